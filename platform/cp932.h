@@ -1,0 +1,17 @@
+#pragma once
+// Code page 932 (Windows Japanese) text codec, from our own table so that it maps
+// exactly like Windows whatever the system locale or the Qt build.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace cp932 {
+
+// Bytes that do not form a valid character become U+FFFD; never fails.
+QString decode(QByteArrayView bytes);
+// Characters without a CP932 form become '?'.
+QByteArray encode(QStringView text);
+
+} // namespace cp932

@@ -1,0 +1,52 @@
+#include "fakeservices.h"
+
+namespace platform::fake {
+
+void RecordingKeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo)
+{
+    events.append({virtualKey, scanCode, flags, extraInfo});
+    log.append(QStringLiteral("key %1 %2").arg(virtualKey).arg(flags));
+}
+
+void RecordingKeyEvents::sleep(int milliseconds)
+{
+    sleeps.append(milliseconds);
+    log.append(QStringLiteral("sleep %1").arg(milliseconds));
+}
+
+KeyTyper::Result RecordingKeyTyper::sendKeys(const QString &keyString, bool wait)
+{
+    calls.append({keyString, wait});
+    if (sharedLog)
+        sharedLog->append(QStringLiteral("type ") + keyString);
+    if (!refuseWith.isEmpty())
+        return {false, refuseWith};
+    return {};
+}
+
+bool RecordingClipboard::setText(const QString &text)
+{
+    if (failing)
+        return false;
+    texts.append(text);
+    return true;
+}
+
+bool RecordingDocumentOpener::open(const QString &pathOrUrl)
+{
+    opened.append(pathOrUrl);
+    return !failing;
+}
+
+bool RecordingProcessStarter::startCommandLine(const QString &commandLine, const QString &programDir)
+{
+    calls.append({commandLine, programDir});
+    return !failing;
+}
+
+Services FakeServiceSet::services()
+{
+    return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+}
+
+} // namespace platform::fake

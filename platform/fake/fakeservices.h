@@ -1,0 +1,87 @@
+#pragma once
+// Recording fakes of the platform services, for tests: they remember every call.
+
+#include "../services.h"
+
+#include <QList>
+
+namespace platform::fake {
+
+class RecordingKeyEvents : public KeyEvents {
+public:
+    struct Event {
+        quint8 virtualKey;
+        quint8 scanCode;
+        quint32 flags;
+        quintptr extraInfo;
+        bool operator==(const Event &) const = default;
+    };
+    QList<Event> events;
+    QList<int> sleeps;
+    // Everything in call order: "key 18 0", "sleep 100", ...
+    QStringList log;
+
+    void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
+    void sleep(int milliseconds) override;
+};
+
+class RecordingKeyTyper : public KeyTyper {
+public:
+    struct Call {
+        QString keyString;
+        bool wait;
+    };
+    QList<Call> calls;
+    // When set, every call is refused with this reason.
+    QString refuseWith;
+    QStringList *sharedLog = nullptr;  // optional: appends "type <string>"
+
+    Result sendKeys(const QString &keyString, bool wait) override;
+};
+
+class RecordingClipboard : public Clipboard {
+public:
+    QStringList texts;
+    bool failing = false;
+    bool setText(const QString &text) override;
+};
+
+class RecordingDocumentOpener : public DocumentOpener {
+public:
+    QStringList opened;
+    bool failing = false;
+    bool open(const QString &pathOrUrl) override;
+};
+
+class RecordingProcessStarter : public ProcessStarter {
+public:
+    struct Call {
+        QString commandLine;
+        QString programDir;
+    };
+    QList<Call> calls;
+    bool failing = false;
+    bool startCommandLine(const QString &commandLine, const QString &programDir) override;
+};
+
+class FixedDesktopMetrics : public DesktopMetrics {
+public:
+    int widthTwips = 1024 * 15;
+    int heightTwips = 768 * 15;
+    int desktopWidthTwips() override { return widthTwips; }
+    int desktopHeightTwips() override { return heightTwips; }
+};
+
+// All fakes in one bundle.
+class FakeServiceSet : public ServiceSet {
+public:
+    RecordingKeyEvents keyEvents;
+    RecordingKeyTyper keyTyper;
+    RecordingClipboard clipboard;
+    RecordingDocumentOpener documentOpener;
+    RecordingProcessStarter processStarter;
+    FixedDesktopMetrics desktopMetrics;
+    Services services() override;
+};
+
+} // namespace platform::fake

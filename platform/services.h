@@ -1,0 +1,90 @@
+#pragma once
+// The platform services both programs use. Each is a small interface; the native
+// backend (x11 or win32, chosen by CMake) and the recording fakes implement them.
+// Callers hold a Services bundle and never ask which backend they have.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace platform {
+
+// Raw key events as the task switch sends them (virtual-key codes, keybd_event flags).
+class KeyEvents {
+public:
+    static constexpr quint8 VK_Menu = 0x12;  // the Alt key
+    static constexpr quint8 VK_Tab = 0x09;
+    static constexpr quint32 KeyDown = 0;
+    static constexpr quint32 KeyUp = 0x0002;  // KEYEVENTF_KEYUP
+
+    virtual ~KeyEvents() = default;
+    virtual void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) = 0;
+    virtual void sleep(int milliseconds) = 0;
+};
+
+// Types a key string (brace escapes, + ^ % ~ ( ) control characters, named keys)
+// into the foreground window.
+class KeyTyper {
+public:
+    struct Result {
+        bool ok = true;
+        QString error;  // why the key string was refused; empty when ok
+    };
+    virtual ~KeyTyper() = default;
+    // With wait set, returns only once the receiving side has had the events.
+    virtual Result sendKeys(const QString &keyString, bool wait) = 0;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual bool setText(const QString &text) = 0;
+};
+
+// Opens a document or folder with the program the desktop associates with it.
+// Never goes through a command shell; the path is passed whole.
+class DocumentOpener {
+public:
+    virtual ~DocumentOpener() = default;
+    virtual bool open(const QString &pathOrUrl) = 0;
+};
+
+// Starts a program without waiting and without a shell.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // commandLine is a whole command line ("kox.exe \"path\" address"): on Windows it
+    // is handed over raw; where programs receive split arguments it is split with the
+    // updater's command-line rules. The program is looked for in programDir first.
+    virtual bool startCommandLine(const QString &commandLine, const QString &programDir) = 0;
+};
+
+// The usable desktop in twips (15 twips per pixel).
+class DesktopMetrics {
+public:
+    virtual ~DesktopMetrics() = default;
+    virtual int desktopWidthTwips() = 0;
+    virtual int desktopHeightTwips() = 0;
+};
+
+// Non-owning view of one set of services; the owner keeps them alive.
+struct Services {
+    KeyEvents *keyEvents = nullptr;
+    KeyTyper *keyTyper = nullptr;
+    Clipboard *clipboard = nullptr;
+    DocumentOpener *documentOpener = nullptr;
+    ProcessStarter *processStarter = nullptr;
+    DesktopMetrics *desktopMetrics = nullptr;
+};
+
+// Owns one set of services and hands out the view.
+class ServiceSet {
+public:
+    virtual ~ServiceSet() = default;
+    virtual Services services() = 0;
+};
+
+// Defined once per backend; the backend is picked at link time.
+std::unique_ptr<ServiceSet> createNativeServices();
+
+} // namespace platform

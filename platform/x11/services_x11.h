@@ -1,0 +1,38 @@
+#pragma once
+#include "../services.h"
+
+namespace platform {
+
+class X11KeyEvents : public KeyEvents {
+public:
+    void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
+    void sleep(int milliseconds) override;
+};
+
+class X11KeyTyper : public KeyTyper {
+public:
+    Result sendKeys(const QString &keyString, bool wait) override;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    bool setText(const QString &text) override;
+};
+
+class DesktopDocumentOpener : public DocumentOpener {
+public:
+    bool open(const QString &pathOrUrl) override;
+};
+
+class DetachedProcessStarter : public ProcessStarter {
+public:
+    bool startCommandLine(const QString &commandLine, const QString &programDir) override;
+};
+
+class ScreenDesktopMetrics : public DesktopMetrics {
+public:
+    int desktopWidthTwips() override;
+    int desktopHeightTwips() override;
+};
+
+} // namespace platform

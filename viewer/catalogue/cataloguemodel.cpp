@@ -1,0 +1,67 @@
+#include "cataloguemodel.h"
+
+#include <QColor>
+
+int CatalogueModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int CatalogueModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CatalogueModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const ListRow &r = m_rows.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case NameColumn: return r.name;
+        case DescriptionColumn: return r.description;
+        case LastUpdateColumn: return r.lastUpdate;
+        case LocationColumn: return r.location;
+        case AddressColumn: return r.address;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        return colourFromBgr(r.colour);
+    case Qt::ToolTipRole:
+        return r.name;  // a row's tool tip is its list name
+    }
+    return {};
+}
+
+QVariant CatalogueModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char *const headings[] = {"リスト名", "説明", "最終更新日", "保管場所", "サポートページ"};
+    if (section < 0 || section >= ColumnCount)
+        return {};
+    return QString::fromUtf8(headings[section]);
+}
+
+void CatalogueModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int CatalogueModel::addRow(const ListRow &row)
+{
+    const int index = int(m_rows.size());
+    beginInsertRows({}, index, index);
+    m_rows.append(row);
+    endInsertRows();
+    return index;
+}
+
+QColor CatalogueModel::colourFromBgr(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}

@@ -1,0 +1,64 @@
+#include "keylistmodel.h"
+
+#include <QFont>
+
+int KeyListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+QVariant KeyListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size() || index.column() != 0)
+        return {};
+    const KeyRow &r = m_rows.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return r.text;
+    case Qt::FontRole:
+        if (r.bold) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    }
+    return {};
+}
+
+QVariant KeyListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_heading;
+    return {};
+}
+
+void KeyListModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int KeyListModel::addRow(const QString &text, bool bold)
+{
+    const int index = int(m_rows.size());
+    beginInsertRows({}, index, index);
+    m_rows.append({text, bold});
+    endInsertRows();
+    return index;
+}
+
+void KeyListModel::setRows(QList<KeyRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void KeyListModel::setHeading(const QString &heading)
+{
+    m_heading = heading;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+}

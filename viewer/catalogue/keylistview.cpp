@@ -1,0 +1,95 @@
+#include "keylistview.h"
+#include "keylistmodel.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QMouseEvent>
+#include <QTableView>
+
+KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
+    : QStackedWidget(parent), m_model(model), m_details(new QTableView(this)), m_list(new QListView(this))
+{
+    m_details->setModel(model);
+    m_details->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_details->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_details->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_details->verticalHeader()->hide();
+    m_details->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_details->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_details->setShowGrid(false);
+    m_details->setWordWrap(false);
+    m_details->setAccessibleName(QStringLiteral("キー"));
+
+    m_list->setModel(model);
+    m_list->setSelectionModel(m_details->selectionModel());
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setViewMode(QListView::ListMode);
+    m_list->setFlow(QListView::TopToBottom);
+    m_list->setWrapping(true);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setUniformItemSizes(true);
+    m_list->setAccessibleName(QStringLiteral("キー"));
+
+    addWidget(m_details);
+    addWidget(m_list);
+    setCurrentWidget(m_details);
+
+    // A double-click anywhere in the list, rows or empty area, is the list's double-click.
+    connect(m_details, &QAbstractItemView::doubleClicked, this, &KeyListView::doubleClicked);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &KeyListView::doubleClicked);
+}
+
+void KeyListView::setView(int viewCode)
+{
+    if (viewCode == DetailsView)
+        setCurrentWidget(m_details);
+    else if (viewCode == ListView)
+        setCurrentWidget(m_list);
+    else
+        return;
+    m_view = viewCode;
+}
+
+void KeyListView::setGridLines(bool on)
+{
+    m_grid = on;
+    m_details->setShowGrid(on);
+    m_list->setGridSize(QSize());
+    m_list->setStyleSheet(on ? QStringLiteral("QListView::item { border: 1px solid gray; }") : QString());
+}
+
+int KeyListView::currentRow() const
+{
+    const QModelIndex index = m_details->selectionModel()->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void KeyListView::setCurrentRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_details->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void KeyListView::scrollToRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    if (!index.isValid())
+        return;
+    activeView()->scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+void KeyListView::setColumnWidth(int pixels)
+{
+    m_details->setColumnWidth(0, pixels);
+}
+
+int KeyListView::columnWidth() const
+{
+    return m_details->columnWidth(0);
+}
+
+QAbstractItemView *KeyListView::activeView() const
+{
+    return m_view == ListView ? static_cast<QAbstractItemView *>(m_list) : m_details;
+}

@@ -1,0 +1,262 @@
+#include "fmain.h"
+
+#include "catalogue/cataloguemodel.h"
+#include "catalogue/keylistmodel.h"
+#include "catalogue/keylistview.h"
+#include "util/ctrlflavors.h"
+#include "viewerfont.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+const char *const panelKeys[] = {"list", "key", "date", "comment"};
+}
+
+FMain::FMain(platform::Services services, platform::AppInfo app, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_services(services), m_app(std::move(app)), m_clock([] { return QDateTime::currentDateTime(); })
+{
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QString());  // the caption stays empty except in compact mode
+    setAccessibleName(m_app.title);
+    buildControls();
+    buildMenus();
+    Form_Initialize();
+    Form_Load();
+}
+
+FMain::~FMain()
+{
+    Form_Terminate();
+}
+
+QString FMain::VersionText(const platform::AppInfo &app)
+{
+    return platform::VersionText(app);
+}
+
+void FMain::Form_Initialize()
+{
+    if (!m_flavors)
+        m_flavors = std::make_unique<CCtrlFlavors>(m_services.desktopMetrics);
+    m_irForm = m_flavors.get();
+    m_irForm->setFormName(this);
+}
+
+CCtrlFlavors *FMain::ctrlFlavors()
+{
+    // The window's reference creates its object on first use.
+    if (!m_flavors) {
+        m_flavors = std::make_unique<CCtrlFlavors>(m_services.desktopMetrics);
+        m_flavors->setFormName(this);
+    }
+    return m_flavors.get();
+}
+
+void FMain::Form_Terminate()
+{
+    if (m_irForm) {
+        m_irForm->setFormName(nullptr);
+        m_irForm->setCtrlName(nullptr);
+    }
+    m_irForm = nullptr;
+    m_flavors.reset();
+}
+
+QString FMain::dataBoxPath(const platform::AppInfo &app)
+{
+    return app.programFolder + QStringLiteral("/tuveldbox/");
+}
+
+QString FMain::panelText(const QString &key) const
+{
+    for (int i = 0; i < 4; ++i)
+        if (key == QLatin1String(panelKeys[i]))
+            return m_panels.at(i)->text();
+    return {};
+}
+
+QString FMain::panelToolTip(const QString &key) const
+{
+    for (int i = 0; i < 4; ++i)
+        if (key == QLatin1String(panelKeys[i]))
+            return m_panels.at(i)->toolTip();
+    return {};
+}
+
+int FMain::currentCatalogueRow() const
+{
+    const QModelIndex index = ListView1->selectionModel()->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void FMain::setCurrentCatalogueRow(int row)
+{
+    ListView1->selectionModel()->setCurrentIndex(m_catalogue->index(row, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void FMain::showMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_app.title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void FMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void FMain::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program; nothing is saved.
+    event->accept();
+}
+
+void FMain::buildControls()
+{
+    const QFont listFont = viewerListFont();
+
+    // Band strip: title band with caption buttons; menu buttons; command buttons and picker.
+    CoolBar1 = new QWidget(this);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    auto *rows = new QVBoxLayout(CoolBar1);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+
+    auto *row1 = new QHBoxLayout;
+    Frame2 = new QFrame(CoolBar1);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setAutoFillBackground(true);
+    Image1 = new QLabel(Frame2);
+    Image1->setAccessibleName(QStringLiteral("アイコン"));
+    Label1 = new QLabel(Frame2);
+    Label1->setAccessibleName(QStringLiteral("タイトル"));
+    auto *titleRow = new QHBoxLayout(Frame2);
+    titleRow->setContentsMargins(0, 0, 0, 0);
+    titleRow->addWidget(Image1);
+    titleRow->addWidget(Label1, 1);
+    Toolbar3 = new QToolBar(CoolBar1);
+    Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
+    row1->addWidget(Frame2, 1);
+    row1->addWidget(Toolbar3);
+    rows->addLayout(row1);
+
+    Toolbar2 = new QToolBar(CoolBar1);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    rows->addWidget(Toolbar2);
+
+    auto *row3 = new QHBoxLayout;
+    Toolbar4 = new QToolBar(CoolBar1);
+    Toolbar4->setObjectName(QStringLiteral("Toolbar4"));
+    auto *comboCaption = new QLabel(QStringLiteral("項目"), CoolBar1);
+    Combo1 = new QComboBox(CoolBar1);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setAccessibleName(QStringLiteral("項目"));
+    Combo1->setFont(listFont);
+    comboCaption->setBuddy(Combo1);
+    row3->addWidget(Toolbar4);
+    row3->addWidget(comboCaption);
+    row3->addWidget(Combo1, 1);
+    rows->addLayout(row3);
+
+    // Catalogue.
+    m_catalogue = new CatalogueModel(this);
+    ListView1 = new QTableView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("リスト"));
+    ListView1->setModel(m_catalogue);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->verticalHeader()->hide();
+    ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ListView1->setShowGrid(false);
+    ListView1->setWordWrap(false);
+    ListView1->setFont(listFont);
+    for (int c = 0; c < CatalogueModel::ColumnCount; ++c)
+        ListView1->setColumnWidth(c, 1440 / 15);  // one inch each
+
+    // Key list.
+    m_keys = new KeyListModel(this);
+    ListView2 = new KeyListView(m_keys, this);
+    ListView2->setObjectName(QStringLiteral("ListView2"));
+    ListView2->setFont(listFont);
+
+    const QString listStyle = QStringLiteral(
+        "QTableView, QListView { background: black; color: white; }");
+    ListView1->setStyleSheet(listStyle);
+    ListView2->setStyleSheet(listStyle);
+
+    FrameCenterBar = new QFrame(this);
+    FrameCenterBar->setObjectName(QStringLiteral("FrameCenterBar"));
+    FrameCenterBar->setAccessibleName(QStringLiteral("分割バー"));
+    FrameCenterBar->setCursor(Qt::SizeHorCursor);
+    FrameCenterBar->setAutoFillBackground(true);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    const int stretches[] = {0, 0, 0, 1};  // "comment" holds the longest texts
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(StatusBar1);
+        panel->setObjectName(QLatin1String(panelKeys[i]));
+        panel->setAccessibleName(QLatin1String(panelKeys[i]));
+        panel->setMinimumWidth(i == 3 ? 0 : 80);
+        StatusBar1->addWidget(panel, stretches[i]);
+        m_panels.append(panel);
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &FMain::Timer1_Timer);
+
+    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex &i) { ListView1_ItemClick(i.row()); });
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, &FMain::ListView1_DblClick);
+    connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
+    connect(Combo1, &QComboBox::textActivated, this, &FMain::Combo1_Click);
+}
+
+void FMain::Form_Load()
+{
+    // 1. the splash (title window) comes in with the chrome.
+    // 2. version text into the title band
+    Label1->setText(VersionText(m_app));
+    // 3. the window's icon beside it
+    Image1->setPixmap(windowIcon().pixmap(16, 16));
+    // 4. details view of the key list
+    mnuViewSelect_Click(1);
+    // 5. build the catalogue
+    mnuFileListOpen_Click();
+    // 6. status bar without a key count
+    UpdateStatusBar(0);
+    // 7. start size
+    resize(6000 / 15, 3000 / 15);
+    // 8. splitter at a third of the width
+    m_barLeft = 6000.0 / 3;
+    // 9. lay out and go topmost
+    Form_Resize();
+    // 10. bottom-right corner of the desktop
+    ctrlFlavors()->Form2DPosition(3);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Places, stacks and sizes a form and its controls. The owner hands it the target
+// form and control through IRForm. Geometry is in twips, 15 twips per pixel.
+#include <QPointer>
+#include <QWidget>
+
+namespace platform { class DesktopMetrics; }
+
+class IRForm {
+public:
+    virtual ~IRForm() = default;
+    virtual QWidget *FormName() const = 0;
+    // Only a window (a top-level widget) is accepted; anything else is refused and
+    // the previous form stays. Returns false when refused.
+    virtual bool setFormName(QWidget *form) = 0;
+    virtual QWidget *CtrlName() const = 0;
+    virtual void setCtrlName(QWidget *control) = 0;
+};
+
+class CCtrlFlavors : public IRForm {
+public:
+    static constexpr int TwipsPerPixel = 15;
+
+    explicit CCtrlFlavors(platform::DesktopMetrics *metrics);
+
+    qint32 SendHandle() const { return m_sendHandle; }
+    void setSendHandle(qint32 value) { m_sendHandle = value; }
+    void Sleep(qint32 milliseconds);
+    void TextBoxAutoSize();
+    qint32 DeskTopWidth();
+    qint32 DeskTopHeight();
+    void Form2DPosition(qint32 venm2DPosType);
+    qint32 Form3DPosition(qint32 venm3DPosType);
+    void InsideDeskTop();
+    void MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint32 vlngWidthMargin, qint32 vlngHeightMargin);
+    qint32 SendMsg(qint32 wMsg, qint32 wParam, qint32 &lParam);
+    qint32 Undo();
+
+    QWidget *FormName() const override { return m_form; }
+    bool setFormName(QWidget *form) override;
+    QWidget *CtrlName() const override { return m_control; }
+    void setCtrlName(QWidget *control) override { m_control = control; }
+
+private:
+    platform::DesktopMetrics *m_metrics;
+    QPointer<QWidget> m_form;
+    QPointer<QWidget> m_control;
+    qint32 m_sendHandle = 0;
+};
