@@ -104,6 +104,7 @@ private slots:
     void reloadKeepsKeysAndShowsTheFirstRow();
     void emptyReloadKeepsDateAndComment();
     void listsAreWhiteOnBlackInTheListFont();
+    void registeredRowsAreDrawnRed();
 };
 
 void TestCatalogueWindow::emptyCatalogueAtStart()
@@ -285,6 +286,43 @@ void TestCatalogueWindow::listsAreWhiteOnBlackInTheListFont()
     const QPalette palette = w.main.listView1()->palette();
     QCOMPARE(palette.color(QPalette::Base), QColor(Qt::black));
     QCOMPARE(palette.color(QPalette::Text), QColor(Qt::white));
+}
+
+namespace {
+// Pixels of a row of ListView1 that are clearly red, clearly white text.
+QPair<int, int> redAndWhitePixels(QTableView *view, int row)
+{
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    const QImage image = view->viewport()->grab(rect).toImage();
+    int red = 0, white = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+            white += c.red() > 180 && c.green() > 180 && c.blue() > 180;
+        }
+    return {red, white};
+}
+} // namespace
+
+// The style sheet gives the lists white text; the row colour must still win.
+void TestCatalogueWindow::registeredRowsAreDrawnRed()
+{
+    ProgramFolder p;
+    p.addToBox("a.txt", {"ＷＷＷ", "white"});
+    p.registry({p.addOutside("r.txt", {"ＲＲＲ", "red"})});
+    Window w(p);
+    QTableView *view = w.main.listView1();
+    view->resize(400, 200);
+    view->setColumnWidth(0, 200);
+    w.main.setCurrentCatalogueRow(-1);  // no selection colour over the rows
+    view->clearSelection();
+    const auto [redInWhiteRow, whiteInWhiteRow] = redAndWhitePixels(view, 0);
+    const auto [redInRedRow, whiteInRedRow] = redAndWhitePixels(view, 1);
+    QVERIFY(whiteInWhiteRow > 20);
+    QCOMPARE(redInWhiteRow, 0);
+    QVERIFY(redInRedRow > 20);
+    QCOMPARE(whiteInRedRow, 0);
 }
 
 QTEST_MAIN(TestCatalogueWindow)
