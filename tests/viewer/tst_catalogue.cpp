@@ -167,9 +167,12 @@ void TestCatalogue::missingPlacesGiveNoLists()
     QTemporaryDir dir;
     QVERIFY(loadCatalogueRecords(dir.path()).isEmpty());
     QVERIFY(loadCatalogueRecords(dir.filePath("nowhere")).isEmpty());
-    // list.txt that is a folder, or empty.
+    // list.txt that is a folder, or a FIFO nobody writes to.
     QDir(dir.path()).mkdir("list.txt");
     QVERIFY(loadCatalogueRecords(dir.path()).isEmpty());
+    QTemporaryDir other;
+    QVERIFY(::mkfifo(QFile::encodeName(other.filePath("list.txt")).constData(), 0600) == 0);
+    QVERIFY(loadWithin(other.path(), std::chrono::seconds(20)).isEmpty());
 }
 
 void TestCatalogue::badInputStillComesUp()

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr quint32 NotOrdinary = platform::AttrHidden | platform::AttrSystem | platform::AttrDirectory;
+
 QString withSeparator(const QString &folder)
 {
     const QChar separator = QDir::separator();
@@ -32,7 +34,13 @@ void addDataBox(QList<CatalogueRecord> &records, const QString &programFolder)
         const QString name = entries.nextFileInfo().fileName();
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
-        addRecord(records, folder + name, ListOrigin::DataBox);
+        // The platform's own attributes decide what counts as hidden or system
+        // (the listing filter does not know the system bit everywhere).
+        const QString path = folder + name;
+        const platform::FileAttributes attributes = platform::FileExists(path);
+        if (!attributes.exists || (attributes.attributes & NotOrdinary))
+            continue;
+        addRecord(records, path, ListOrigin::DataBox);
     }
 }
 
