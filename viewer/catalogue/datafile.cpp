@@ -24,6 +24,7 @@ DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
         m_file.close();
         return;
     }
+    m_size = m_file.size();
     m_eof = false;
 }
 
@@ -42,12 +43,14 @@ bool DataFileReader::fill()
         return false;
     }
     m_buffer.resize(got);
+    m_consumed += got;
     return true;
 }
 
 bool DataFileReader::atEnd() const
 {
-    return m_pos >= m_buffer.size() && (m_eof || m_file.atEnd());
+    // Measured against the size at opening: no system call per line.
+    return m_pos >= m_buffer.size() && (m_eof || m_consumed >= m_size);
 }
 
 QString DataFileReader::ReadLine()

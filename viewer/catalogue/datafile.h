@@ -33,6 +33,8 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qsizetype m_maxLineBytes;
+    qint64 m_size = 0;      // file size when it was opened
+    qint64 m_consumed = 0;  // bytes read into the buffer so far
     int m_reads = 0;
     bool m_eof = true;
 };
