@@ -71,7 +71,6 @@ const QByteArray pngBytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08
 class TestCatalogue : public QObject {
     Q_OBJECT
 private slots:
-    void paths();
     void dataBoxInListingOrder();
     void registeredAfterDataBox_data();
     void registeredAfterDataBox();
@@ -79,15 +78,6 @@ private slots:
     void missingPlacesGiveNoLists();
     void badInputStillComesUp();
 };
-
-void TestCatalogue::paths()
-{
-    const QString sep = QDir::separator();
-    QCOMPARE(dataBoxFolder(QStringLiteral("P")), "P" + sep + "tuveldbox" + sep);
-    QCOMPARE(registryFile(QStringLiteral("P")), "P" + sep + "list.txt");
-    // A root folder already ends in a separator.
-    QCOMPARE(registryFile(QDir::rootPath()), QDir::rootPath() + "list.txt");
-}
 
 void TestCatalogue::dataBoxInListingOrder()
 {
