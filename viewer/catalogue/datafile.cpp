@@ -68,6 +68,35 @@ QString DataFileReader::ReadLine()
     }
 }
 
+QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
+{
+    while (m_buffer.size() - m_pos < minBytes && fill()) {
+    }
+    qsizetype lastCr = -1;  // offset from m_pos, which fill() may move
+    qsizetype searchFrom = m_pos;
+    for (;;) {
+        const qsizetype cr = QByteArrayView(m_buffer).sliced(searchFrom).lastIndexOf('\r');
+        if (cr >= 0)
+            lastCr = searchFrom + cr - m_pos;
+        // A CR as the last buffered byte may be the first half of CR LF.
+        if (lastCr >= 0 && m_pos + lastCr + 1 < m_buffer.size())
+            break;
+        const qsizetype unread = m_buffer.size() - m_pos;
+        if (!fill())
+            break;
+        searchFrom = m_pos + unread;
+    }
+    qsizetype cut = m_buffer.size();
+    if (lastCr >= 0 && m_pos + lastCr + 1 < m_buffer.size()) {
+        cut = m_pos + lastCr + 1;
+        if (m_buffer.at(cut) == '\n')
+            ++cut;
+    }
+    QByteArray bytes = m_buffer.mid(m_pos, cut - m_pos);
+    m_pos = cut;
+    return bytes;
+}
+
 bool isHeading(QStringView key)
 {
     return key.startsWith(u"#[");

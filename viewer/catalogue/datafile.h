@@ -15,6 +15,10 @@ public:
     bool atEnd() const;
     // The next line, or "" at the end of the file.
     QString ReadLine();
+    // Raw bytes of whole lines, for readers that decode many lines in one go: at least
+    // minBytes while the file has them, ending right after a line terminator (CR LF
+    // kept together) or at the end of the file. Empty at the end.
+    QByteArray readLineBytes(qsizetype minBytes);
 
 private:
     bool fill();

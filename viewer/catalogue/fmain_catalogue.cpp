@@ -20,8 +20,6 @@ void FMain::UpdateStatusBar(int) {}
 
 void FMain::ListView1_ItemClick(int) {}
 
-void FMain::ListView1_DblClick() {}
-
 void FMain::mnuEditDataUpdaate_Click() {}
 
 void FMain::mnuViewOpenDataFile_Click() {}
