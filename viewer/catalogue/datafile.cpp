@@ -86,14 +86,18 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
             break;
         searchFrom = m_pos + unread;
     }
-    qsizetype cut = m_buffer.size();
-    if (lastCr >= 0 && m_pos + lastCr + 1 < m_buffer.size()) {
+    qsizetype cut = m_buffer.size();  // once the whole rest is buffered, all of it goes
+    if (!m_eof && !m_file.atEnd() && lastCr >= 0 && m_pos + lastCr + 1 < m_buffer.size()) {
         cut = m_pos + lastCr + 1;
         if (m_buffer.at(cut) == '\n')
             ++cut;
     }
-    QByteArray bytes = m_buffer.mid(m_pos, cut - m_pos);
-    m_pos = cut;
+    // Hand the buffer over instead of copying it: the caller may ask for the whole file.
+    QByteArray bytes = std::move(m_buffer);
+    m_buffer = bytes.sliced(cut);
+    bytes.truncate(cut);
+    bytes.remove(0, m_pos);
+    m_pos = 0;
     return bytes;
 }
 

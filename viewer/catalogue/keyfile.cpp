@@ -8,8 +8,7 @@
 
 namespace {
 
-// Bytes handed to the codec at once: large enough to make its per-call cost vanish,
-// small enough to keep the raw bytes' share of memory low.
+// Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
 constexpr qsizetype BlockBytes = 1024 * 1024;
 
 bool isLeadByte(uchar b)
@@ -17,44 +16,53 @@ bool isLeadByte(uchar b)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-// Decodes whole lines a block at a time. Decoding a run of lines at once gives the same
-// text as decoding each line alone, because CR is never part of a two-byte character;
-// the one exception is a line that ends in a lead byte: alone, the codec sees the lead
-// byte at the end of its input, in a block it would see it followed by the CR. Such a
-// line is decoded on its own.
-void appendBlock(QByteArrayView block, KeyRows &keys)
+// Whether the line bytes[from, to) ends in the first byte of a double-byte character.
+// A byte that cannot be a lead byte always ends a character, and the lead-byte values
+// that follow it pair up, so an odd run of them before the end leaves the last one
+// without its second byte.
+bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
 {
-    const qsizetype n = block.size();
-    qsizetype runStart = 0;   // first byte not yet decoded
+    qsizetype i = to;
+    while (i > from && isLeadByte(uchar(bytes[i - 1])))
+        --i;
+    return (to - i) % 2 == 1;
+}
+
+void appendDecoded(QString &text, QByteArrayView bytes)
+{
+    if (text.isEmpty())
+        text = cp932::decode(bytes);
+    else
+        text += cp932::decode(bytes);
+}
+
+// Decodes the key lines in as few codec calls as possible, keeping the terminators.
+// Decoding many lines at once gives the same text as decoding each line alone, since
+// CR is never part of a double-byte character; the exception is a line that ends in
+// a lead byte (alone, the codec sees it at the end of its input, in a run it would see
+// it followed by the CR). Such a line is decoded on its own.
+QString decodeKeyLines(QByteArray bytes)
+{
+    QString text;
+    qsizetype runStart = 0;
     qsizetype lineStart = 0;
-    qsizetype i = 0;
-    while (i < n) {
-        const uchar b = uchar(block[i]);
-        if (b == '\r') {
-            ++i;
-            if (i < n && block[i] == '\n')
-                ++i;
-            lineStart = i;
-            continue;
+    for (;;) {
+        const qsizetype cr = bytes.indexOf('\r', lineStart);
+        if (cr < 0)
+            break;
+        qsizetype next = cr + 1;
+        if (next < bytes.size() && bytes.at(next) == '\n')
+            ++next;
+        if (endsInLeadByte(bytes, lineStart, cr)) {
+            appendDecoded(text, QByteArrayView(bytes).sliced(runStart, lineStart - runStart));
+            appendDecoded(text, QByteArrayView(bytes).sliced(lineStart, cr - lineStart));
+            text += u'\r';
+            runStart = next;
         }
-        if (!isLeadByte(b) || (i + 1 < n && block[i + 1] != '\r')) {
-            i += isLeadByte(b) ? 2 : 1;
-            continue;
-        }
-        // A lead byte ends this line.
-        keys.appendLines(cp932::decode(block.sliced(runStart, lineStart - runStart)));
-        const QString line = cp932::decode(block.sliced(lineStart, i + 1 - lineStart));
-        keys.append(line, isHeading(line));
-        i += 1;
-        if (i < n && block[i] == '\r') {
-            ++i;
-            if (i < n && block[i] == '\n')
-                ++i;
-        }
-        runStart = lineStart = i;
+        lineStart = next;
     }
-    if (runStart < n)
-        keys.appendLines(cp932::decode(block.sliced(runStart)));
+    appendDecoded(text, QByteArrayView(bytes).sliced(runStart));
+    return text;
 }
 
 } // namespace
@@ -81,24 +89,41 @@ void KeyRows::appendLines(QStringView decoded)
 {
     const qsizetype base = m_text.size();
     m_text.append(decoded);  // terminators stay in the buffer, outside the spans
-    qsizetype pos = 0;
-    while (pos < decoded.size()) {
-        const qsizetype cr = decoded.indexOf(u'\r', pos);
-        const qsizetype end = cr < 0 ? decoded.size() : cr;
-        const QStringView line = decoded.sliced(pos, end - pos);
-        addSpan(base + pos, line.size(), isHeading(line));
+    addLineSpans(base);
+}
+
+void KeyRows::appendLines(QString &&decoded)
+{
+    if (!m_text.isEmpty()) {
+        appendLines(QStringView(decoded));
+        return;
+    }
+    m_text = std::move(decoded);
+    addLineSpans(0);
+}
+
+void KeyRows::addLineSpans(qsizetype from)
+{
+    const QStringView text(m_text);
+    qsizetype pos = from;
+    while (pos < text.size()) {
+        const qsizetype cr = text.indexOf(u'\r', pos);
+        const qsizetype end = cr < 0 ? text.size() : cr;
+        const QStringView line = text.sliced(pos, end - pos);
+        addSpan(pos, line.size(), isHeading(line));
         if (cr < 0)
             break;
         pos = cr + 1;
-        if (pos < decoded.size() && decoded[pos] == u'\n')
+        if (pos < text.size() && text[pos] == u'\n')
             ++pos;
     }
 }
 
 void KeyRows::squeeze()
 {
+    // The text shrinks in place. The spans stay: squeezing a list copies it, and their
+    // unused reserve was never written, so it takes no memory.
     m_text.squeeze();
-    m_spans.squeeze();
 }
 
 void KeyRows::clear()
@@ -133,14 +158,22 @@ KeyList loadKeyList(const QString &path)
     reader.ReadLine();  // update address
     if (reader.atEnd())
         return list;
-    // A character takes at least one byte, so the file size bounds the text; pages of
-    // the reserve that are never written cost no memory.
-    list.keys.reserveText(QFileInfo(path).size());
+    // A character takes at least one byte, so the file size bounds the text. Reserved
+    // pages that are never written take no memory; the rest is given back at the end.
+    const qsizetype fileSize = QFileInfo(path).size();
+    list.keys.reserveText(fileSize);
+    bool first = true;
     for (;;) {
-        const QByteArray block = reader.readLineBytes(BlockBytes);
-        if (block.isEmpty())
+        QByteArray bytes = reader.readLineBytes(BlockBytes);
+        if (bytes.isEmpty())
             break;
-        appendBlock(block, list.keys);
+        if (first) {
+            // Lines are much alike: the first block tells how many rows to expect.
+            const qsizetype lines = bytes.count('\r') + 1;
+            list.keys.reserveRows(qsizetype(double(fileSize) / bytes.size() * lines * 1.1));
+            first = false;
+        }
+        list.keys.appendLines(QStringView(decodeKeyLines(std::move(bytes))));
     }
     list.keys.squeeze();
     return list;

@@ -24,7 +24,9 @@ public:
     // Adds every line of decoded data-file text: a line ends at CR LF or a lone CR,
     // the text after the last terminator is a line when it is not empty. Headings bold.
     void appendLines(QStringView decoded);
+    void appendLines(QString &&decoded);  // takes the text over when there is none yet
     void reserveText(qsizetype characters) { m_text.reserve(characters); }
+    void reserveRows(qsizetype rows) { m_spans.reserve(rows); }
     void squeeze();
     void clear();
 
@@ -39,6 +41,7 @@ private:
         qsizetype lengthAndBold;  // length << 1 | bold
     };
     void addSpan(qsizetype start, qsizetype length, bool bold);
+    void addLineSpans(qsizetype from);
 
     QString m_text;
     QList<Span> m_spans;
