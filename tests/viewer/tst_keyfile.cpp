@@ -1,3 +1,4 @@
+#include "catalogue/datafile.h"
 #include "catalogue/keyfile.h"
 
 #include "platform/cp932.h"
@@ -25,7 +26,9 @@ private slots:
     void load_data();
     void load();
     void missingFile();
-    void largeFileAcrossBlocks();
+    void manyLines();
+    void lineBytesEndAfterTerminators_data();
+    void lineBytesEndAfterTerminators();
     void appendedRowsFollowLoadedOnes();
 };
 
@@ -62,6 +65,9 @@ void TestKeyFile::load_data()
     QTest::newRow("lead byte before the line end")
         << QByteArray("L\r\nd\r\nu\r\na\x82\r\n\x82\xa0\r\nb\x82") << "L"
         << QStringList{cp932::decode("a\x82"), QString::fromUtf8("あ"), cp932::decode("b\x82")};
+    QTest::newRow("kanji whose second byte looks like a lead byte")
+        << QByteArray("L\r\nd\r\nu\r\n\x88\x9f\r\n\x88\x9f\x82\r\nz") << "L"
+        << QStringList{QString::fromUtf8("亜"), cp932::decode("\x88\x9f\x82"), "z"};
     QTest::newRow("empty file") << QByteArray() << "" << QStringList{};
 }
 
@@ -92,10 +98,10 @@ void TestKeyFile::missingFile()
     QCOMPARE(loadKeyList(dir.path()).keys.count(), 0);
 }
 
-void TestKeyFile::largeFileAcrossBlocks()
+void TestKeyFile::manyLines()
 {
-    // Enough lines to cross the reader's blocks, with a CR LF split at odd places
-    // and a line ending in a lead byte now and then.
+    // Enough lines to cross the reader's blocks, lone CRs among CR LFs and a line
+    // ending in a lead byte now and then.
     QByteArray bytes("L\r\nd\r\nu\r\n");
     QStringList expected;
     for (int i = 0; i < 200000; ++i) {
@@ -118,6 +124,49 @@ void TestKeyFile::largeFileAcrossBlocks()
     QVERIFY(bytes.size() > 1024 * 1024);
     const KeyList list = loadKeyList(path);
     QCOMPARE(describe(list.keys), expected);
+}
+
+void TestKeyFile::lineBytesEndAfterTerminators_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("minBytes");
+    QTest::newRow("crlf lines, one byte asked") << QByteArray("ab\r\ncd\r\nef") << 1;
+    QTest::newRow("lone crs") << QByteArray("a\rb\rc\r") << 2;
+    QTest::newRow("lf stays inside") << QByteArray("a\nb\r\nc\n") << 1;
+    QTest::newRow("whole rest") << QByteArray("ab\r\ncd\r\nef") << 1000;
+    QByteArray big;
+    for (int i = 0; i < 30000; ++i)
+        big += QByteArray::number(i) + (i % 2 ? "\r" : "\r\n");
+    QTest::newRow("beyond the read chunks") << big << 100000;
+}
+
+void TestKeyFile::lineBytesEndAfterTerminators()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, minBytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lines.txt");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("head\r\n" + bytes);
+    f.close();
+    DataFileReader reader(path);
+    QCOMPARE(reader.ReadLine(), QString("head"));
+    QByteArray joined;
+    for (;;) {
+        const QByteArray piece = reader.readLineBytes(minBytes);
+        if (piece.isEmpty())
+            break;
+        joined += piece;
+        // Every piece but the last ends a line, with CR LF kept together.
+        if (joined.size() < bytes.size()) {
+            QVERIFY(piece.size() >= minBytes);
+            QVERIFY(piece.endsWith('\r') || piece.endsWith("\r\n"));
+            QVERIFY(bytes.at(joined.size()) != '\n');
+        }
+    }
+    QCOMPARE(joined, bytes);
+    QVERIFY(reader.atEnd());
 }
 
 void TestKeyFile::appendedRowsFollowLoadedOnes()

@@ -44,6 +44,7 @@ private slots:
     void headingJump();
     void directOutput_data();
     void directOutput();
+    void consecutiveOutputs();
     void directOutputWithoutRows();
     void directOutputWithoutCurrentRow();
     void refusedKeyString();
@@ -246,6 +247,16 @@ void TestKeyOutput::directOutput()
     QVERIFY(m_window->messages.isEmpty());
     QVERIFY(m_window->listView2()->activeView()->hasFocus());
     QCOMPARE(m_window->listView2()->currentRow(), row);
+}
+
+void TestKeyOutput::consecutiveOutputs()
+{
+    openList(writeList("keys.txt", "L\r\nd\r\nu\r\none\r\n2%\r\n"));
+    m_window->listView2()->setCurrentRow(1);
+    m_window->ListView2_DblClick();
+    m_window->listView2()->setCurrentRow(0);
+    m_window->mnuEditSendKey_Click();
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type 2{%}"} + altTab + QStringList{"type one"});
 }
 
 void TestKeyOutput::directOutputWithoutRows()

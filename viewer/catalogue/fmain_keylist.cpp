@@ -24,6 +24,7 @@ void FMain::LoadKeys(const QString &path)
     // A list whose file has gone leaves everything as it was, without a message.
     if (!platform::FileExists(path).exists)
         return;
+    // Cleared before reading, so that the old list's memory is free for the new one.
     m_keys->clear();
     Combo1->clear();
     KeyList list = loadKeyList(path);

@@ -128,8 +128,9 @@ void KeyRows::squeeze()
 
 void KeyRows::clear()
 {
-    m_text.clear();
-    m_spans.clear();
+    // Gives the memory back: a cleared list keeps its capacity.
+    m_text = QString();
+    m_spans = QList<Span>();
 }
 
 QStringList KeyRows::boldTexts() const

@@ -18,7 +18,7 @@ public:
     bool isEmpty() const { return m_spans.isEmpty(); }
     QStringView text(qsizetype row) const;
     bool isBold(qsizetype row) const { return m_spans.at(row).lengthAndBold & 1; }
-    KeyRow row(qsizetype row) const { return {text(row).toString(), isBold(row)}; }
+    KeyRow row(qsizetype index) const { return {text(index).toString(), isBold(index)}; }
 
     void append(QStringView text, bool bold);
     // Adds every line of decoded data-file text: a line ends at CR LF or a lone CR,

@@ -13,12 +13,14 @@ void FMain::ListView2_DblClick()
     if (m_keys->count() == 0)
         return;  // nothing is switched, typed or focused
     // The switch comes first; the row is read afterwards.
-    MTaskChange::ChangeTask(*m_services.keyEvents, 100);
+    if (m_services.keyEvents)
+        MTaskChange::ChangeTask(*m_services.keyEvents, 100);
     const int row = ListView2->currentRow();
     if (row < 0)
         return;
     const QString keyString = EscapeKeys(m_keys->text(row));
-    const platform::KeyTyper::Result result = m_services.keyTyper->sendKeys(keyString, true);
+    const platform::KeyTyper::Result result =
+        m_services.keyTyper ? m_services.keyTyper->sendKeys(keyString, true) : platform::KeyTyper::Result{};
     if (!result.ok) {
         QString text = QStringLiteral("このキーは出力できませんでした。");
         if (!result.error.isEmpty())
@@ -44,7 +46,7 @@ void FMain::mnuEditCopy_Click()
     if (row < 0)
         return;
     // The text as it stands: nothing is escaped for the clipboard.
-    if (!m_services.clipboard->setText(m_keys->text(row)))
+    if (m_services.clipboard && !m_services.clipboard->setText(m_keys->text(row)))
         showMessage(QStringLiteral("クリップボードにコピーできませんでした。"));
 }
 
