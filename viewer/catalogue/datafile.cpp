@@ -97,6 +97,49 @@ QDateTime DataFileReader::lastModified() const
     return m_file.fileTime(QFileDevice::FileModificationTime);
 }
 
+QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
+{
+    // Take over what is buffered and unread, then read straight into the result.
+    QByteArray bytes = m_buffer.sliced(m_pos);
+    m_buffer.clear();
+    m_pos = 0;
+    const auto readMore = [&](qsizetype want) {
+        if (m_eof || want <= 0)
+            return false;
+        const qsizetype old = bytes.size();
+        bytes.resize(old + want);
+        const qint64 got = m_file.read(bytes.data() + old, want);
+        if (got <= 0) {
+            bytes.resize(old);
+            m_eof = true;
+            return false;
+        }
+        bytes.resize(old + got);
+        m_consumed += got;
+        return true;
+    };
+    while (bytes.size() < minBytes && readMore(minBytes - bytes.size())) {
+    }
+    for (;;) {
+        // Once the whole rest is read, all of it goes.
+        if (m_eof || m_consumed >= m_size)
+            return bytes;
+        // Otherwise cut after the first line end at or past minBytes (a CR as the last
+        // byte may be the first half of CR LF); the rest waits for the next call.
+        const qsizetype cr = bytes.indexOf('\r', qMax<qsizetype>(0, minBytes - 1));
+        if (cr >= 0 && cr + 1 < bytes.size()) {
+            qsizetype cut = cr + 1;
+            if (bytes.at(cut) == '\n')
+                ++cut;
+            m_buffer = bytes.sliced(cut);
+            bytes.truncate(cut);
+            return bytes;
+        }
+        if (!readMore(Chunk))
+            return bytes;
+    }
+}
+
 bool isHeading(QStringView key)
 {
     return key.startsWith(u"#[");

@@ -25,6 +25,10 @@ public:
     QString ReadLine();
     // Last-modified time (local) of the open file; invalid when it is not open.
     QDateTime lastModified() const;
+    // Raw bytes of whole lines, for readers that decode many lines in one go: at least
+    // minBytes while the file has them, ending right after a line terminator (CR LF
+    // kept together) or at the end of the file. Empty at the end.
+    QByteArray readLineBytes(qsizetype minBytes);
 
 private:
     bool fill();

@@ -61,8 +61,6 @@ void FMain::ListView1_ItemClick(int row)
     UpdateStatusBar(0);
 }
 
-void FMain::ListView1_DblClick() {}
-
 void FMain::mnuEditDataUpdaate_Click() {}
 
 void FMain::mnuViewOpenDataFile_Click() {}
