@@ -65,7 +65,7 @@ void TestUpdateCheck::dayCount_data()
     QTest::newRow("across a year") << at(2025, 12, 31, 10, 0) << "Thu, 01 Jan 2026 00:00:00 GMT" << qint64(1);
     QTest::newRow("never-seen local file") << QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
                                            << "Thu, 01 Jan 1900 00:00:00 GMT" << qint64(2);
-    QTest::newRow("no blank, local exists") << at(2026, 1, 1, 0, 0) << "x" << qint64(-46023)  // serial day of 1 Jan 2026;
+    QTest::newRow("no blank, local exists") << at(2026, 1, 1, 0, 0) << "x" << qint64(-46023);  // serial day of 1 Jan 2026
 }
 
 void TestUpdateCheck::dayCount()
