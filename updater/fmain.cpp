@@ -67,6 +67,11 @@ FMain::FMain(platform::Services services, QWidget *parent)
     connect(&m_inet, &HttpTransfer::fetchFinished, this, &FMain::NewFileFetched);
 }
 
+FMain::~FMain()
+{
+    m_inet.disconnect(this);
+}
+
 void FMain::BuildControls()
 {
     setFixedSize(420, 228);  // client 6300 x 3420 twips

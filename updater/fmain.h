@@ -22,6 +22,7 @@ public:
     static const QString MakerPageAddress;
 
     explicit FMain(platform::Services services, QWidget *parent = nullptr);
+    ~FMain() override;
 
     // Start-up. False when the user chose to stop; the window is closed then.
     bool Form_Load(const CCommandLine &commandLine);

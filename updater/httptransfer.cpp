@@ -11,6 +11,8 @@ HttpTransfer::HttpTransfer(QObject *parent)
 
 HttpTransfer::~HttpTransfer()
 {
+    // Whoever listened may be half gone by now; a running download is dropped silently.
+    blockSignals(true);
     abort();
 }
 
@@ -86,10 +88,6 @@ QString HttpTransfer::start(Kind kind, const QString &address)
         m_reply->setReadBufferSize(4 * 1024 * 1024);
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpTransfer::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &HttpTransfer::onFinished);
-    if (kind == Kind::Download) {
-        connect(m_reply, &QNetworkReply::downloadProgress, this,
-                [this](qint64 received, qint64 total) { emit downloadProgress(received, total); });
-    }
     return {};
 }
 
@@ -131,6 +129,9 @@ void HttpTransfer::onReadyRead()
             return;
         }
         m_written += chunk.size();
+        bool announced = false;
+        const qint64 total = m_reply->rawHeader("Content-Length").toLongLong(&announced);
+        emit downloadProgress(m_written, announced ? total : -1);
     }
 }
 
