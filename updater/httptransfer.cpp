@@ -83,9 +83,10 @@ QString HttpTransfer::start(Kind kind, const QString &address)
     m_userAborted = false;
     m_refusal.clear();
     m_body.clear();
+    m_announced = -2;
     m_reply = kind == Kind::Head ? m_manager.head(request) : m_manager.get(request);
     if (kind != Kind::Head)
-        m_reply->setReadBufferSize(4 * 1024 * 1024);
+        m_reply->setReadBufferSize(ReadBufferBytes);  // bounds memory whatever the file size
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpTransfer::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &HttpTransfer::onFinished);
     return {};
@@ -119,20 +120,29 @@ void HttpTransfer::onReadyRead()
         m_reply->readAll();
         return;
     }
-    const QByteArray chunk = m_reply->readAll();
-    if (m_kind == Kind::Fetch) {
-        m_body += chunk;
-    } else if (m_kind == Kind::Download && m_target) {
-        if (m_target->write(chunk) != chunk.size()) {
+    if (m_kind != Kind::Download || !m_target) {
+        m_body += m_reply->readAll();
+        return;
+    }
+    // One reused buffer: no allocation per chunk.
+    if (m_chunk.isEmpty())
+        m_chunk.resize(ReadBufferBytes);
+    qint64 got = 0;
+    while ((got = m_reply->read(m_chunk.data(), m_chunk.size())) > 0) {
+        if (m_target->write(m_chunk.constData(), got) != got) {
             m_refusal = QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(m_target->errorString());
             m_reply->abort();
             return;
         }
-        m_written += chunk.size();
-        bool announced = false;
-        const qint64 total = m_reply->rawHeader("Content-Length").toLongLong(&announced);
-        emit downloadProgress(m_written, announced ? total : -1);
+        m_written += got;
     }
+    if (m_announced < -1) {
+        bool announced = false;
+        m_announced = m_reply->rawHeader("Content-Length").toLongLong(&announced);
+        if (!announced)
+            m_announced = -1;
+    }
+    emit downloadProgress(m_written, m_announced);
 }
 
 HttpTransfer::Response HttpTransfer::responseOf(QNetworkReply *reply) const

@@ -76,5 +76,8 @@ private:
     std::unique_ptr<QSaveFile> m_target;
     qint64 m_written = 0;
     QByteArray m_body;
+    QByteArray m_chunk;
+    qint64 m_announced = -2;  // Content-Length of the download; -1 none, -2 not read yet
+    static constexpr qint64 ReadBufferBytes = 256 * 1024;
     Response m_last;
 };
