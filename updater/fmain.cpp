@@ -75,6 +75,7 @@ FMain::~FMain()
 void FMain::BuildControls()
 {
     setFixedSize(420, 228);  // client 6300 x 3420 twips
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     Frame1 = new QGroupBox(QStringLiteral("Old File (Before)"), this);
     Frame1->setGeometry(twips(100, 100, 3000, 1500));
@@ -117,7 +118,7 @@ void FMain::BuildControls()
     Label2->setGeometry(twips(100, 3100, 2250, 180));
     Label2->setFont(statusFont(false, true));
     Label2->setTextFormat(Qt::RichText);
-    Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">Copyright © tuvel project</a>")
+    Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
                         .arg(MakerPageAddress));
     Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     Label2->setToolTip(MakerPageAddress);
@@ -127,6 +128,7 @@ void FMain::BuildControls()
     Check1 = new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this);
     Check1->setGeometry(twips(2700, 3100, 3500, 300));
     Check1->setChecked(false);  // keep the backup unless asked
+    FitCaption(Check1, Label2->geometry().right() + 8);
 
     // Tab order; frames and the status label take no focus and are passed over.
     QWidget *order[] = {Frame1, Frame2, Command3, Command4, Text3, Command1, Command7,
@@ -141,6 +143,23 @@ void FMain::BuildControls()
     connect(Command6, &QPushButton::clicked, this, &FMain::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &FMain::Command7_Click);
     SetStatus(QString(), false);
+}
+
+// Fonts without proportional kana make Japanese captions wider than the design
+// allows: the control first takes the free room to its left, then its font shrinks
+// until the caption fits, so it is never cut off.
+void FMain::FitCaption(QWidget *control, int leftLimit)
+{
+    QRect area = control->geometry();
+    if (control->sizeHint().width() <= area.width())
+        return;
+    area.setLeft(qMax(leftLimit, area.right() + 1 - control->sizeHint().width()));
+    control->setGeometry(area);
+    QFont font = control->font();
+    while (control->sizeHint().width() > area.width() && font.pointSizeF() > 6.5) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        control->setFont(font);
+    }
 }
 
 bool FMain::Form_Load(const CCommandLine &commandLine)

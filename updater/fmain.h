@@ -72,6 +72,7 @@ protected:
 
 private:
     void BuildControls();
+    static void FitCaption(QWidget *control, int leftLimit);
     void AddLog(const QString &line);
     void SetStatus(const QString &text, bool alert);
     void Inet1_StateChanged(const HttpTransfer::Response &response);  // check result
