@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -74,6 +75,7 @@ bool runs(const QString &program, const QStringList &arguments)
 class TestUpdaterHttp : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QLoggingCategory::setFilterRules("qt.qpa.fonts.warning=false"); }
     void init();
     void layout();
     void startupLogsItems();
@@ -410,6 +412,8 @@ void TestUpdaterHttp::update()
     const QByteArray body = newBody();
     const QString backup = m_local + ".bak";
     writeFile(backup, "an older backup");  // overwritten without a question
+    const auto modes = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(m_local, modes));
     TestServer server;
     setup(server, body);
     auto w = window(700);
@@ -426,6 +430,7 @@ void TestUpdaterHttp::update()
     QCOMPARE(readAll(m_local) == body, becomesNew);
     if (!becomesNew)
         QCOMPARE(readAll(m_local), OldBody);
+    QCOMPARE(QFile::permissions(m_local) & 0x7077, modes);  // a replaced file keeps its modes
     QCOMPARE(QFileInfo::exists(backup), backupStays);
     if (backupStays)
         QCOMPARE(readAll(backup), OldBody);
