@@ -102,7 +102,7 @@ qint32 CCtrlFlavors::Form3DPosition(qint32 venm3DPosType)
         form->setWindowFlag(Qt::WindowStaysOnTopHint, wantOnTop);
     if (venm3DPosType == HWND_BOTTOM)
         form->lower();
-    else
+    else if (venm3DPosType == HWND_TOP)
         form->raise();
     // A window still loading is shown by its owner once loading ends.
     if (wasVisible || form->testAttribute(Qt::WA_WState_ExplicitShowHide))
