@@ -65,7 +65,7 @@ public:
     {
         m_state = ManualMove;
         const QPoint from = m_pressed ? m_pressGlobal : QCursor::pos();
-        m_grabOffset = from - m_owner->frameGeometry().topLeft();
+        m_grabOffset = from - m_owner->geometry().topLeft();
     }
 
 protected:
@@ -234,16 +234,15 @@ void FMain::Toolbar3_ButtonClick(int index)
 void FMain::SetCompactMode(bool on)
 {
     if (on) {
-        // A maximized window is restored first; its normal height is the one kept.
+        Timer1->start();
+        // A maximized window is restored first; its normal height is the one kept
+        // (read from the normal geometry: the window system restores asynchronously).
         const bool maximized = windowState() & Qt::WindowMaximized;
         const QRect normal = maximized ? normalGeometry() : geometry();
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
         if (maximized)
             setCaptionPicture(Toolbar3, Toolbar3->actions().at(1), PictureMaximize);
         m_savedHeight = layoutmath::toTwips(normal.isValid() ? normal.height() : height());
-        // The timer goes on once the window is normal, so the restore above is not
-        // taken for the end of compact mode.
-        Timer1->start();
         setWindowState(windowState() | Qt::WindowMinimized);
         return;
     }

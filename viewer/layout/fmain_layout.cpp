@@ -20,9 +20,10 @@ void FMain::Form_Resize()
     if (!m_coolBar || !StatusBar1)
         return;  // still being built
     if (!(windowState() & Qt::WindowMinimized)) {
-        // Restored while compact mode is on: compact mode ends here. The timer counts
-        // too, since the caption is still empty until its first change of second.
-        if (!windowTitle().isEmpty() || Timer1->isActive())
+        // Restored while compact mode shows its caption: compact mode ends here. (The
+        // timer alone does not count: state echoes from the window manager arrive
+        // while the window is being minimized.)
+        if (!windowTitle().isEmpty())
             SetCompactMode(false);
         // The strip runs along the top edge, the status bar along the bottom.
         CoolBar1->setGeometry(0, 0, width(), m_coolBar->stripHeightPixels());

@@ -20,8 +20,19 @@ QHash<qint32, QPointer<QWidget>> &sendTargets()
     return targets;
 }
 
-double outerWidth(const QWidget *form) { return toTwips(form->frameGeometry().width()); }
-double outerHeight(const QWidget *form) { return toTwips(form->frameGeometry().height()); }
+// The window with its frame. While a window manager is still framing a window the
+// frame can be reported smaller than the window; the window itself counts then.
+QRect outerRect(const QWidget *form)
+{
+    const QRect frame = form->frameGeometry();
+    const QRect client = form->geometry();
+    if (frame.width() < client.width() || frame.height() < client.height())
+        return client;
+    return frame;
+}
+
+double outerWidth(const QWidget *form) { return toTwips(outerRect(form).width()); }
+double outerHeight(const QWidget *form) { return toTwips(outerRect(form).height()); }
 
 void moveForm(QWidget *form, double top, double left)
 {
@@ -117,7 +128,7 @@ void CCtrlFlavors::InsideDeskTop()
         return;
     if (m_form->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    const QRect frame = m_form->frameGeometry();
+    const QRect frame = outerRect(m_form);
     const Position p = insideDeskTop(toTwips(frame.y()), toTwips(frame.x()), outerWidth(m_form), outerHeight(m_form),
                                      DeskTopWidth(), DeskTopHeight());
     if (toPixels(p.top) != frame.y() || toPixels(p.left) != frame.x())
