@@ -16,6 +16,7 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
 {
     setObjectName(QStringLiteral("FTitle"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);  // closing the main window still ends the program
     setAccessibleName(app.title);
     setFixedSize(320, 240);
     QPalette white = palette();

@@ -81,20 +81,17 @@ QPixmap titlePicture()
     sky.setColorAt(1, QColor(0x2f, 0x7d, 0x8c));
     p.fillRect(pixmap.rect(), sky);
 
-    // A fan of list cards behind the name.
+    // A stack of list cards behind the name.
     for (int i = 0; i < 3; ++i) {
-        p.save();
-        p.translate(254, 186);
-        p.rotate(-14 + i * 12);
-        p.setPen(QPen(QColor(255, 255, 255, 90), 1));
-        p.setBrush(QColor(255, 255, 255, 40 + i * 30));
-        p.drawRoundedRect(QRectF(-30, -38, 60, 76), 6, 6);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255, 110 + i * 40));
-        for (int k = 0; k < 5; ++k)
-            p.drawRect(QRectF(-21, -28 + k * 12, k % 2 ? 28 : 40, 4));
-        p.restore();
+        const QRectF card(226 + i * 10, 150 - i * 10, 62, 74);
+        p.setPen(QPen(QColor(255, 255, 255, 120), 1));
+        p.setBrush(i == 2 ? QColor(0xf4, 0xf8, 0xfc) : QColor(255, 255, 255, 50 + i * 40));
+        p.drawRoundedRect(card, 6, 6);
     }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2f, 0x5d, 0x8c));
+    for (int k = 0; k < 5; ++k)
+        p.drawRect(QRectF(256, 142 + k * 11, k % 2 ? 30 : 42, 4));
 
     // The key cap from the icon, large.
     p.setPen(Qt::NoPen);
