@@ -59,14 +59,9 @@ public:
     explicit TitleBandFilter(FMain *owner) : QObject(owner), m_owner(owner) {}
 
     // The system moves the window; its end shows up as the release of the button.
-    void followSystemMove() { m_state = SystemMove; }
+    void followSystemMove() { follow(SystemMove); }
     // No system move here: the window follows the pointer until the button is released.
-    void followManualMove()
-    {
-        m_state = ManualMove;
-        const QPoint from = m_pressed ? m_pressGlobal : QCursor::pos();
-        m_grabOffset = from - m_owner->geometry().topLeft();
-    }
+    void followManualMove() { follow(ManualMove); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -103,12 +98,17 @@ protected:
                     m_owner->Label1_DblClick();
             }
             return true;
-        case QEvent::MouseMove:
-            if (m_state == ManualMove) {
-                const QPointF global = static_cast<QMouseEvent *>(event)->globalPosition();
-                m_owner->move(global.toPoint() - m_grabOffset);
-            }
+        case QEvent::MouseMove: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            // Moves still reaching the window with the button held mean the window
+            // manager did not take the move over (its pointer grab failed): follow
+            // the pointer here, from the same grab point it would have used.
+            if (m_state == SystemMove && (mouse->buttons() & Qt::LeftButton))
+                m_state = ManualMove;
+            if (m_state == ManualMove)
+                m_owner->move(mouse->globalPosition().toPoint() - m_grabOffset);
             return m_state != Idle;
+        }
         case QEvent::MouseButtonRelease:
             if (m_state != Idle && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
                 dragEnded();
@@ -120,6 +120,13 @@ protected:
 
 private:
     enum State { Idle, SystemMove, ManualMove };
+
+    void follow(State state)
+    {
+        m_state = state;
+        const QPoint from = m_pressed ? m_pressGlobal : QCursor::pos();
+        m_grabOffset = from - m_owner->geometry().topLeft();
+    }
 
     static int mouseButtonCode(Qt::MouseButton button)
     {
