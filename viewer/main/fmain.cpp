@@ -3,6 +3,10 @@
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
+#include "chrome/ftitle.h"
+#include "layout/coolbar.h"
+#include "layout/layoutmath.h"
+#include "layout/splitterbar.h"
 #include "util/ctrlflavors.h"
 #include "viewerfont.h"
 
@@ -138,48 +142,31 @@ void FMain::buildControls()
     const QFont listFont = viewerListFont();
 
     // Band strip: title band with caption buttons; menu buttons; command buttons and picker.
-    CoolBar1 = new QWidget(this);
+    m_coolBar = new CoolBar(this);
+    CoolBar1 = m_coolBar;
     CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
-    auto *rows = new QVBoxLayout(CoolBar1);
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(0);
-
-    auto *row1 = new QHBoxLayout;
     Frame2 = new QFrame(CoolBar1);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setAutoFillBackground(true);
     Image1 = new QLabel(Frame2);
+    Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAccessibleName(QStringLiteral("アイコン"));
     Label1 = new QLabel(Frame2);
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAccessibleName(QStringLiteral("タイトル"));
-    auto *titleRow = new QHBoxLayout(Frame2);
-    titleRow->setContentsMargins(0, 0, 0, 0);
-    titleRow->addWidget(Image1);
-    titleRow->addWidget(Label1, 1);
     Toolbar3 = new QToolBar(CoolBar1);
     Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
-    row1->addWidget(Frame2, 1);
-    row1->addWidget(Toolbar3);
-    rows->addLayout(row1);
 
     Toolbar2 = new QToolBar(CoolBar1);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
     Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    rows->addWidget(Toolbar2);
 
-    auto *row3 = new QHBoxLayout;
     Toolbar4 = new QToolBar(CoolBar1);
     Toolbar4->setObjectName(QStringLiteral("Toolbar4"));
-    auto *comboCaption = new QLabel(QStringLiteral("項目"), CoolBar1);
     Combo1 = new QComboBox(CoolBar1);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setAccessibleName(QStringLiteral("項目"));
     Combo1->setFont(listFont);
-    comboCaption->setBuddy(Combo1);
-    row3->addWidget(Toolbar4);
-    row3->addWidget(comboCaption);
-    row3->addWidget(Combo1, 1);
-    rows->addLayout(row3);
+    buildChrome();  // the five bands, the title band and the caption buttons
 
     // Catalogue.
     m_catalogue = new CatalogueModel(this);
@@ -209,11 +196,11 @@ void FMain::buildControls()
     ListView1->setStyleSheet(listStyle);
     ListView2->setStyleSheet(listStyle);
 
-    FrameCenterBar = new QFrame(this);
-    FrameCenterBar->setObjectName(QStringLiteral("FrameCenterBar"));
-    FrameCenterBar->setAccessibleName(QStringLiteral("分割バー"));
-    FrameCenterBar->setCursor(Qt::SizeHorCursor);
-    FrameCenterBar->setAutoFillBackground(true);
+    auto *centerBar = new SplitterBar(this);
+    FrameCenterBar = centerBar;
+    FrameCenterBar->stackUnder(CoolBar1);  // the strip stays whole over the bar's top end
+    connect(centerBar, &SplitterBar::mouseMoved, this, &FMain::FrameCenterBar_MouseMove);
+    connect(centerBar, &SplitterBar::mouseReleased, this, &FMain::FrameCenterBar_MouseUp);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -243,11 +230,13 @@ void FMain::buildControls()
 
 void FMain::Form_Load()
 {
-    // 1. the splash (title window) comes in with the chrome.
+    // 1. the splash, owned by this window
+    m_splash = FTitle::showSplash(this, m_app);
     // 2. version text into the title band
     Label1->setText(VersionText(m_app));
     // 3. the window's icon beside it
-    Image1->setPixmap(windowIcon().pixmap(16, 16));
+    Image1->setPixmap(windowIcon().pixmap(32, 32));
+    Label1->adjustSize();  // the title label sizes itself to its text
     // 4. details view of the key list
     mnuViewSelect_Click(1);
     // 5. build the catalogue
@@ -255,9 +244,9 @@ void FMain::Form_Load()
     // 6. status bar without a key count
     UpdateStatusBar(0);
     // 7. start size
-    resize(6000 / 15, 3000 / 15);
+    resize(layoutmath::toPixels(6000), layoutmath::toPixels(3000));
     // 8. splitter at a third of the width
-    m_barLeft = 6000.0 / 3;
+    m_barLeft = layoutmath::toTwips(width()) / 3;
     // 9. lay out and go topmost
     Form_Resize();
     // 10. bottom-right corner of the desktop

@@ -5,6 +5,7 @@
 #include "platform/services.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@ class KeyListModel;
 class KeyListView;
 class CCtrlFlavors;
 class IRForm;
+class CoolBar;
+class FTitle;
+class TitleBandFilter;
 
 class FMain : public QWidget {
     Q_OBJECT
@@ -78,12 +82,26 @@ public:
     void Label1_MouseDown(int button);
     void Timer1_Timer();
     QString NextSleepFrame();
+    // chrome, read access for tests and the menus
+    QToolBar *toolbar3() const { return Toolbar3; }
+    int captionButtonPicture(int index) const;  // picture shown on caption button 1..3
+    QFrame *frame2() const { return Frame2; }
+    QLabel *label1() const { return Label1; }
+    QLabel *image1() const { return Image1; }
+    QTimer *timer1() const { return Timer1; }
+    double savedHeight() const { return m_savedHeight; }
+    FTitle *splash() const;
 
     // ---- layout (layout/)
     void Form_Resize();
     void ArrangeBands();
     void FrameCenterBar_MouseMove(int button, int shift, double x, double y);
     void FrameCenterBar_MouseUp(int button, int shift, double x, double y);
+    // layout, read access for tests
+    CoolBar *coolBar1() const { return m_coolBar; }
+    QFrame *frameCenterBar() const { return FrameCenterBar; }
+    QStatusBar *statusBar1() const { return StatusBar1; }
+    double barLeft() const { return m_barLeft; }
 
     // ---- read access for tests and the other subsystems
     CatalogueModel *catalogueModel() const { return m_catalogue; }
@@ -136,6 +154,15 @@ private:
     QToolBar *Toolbar4 = nullptr;
     QFrame *FrameCenterBar = nullptr;
     QTimer *Timer1 = nullptr;
+    CoolBar *m_coolBar = nullptr;  // CoolBar1 with its bands
+    QPointer<QWidget> m_splash;  // the start-up title window while it is open
+    TitleBandFilter *m_titleBandFilter = nullptr;
+    void buildChrome();
+    void DragWindow();
+    void FitBandToToolbar(int band, QToolBar *toolbar, double extra);
+    void StretchBand(CoolBar *coolBar, int index);
+    void FitLastColumn(KeyListView *listView, double allowance);
+    friend class TitleBandFilter;
 
     // menu tree
     QMenu *mnuFile = nullptr;

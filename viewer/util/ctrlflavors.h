@@ -20,13 +20,21 @@ public:
 class CCtrlFlavors : public IRForm {
 public:
     static constexpr int TwipsPerPixel = 15;
+    static constexpr qint32 EM_UNDO = 199;
+    // Insert-after values of the stacking call.
+    static constexpr qint32 HWND_TOP = 0;
+    static constexpr qint32 HWND_BOTTOM = 1;
+    static constexpr qint32 HWND_TOPMOST = -1;
+    static constexpr qint32 HWND_NOTOPMOST = -2;
 
     explicit CCtrlFlavors(platform::DesktopMetrics *metrics);
 
     qint32 SendHandle() const { return m_sendHandle; }
     void setSendHandle(qint32 value) { m_sendHandle = value; }
     void Sleep(qint32 milliseconds);
-    void TextBoxAutoSize();
+    // Sizes the target text box (QLineEdit, QTextEdit, QPlainTextEdit) to its text in
+    // its own font. False (and nothing changed) when the target is not a text box.
+    bool TextBoxAutoSize();
     qint32 DeskTopWidth();
     qint32 DeskTopHeight();
     void Form2DPosition(qint32 venm2DPosType);
@@ -35,6 +43,10 @@ public:
     void MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint32 vlngWidthMargin, qint32 vlngHeightMargin);
     qint32 SendMsg(qint32 wMsg, qint32 wParam, qint32 &lParam);
     qint32 Undo();
+
+    // Send handles name text boxes for SendMsg; 0 names none. A handle whose box
+    // has gone names none either.
+    static qint32 sendHandleOf(QWidget *textBox);
 
     QWidget *FormName() const override { return m_form; }
     bool setFormName(QWidget *form) override;

@@ -1,0 +1,117 @@
+#include "chrome/ftitle.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+class TestFTitle : public QObject {
+    Q_OBJECT
+private slots:
+    void splashShowsVersionAndCountdown();
+    void countdownFollowsTheLabel_data();
+    void countdownFollowsTheLabel();
+    void clicks_data();
+    void clicks();
+    void aboutWaitsForAClick();
+    void closesWithItsOwner();
+
+private:
+    platform::AppInfo m_app{QString(), QStringLiteral("tuvelv"), 1, 0, 40};
+};
+
+void TestFTitle::splashShowsVersionAndCountdown()
+{
+    QWidget owner;
+    QPointer<FTitle> title = FTitle::showSplash(&owner, m_app);
+    QVERIFY(QTest::qWaitForWindowExposed(title));
+    QCOMPARE(title->Label2->text(), QStringLiteral("version 1.0.(40)"));
+    QCOMPARE(title->Label3->text(), QStringLiteral("3"));
+    QCOMPARE(title->size(), QSize(320, 240));
+    QVERIFY(title->Timer1->isActive());
+    QCOMPARE(title->Timer1->interval(), 1000);
+    QCOMPARE(title->frameGeometry().center(), title->screen()->geometry().center());
+    QVERIFY(title->isWindow());
+    QCOMPARE(title->parentWidget(), &owner);
+}
+
+void TestFTitle::countdownFollowsTheLabel_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("shown");  // after each tick that leaves it open
+    QTest::addColumn<int>("ticksToClose");
+    QTest::newRow("3-2-1") << "3" << QStringList{"2", "1"} << 3;
+    QTest::newRow("one second") << "1" << QStringList{} << 1;
+    QTest::newRow("no number counts as 0") << "abc" << QStringList{} << 1;
+    QTest::newRow("leading number with text after it") << "2 秒" << QStringList{"1"} << 2;
+    QTest::newRow("fraction") << "2.5" << QStringList{"1.5", "0.5"} << 3;
+    QTest::newRow("already negative") << "-4" << QStringList{} << 1;
+}
+
+void TestFTitle::countdownFollowsTheLabel()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, shown);
+    QFETCH(int, ticksToClose);
+    QWidget owner;
+    QPointer<FTitle> title = FTitle::showSplash(&owner, m_app);
+    title->Timer1->stop();
+    title->Label3->setText(start);
+    for (int tick = 1; tick < ticksToClose; ++tick) {
+        title->Timer1_Timer();
+        QVERIFY(title->isVisible());
+        QCOMPARE(title->Label3->text(), shown.at(tick - 1));
+    }
+    title->Timer1_Timer();
+    QVERIFY(!title || !title->isVisible());
+}
+
+void TestFTitle::clicks_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("picture") << "picture" << true;
+    QTest::newRow("version label") << "Label2" << false;
+    QTest::newRow("countdown label") << "Label3" << false;
+}
+
+void TestFTitle::clicks()
+{
+    QFETCH(QString, where);
+    QFETCH(bool, closes);
+    QWidget owner;
+    QPointer<FTitle> title = FTitle::showSplash(&owner, m_app);
+    QVERIFY(QTest::qWaitForWindowExposed(title));
+    QPoint at(160, 200);
+    if (where != QLatin1String("picture"))
+        at = title->findChild<QLabel *>(where)->geometry().center();
+    QTest::mouseClick(title, Qt::LeftButton, {}, at);
+    QCOMPARE(!title || !title->isVisible(), closes);
+}
+
+void TestFTitle::aboutWaitsForAClick()
+{
+    QWidget owner;
+    QPointer<FTitle> title = FTitle::showAbout(&owner, m_app);
+    QVERIFY(!title->Timer1->isActive());
+    QVERIFY(title->Label3->text().isEmpty());
+    QCOMPARE(title->Label2->text(), QStringLiteral("version 1.0.(40)"));
+    QTest::mouseClick(title, Qt::LeftButton, {}, QPoint(100, 120));
+    QTRY_VERIFY(!title);
+}
+
+void TestFTitle::closesWithItsOwner()
+{
+    auto *owner = new QWidget;
+    QPointer<FTitle> splash = FTitle::showSplash(owner, m_app);
+    QPointer<FTitle> about = FTitle::showAbout(owner, m_app);
+    QVERIFY(splash && about);
+    delete owner;
+    QVERIFY(!splash);
+    QVERIFY(!about);
+}
+
+QTEST_MAIN(TestFTitle)
+#include "tst_ftitle.moc"

@@ -1,0 +1,127 @@
+#include "ftitle.h"
+
+#include "resources/pictures.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTimer>
+
+FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app),
+      m_picture(pictures::titlePicture())
+{
+    setObjectName(QStringLiteral("FTitle"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);  // closing the main window still ends the program
+    setAccessibleName(app.title);
+    setFixedSize(320, 240);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &FTitle::Timer1_Timer);
+
+    QFont labelFont;
+    labelFont.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS PGothic")});
+    labelFont.setPixelSize(12);
+    QPalette light = palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+
+    Label3 = new QLabel(QStringLiteral("3"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setAccessibleName(QStringLiteral("カウントダウン"));
+    Label3->setFont(labelFont);
+    Label3->setPalette(light);
+    Label3->setGeometry(4500 / 15, 100 / 15, 20, 16);
+
+    Label2 = new QLabel(QStringLiteral("Ver"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAccessibleName(QStringLiteral("バージョン"));
+    Label2->setFont(labelFont);
+    Label2->setPalette(light);
+    Label2->move(105 / 15, 105 / 15);
+
+    Form_Load();
+    Timer1->start();
+
+    // Centred on the screen.
+    if (const QScreen *screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+FTitle *FTitle::showSplash(QWidget *owner, const platform::AppInfo &app)
+{
+    auto *title = new FTitle(owner, app);
+    title->show();
+    return title;
+}
+
+FTitle *FTitle::showAbout(QWidget *owner, const platform::AppInfo &app)
+{
+    auto *title = new FTitle(owner, app);
+    title->Timer1->stop();
+    title->Label3->setText(QString());
+    title->show();
+    return title;
+}
+
+QString FTitle::versionText(const platform::AppInfo &app)
+{
+    return QStringLiteral("version %1.%2.(%3)").arg(app.major).arg(app.minor).arg(app.revision);
+}
+
+double FTitle::leadingNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
+    const QRegularExpressionMatch match = number.match(text);
+    return match.hasMatch() ? match.captured(1).toDouble() : 0;
+}
+
+void FTitle::Form_Load()
+{
+    Label2->setText(versionText(m_app));
+    Label2->adjustSize();
+}
+
+void FTitle::Timer1_Timer()
+{
+    Label3->setText(QString::number(leadingNumber(Label3->text()) - 1, 'g', 15));
+    if (!(leadingNumber(Label3->text()) > 0))
+        close();
+}
+
+void FTitle::Form_Click()
+{
+    close();
+}
+
+void FTitle::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawPixmap(0, 0, m_picture);
+    // Fixed single-line border.
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// Presses on the labels reach the window too; only the picture itself is a click.
+void FTitle::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedOnPicture = event->button() == Qt::LeftButton && !childAt(event->position().toPoint());
+}
+
+void FTitle::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool onPicture = m_pressedOnPicture && rect().contains(event->position().toPoint())
+        && !childAt(event->position().toPoint());
+    m_pressedOnPicture = false;
+    if (onPicture && event->button() == Qt::LeftButton)
+        Form_Click();
+}

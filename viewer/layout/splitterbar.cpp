@@ -1,0 +1,56 @@
+#include "splitterbar.h"
+
+#include "layoutmath.h"
+
+#include <QMouseEvent>
+
+SplitterBar::SplitterBar(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("FrameCenterBar"));
+    setAccessibleName(QStringLiteral("分割バー"));
+    setToolTip(QStringLiteral("分割バー"));
+    setCursor(Qt::SizeHorCursor);
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::NoFrame);
+}
+
+int SplitterBar::buttonMask(Qt::MouseButtons buttons)
+{
+    int mask = 0;
+    if (buttons & Qt::LeftButton)
+        mask |= layoutmath::LeftButton;
+    if (buttons & Qt::RightButton)
+        mask |= layoutmath::RightButton;
+    if (buttons & Qt::MiddleButton)
+        mask |= layoutmath::MiddleButton;
+    return mask;
+}
+
+int SplitterBar::shiftMask(Qt::KeyboardModifiers modifiers)
+{
+    int mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= 1;
+    if (modifiers & Qt::ControlModifier)
+        mask |= 2;
+    if (modifiers & Qt::AltModifier)
+        mask |= 4;
+    return mask;
+}
+
+// The bar holds the mouse from the press on (the press grabs it), so steps keep
+// arriving while the pointer is outside the bar.
+void SplitterBar::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position();
+    emit mouseMoved(buttonMask(event->buttons()), shiftMask(event->modifiers()),
+                    layoutmath::toTwips(1) * p.x(), layoutmath::toTwips(1) * p.y());
+}
+
+// The button reported on release is the one released, not the ones still held.
+void SplitterBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF p = event->position();
+    emit mouseReleased(buttonMask(event->button()), shiftMask(event->modifiers()),
+                       layoutmath::toTwips(1) * p.x(), layoutmath::toTwips(1) * p.y());
+}
