@@ -1,0 +1,50 @@
+#pragma once
+// The server's core keyboard mapping as the typer sees it: where a keysym already
+// sits, which keycodes are free to borrow, and borrowing them in one request.
+
+#include <QHash>
+#include <QList>
+#include <vector>
+
+#include <X11/Xlib.h>
+
+namespace platform::x11 {
+
+struct KeyLocation {
+    KeyCode code = 0;
+    bool shift = false;  // the keysym is on the shifted level
+};
+
+class KeyboardMap {
+public:
+    explicit KeyboardMap(Display *display);
+    ~KeyboardMap();  // puts back every borrowed keycode
+    KeyboardMap(const KeyboardMap &) = delete;
+    KeyboardMap &operator=(const KeyboardMap &) = delete;
+
+    bool isValid() const { return !syms.empty(); }
+    // Where the current layout has the keysym on level 1 or 2; code 0 when nowhere.
+    KeyLocation find(KeySym sym) const;
+    // Keycodes with no symbols that are no modifier either.
+    const QList<KeyCode> &spareCodes() const { return spare; }
+
+    // Gives each spare code in assignments its keysym (on both levels) and every other
+    // borrowed code back its original symbols. Returns once the requests are queued.
+    void assign(const QList<std::pair<KeyCode, KeySym>> &assignments);
+    // Back to the mapping found at construction (only codes still borrowed are written).
+    void restore();
+
+private:
+    Display *display;
+    int minCode = 0;
+    int maxCode = 0;
+    int perCode = 0;
+    std::vector<KeySym> syms;      // original mapping, perCode columns per keycode
+    std::vector<KeySym> current;   // what the server has now
+    QHash<KeySym, KeyLocation> locations;
+    QList<KeyCode> spare;
+
+    void writeRange(const std::vector<KeySym> &wanted, int first, int last);
+};
+
+} // namespace platform::x11
