@@ -148,8 +148,6 @@ public:
         for (KeyCode code : pressed)
             XTestFakeKeyEvent(display, code, False, CurrentTime);
         pressed.clear();
-        if (mappingChanged)
-            sync.waitForActiveClient(PingTimeoutMs, NoPingWaitMs);
         map.restore();
         XSync(display, False);
     }
@@ -187,9 +185,11 @@ public:
             }
         }
         XSync(display, False);
-        if (wait && !mappingChanged)
-            sync.waitForActiveClient(PingTimeoutMs, 0);
-        // With a changed mapping the destructor waits for the client before restoring.
+        // Before the destructor restores the mapping the client must have translated
+        // every key. A second round trip lets it also hand the keys to its widgets,
+        // which it does before reading further events.
+        if (wait || mappingChanged)
+            sync.waitForActiveClient(PingTimeoutMs, mappingChanged ? NoPingWaitMs : 0, wait ? 2 : 1);
     }
 
 private:

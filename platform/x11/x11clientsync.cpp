@@ -50,7 +50,7 @@ bool ClientSync::supportsPing(Window window) const
     return found;
 }
 
-bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs)
+bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs, int rounds)
 {
     const Window window = activeWindow();
     if (window == None || !supportsPing(window)) {
@@ -58,6 +58,14 @@ bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs)
         QThread::msleep(static_cast<unsigned long>(fallbackMs));
         return false;
     }
+    for (int i = 0; i < rounds; ++i)
+        if (!ping(window, timeoutMs))
+            return false;
+    return true;
+}
+
+bool ClientSync::ping(Window window, int timeoutMs)
+{
     const long myStamp = stamp++;
     XEvent ping{};
     ping.xclient.type = ClientMessage;

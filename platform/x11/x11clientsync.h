@@ -13,9 +13,10 @@ namespace platform::x11 {
 class ClientSync {
 public:
     explicit ClientSync(Display *display);
-    // True once the active window answered; false when it has no ping support or did
-    // not answer within timeoutMs. Without an answer it falls back to fallbackMs of waiting.
-    bool waitForActiveClient(int timeoutMs, int fallbackMs);
+    // True once the active window answered `rounds` pings one after the other; false
+    // when it has no ping support (then it just waits fallbackMs) or did not answer
+    // within timeoutMs.
+    bool waitForActiveClient(int timeoutMs, int fallbackMs, int rounds = 1);
 
 private:
     Display *display;
@@ -27,6 +28,7 @@ private:
 
     Window activeWindow() const;
     bool supportsPing(Window window) const;
+    bool ping(Window window, int timeoutMs);
 };
 
 } // namespace platform::x11

@@ -2,6 +2,7 @@
 
 #include "x11keyboardmap.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 
 namespace platform::x11 {
@@ -19,6 +20,7 @@ KeyboardMap::KeyboardMap(Display *display) : display(display)
     syms.assign(map, map + static_cast<size_t>(count) * perCode);
     XFree(map);
     current = syms;
+    xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
 
     QSet<int> modifierCodes;
     if (XModifierKeymap *mods = XGetModifierMapping(display)) {
@@ -59,6 +61,8 @@ KeyboardMap::KeyboardMap(Display *display) : display(display)
 KeyboardMap::~KeyboardMap()
 {
     restore();
+    if (xkb)
+        XkbFreeKeyboard(xkb, XkbAllComponentsMask, True);
 }
 
 KeyLocation KeyboardMap::find(KeySym sym) const
@@ -68,34 +72,26 @@ KeyLocation KeyboardMap::find(KeySym sym) const
 
 void KeyboardMap::assign(const QList<std::pair<KeyCode, KeySym>> &assignments)
 {
-    std::vector<KeySym> wanted = current;
-    // Codes borrowed before but not now go back to their original (empty) symbols.
+    QHash<KeyCode, KeySym> wanted;
+    for (const auto &[code, sym] : assignments)
+        wanted.insert(code, sym);
+    // Every spare code not assigned now goes back to being empty.
+    QList<std::pair<KeyCode, KeySym>> changes;
     for (KeyCode code : spare) {
+        const KeySym sym = wanted.value(code, NoSymbol);
+        if (current[static_cast<size_t>(code - minCode) * perCode] != sym)
+            changes.append({code, sym});
+    }
+    if (changes.isEmpty())
+        return;
+    for (const auto &[code, sym] : changes) {
         const size_t row = static_cast<size_t>(code - minCode) * perCode;
-        std::copy_n(&syms[row], perCode, &wanted[row]);
+        current[row] = current[row + 1] = sym;
     }
-    for (const auto &[code, sym] : assignments) {
-        const size_t row = static_cast<size_t>(code - minCode) * perCode;
-        wanted[row] = wanted[row + 1] = sym;
-    }
-    // Only spare codes are ever written, one request per run of adjacent ones: the
-    // server turns core symbols back into its own description lossily, so a key of
-    // the layout must never be rewritten, not even with its own symbols.
-    int runStart = -1;
-    for (int i = 0; i <= spare.size(); ++i) {
-        const int code = i < spare.size() ? spare[i] : -1;
-        const bool differs = code >= 0
-            && !std::equal(&wanted[static_cast<size_t>(code - minCode) * perCode],
-                           &wanted[static_cast<size_t>(code - minCode + 1) * perCode],
-                           &current[static_cast<size_t>(code - minCode) * perCode]);
-        const bool extendsRun = differs && runStart >= 0 && code == spare[i - 1] + 1;
-        if (runStart >= 0 && !extendsRun) {
-            writeRange(wanted, runStart, spare[i - 1]);
-            runStart = -1;
-        }
-        if (differs && runStart < 0)
-            runStart = code;
-    }
+    if (xkb)
+        writeWithXkb(changes);
+    else
+        writeCoreRuns(changes);
 }
 
 void KeyboardMap::restore()
@@ -103,12 +99,41 @@ void KeyboardMap::restore()
     assign({});
 }
 
-void KeyboardMap::writeRange(const std::vector<KeySym> &wanted, int first, int last)
+// One request for the whole batch. The keys between the borrowed ones go along with
+// the exact description the server gave us, so nothing of theirs changes.
+void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
 {
-    const size_t begin = static_cast<size_t>(first - minCode) * perCode;
-    const size_t end = static_cast<size_t>(last - minCode + 1) * perCode;
-    std::copy(wanted.begin() + begin, wanted.begin() + end, current.begin() + begin);
-    XChangeKeyboardMapping(display, first, perCode, &current[begin], last - first + 1);
+    int oneLevel = XkbOneLevelIndex;
+    for (const auto &[code, sym] : changes) {
+        if (sym == NoSymbol) {
+            XkbChangeTypesOfKey(xkb, code, 0, XkbGroup1Mask, nullptr, nullptr);
+        } else {
+            XkbChangeTypesOfKey(xkb, code, 1, XkbGroup1Mask, &oneLevel, nullptr);
+            XkbKeySymsPtr(xkb, code)[0] = sym;
+        }
+    }
+    XkbMapChangesRec request{};
+    request.changed = XkbKeySymsMask;
+    request.first_key_sym = changes.first().first;
+    request.num_key_syms = changes.last().first - changes.first().first + 1;
+    XkbChangeMap(display, xkb, &request);
+}
+
+// Without XKB: only spare codes are written, one request per run of adjacent ones.
+// A key of the layout is never rewritten, not even with its own symbols, because
+// the server rebuilds its description from core symbols lossily.
+void KeyboardMap::writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes)
+{
+    int i = 0;
+    while (i < changes.size()) {
+        int last = i;
+        while (last + 1 < changes.size() && changes[last + 1].first == changes[last].first + 1)
+            ++last;
+        const int first = changes[i].first;
+        XChangeKeyboardMapping(display, first, perCode, &current[static_cast<size_t>(first - minCode) * perCode],
+                               last - i + 1);
+        i = last + 1;
+    }
 }
 
 } // namespace platform::x11

@@ -6,6 +6,7 @@
 #include <QList>
 #include <vector>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 namespace platform::x11 {
@@ -28,8 +29,8 @@ public:
     // Keycodes with no symbols that are no modifier either.
     const QList<KeyCode> &spareCodes() const { return spare; }
 
-    // Gives each spare code in assignments its keysym (on both levels) and every other
-    // borrowed code back its original symbols. Returns once the requests are queued.
+    // Gives each spare code in assignments its keysym and every other spare code back
+    // its empty symbols. Returns once the request is queued.
     void assign(const QList<std::pair<KeyCode, KeySym>> &assignments);
     // Back to the mapping found at construction (only codes still borrowed are written).
     void restore();
@@ -43,8 +44,10 @@ private:
     std::vector<KeySym> current;   // what the server has now
     QHash<KeySym, KeyLocation> locations;
     QList<KeyCode> spare;
+    XkbDescPtr xkb = nullptr;  // the server's own description, when it has XKB
 
-    void writeRange(const std::vector<KeySym> &wanted, int first, int last);
+    void writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes);
+    void writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes);
 };
 
 } // namespace platform::x11

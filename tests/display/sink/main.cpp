@@ -34,9 +34,12 @@ int main(int argc, char **argv)
     editor.setWindowTitle(QStringLiteral("tuvel typing sink"));
     editor.setAccessibleName(QStringLiteral("受信テキスト"));
     editor.resize(600, 300);
-    QObject::connect(&editor, &QPlainTextEdit::textChanged, [&] {
-        writeWhole(output, editor.toPlainText().toUtf8());
-    });
+    // One write once the pending input is handled, not one per keystroke.
+    QTimer writer;
+    writer.setSingleShot(true);
+    writer.setInterval(0);
+    QObject::connect(&writer, &QTimer::timeout, [&] { writeWhole(output, editor.toPlainText().toUtf8()); });
+    QObject::connect(&editor, &QPlainTextEdit::textChanged, &writer, qOverload<>(&QTimer::start));
     writeWhole(output, QByteArray());
 
     // Ready once the window is active and the editor has the focus.
