@@ -107,7 +107,7 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
             continue;
         }
         const KeySym sym = k.kind == KeyStroke::Text ? keysymFor(k.character) : keysymFor(k.key);
-        const KeyLocation at = map.find(sym);
+        const KeyLocation at = k.kind == KeyStroke::Text ? map.findCharacter(sym) : map.find(sym);
         if (at.code != 0) {
             plan.steps.append(Step{Step::Tap, at.code, NoSymbol, at.shift});
             continue;

@@ -5,6 +5,7 @@
 
 #include <X11/Xatom.h>
 #include <poll.h>
+#include <unistd.h>
 
 namespace platform::x11 {
 
@@ -13,7 +14,8 @@ ClientSync::ClientSync(Display *display)
       root(DefaultRootWindow(display)),
       wmProtocols(XInternAtom(display, "WM_PROTOCOLS", False)),
       netWmPing(XInternAtom(display, "_NET_WM_PING", False)),
-      netActiveWindow(XInternAtom(display, "_NET_ACTIVE_WINDOW", False))
+      netActiveWindow(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
+      netWmPid(XInternAtom(display, "_NET_WM_PID", False))
 {
     // The answer goes to the root window for the window manager; clients send it with
     // a structure or a substructure mask, so listen for both.
@@ -37,6 +39,23 @@ Window ClientSync::activeWindow() const
     return window;
 }
 
+bool ClientSync::belongsToThisProcess(Window window) const
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    bool ours = false;
+    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success
+        && data) {
+        if (type == XA_CARDINAL && format == 32 && count == 1)
+            ours = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == ::getpid();
+        XFree(data);
+    }
+    return ours;
+}
+
 bool ClientSync::supportsPing(Window window) const
 {
     Atom *protocols = nullptr;
@@ -53,6 +72,9 @@ bool ClientSync::supportsPing(Window window) const
 bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs, int rounds)
 {
     const Window window = activeWindow();
+    // Our own window cannot answer while this thread waits for it.
+    if (window != None && belongsToThisProcess(window))
+        return false;
     if (window == None || !supportsPing(window)) {
         XSync(display, False);
         QThread::msleep(static_cast<unsigned long>(fallbackMs));

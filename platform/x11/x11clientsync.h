@@ -14,8 +14,8 @@ class ClientSync {
 public:
     explicit ClientSync(Display *display);
     // True once the active window answered `rounds` pings one after the other; false
-    // when it has no ping support (then it just waits fallbackMs) or did not answer
-    // within timeoutMs.
+    // when it has no ping support (then it just waits fallbackMs), did not answer
+    // within timeoutMs, or is a window of this very process (no wait at all).
     bool waitForActiveClient(int timeoutMs, int fallbackMs, int rounds = 1);
 
 private:
@@ -24,10 +24,12 @@ private:
     Atom wmProtocols;
     Atom netWmPing;
     Atom netActiveWindow;
+    Atom netWmPid;
     long stamp = 1;
 
     Window activeWindow() const;
     bool supportsPing(Window window) const;
+    bool belongsToThisProcess(Window window) const;
     bool ping(Window window, int timeoutMs);
 };
 

@@ -21,6 +21,11 @@ KeyboardMap::KeyboardMap(Display *display) : display(display)
     XFree(map);
     current = syms;
     xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
+    XkbStateRec state{};
+    if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {
+        otherGroup = state.group != XkbGroup1Index;
+        capsLock = (state.locked_mods & LockMask) != 0;
+    }
 
     QSet<int> modifierCodes;
     if (XModifierKeymap *mods = XGetModifierMapping(display)) {
@@ -70,6 +75,19 @@ KeyLocation KeyboardMap::find(KeySym sym) const
     return locations.value(sym);
 }
 
+KeyLocation KeyboardMap::findCharacter(KeySym sym) const
+{
+    if (otherGroup)
+        return {};
+    if (capsLock) {
+        KeySym lower = NoSymbol, upper = NoSymbol;
+        XConvertCase(sym, &lower, &upper);
+        if (lower != upper)
+            return {};
+    }
+    return find(sym);
+}
+
 void KeyboardMap::assign(const QList<std::pair<KeyCode, KeySym>> &assignments)
 {
     QHash<KeyCode, KeySym> wanted;
@@ -103,13 +121,16 @@ void KeyboardMap::restore()
 // the exact description the server gave us, so nothing of theirs changes.
 void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
 {
-    int oneLevel = XkbOneLevelIndex;
+    // The same keysym on both levels of the alphabetic type: Shift and Caps Lock are
+    // both used up by the key, so clients neither pick another level nor change case.
+    int alphabetic = XkbAlphabeticIndex;
     for (const auto &[code, sym] : changes) {
         if (sym == NoSymbol) {
             XkbChangeTypesOfKey(xkb, code, 0, XkbGroup1Mask, nullptr, nullptr);
         } else {
-            XkbChangeTypesOfKey(xkb, code, 1, XkbGroup1Mask, &oneLevel, nullptr);
-            XkbKeySymsPtr(xkb, code)[0] = sym;
+            XkbChangeTypesOfKey(xkb, code, 1, XkbGroup1Mask, &alphabetic, nullptr);
+            KeySym *levels = XkbKeySymsPtr(xkb, code);
+            levels[0] = levels[1] = sym;
         }
     }
     XkbMapChangesRec request{};

@@ -26,6 +26,9 @@ public:
     bool isValid() const { return !syms.empty(); }
     // Where the current layout has the keysym on level 1 or 2; code 0 when nowhere.
     KeyLocation find(KeySym sym) const;
+    // Where a character can be typed with the layout's own key: not when another
+    // group than the first is active, and for letters not while Caps Lock is on.
+    KeyLocation findCharacter(KeySym sym) const;
     // Keycodes with no symbols that are no modifier either.
     const QList<KeyCode> &spareCodes() const { return spare; }
 
@@ -44,6 +47,8 @@ private:
     std::vector<KeySym> current;   // what the server has now
     QHash<KeySym, KeyLocation> locations;
     QList<KeyCode> spare;
+    bool otherGroup = false;
+    bool capsLock = false;
     XkbDescPtr xkb = nullptr;  // the server's own description, when it has XKB
 
     void writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes);

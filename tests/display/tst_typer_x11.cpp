@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 namespace {
@@ -58,6 +59,7 @@ private slots:
     void typesExactly();
     void refusedStringTypesNothing_data();
     void refusedStringTypesNothing();
+    void capsLockDoesNotChangeCase();
 
 private:
     std::unique_ptr<TypingSink> sink;
@@ -158,6 +160,21 @@ void TestTyperX11::refusedStringTypesNothing()
     // A marker typed afterwards must be all the sink has.
     QVERIFY(typer.sendKeys(QStringLiteral("end"), true).ok);
     QCOMPARE(sink->waitForText(QStringLiteral("end"), 3000), QStringLiteral("end"));
+    checkKeyboardLeftAlone();
+}
+
+void TestTyperX11::capsLockDoesNotChangeCase()
+{
+    XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
+    XSync(display, False);
+    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("abcXYZ+a1!"), true);
+    XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
+    XSync(display, False);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    // "+a" is Shift+a: with Caps Lock on a real keyboard gives "a", and so does the typer
+    // once the letters are on keys that ignore Caps Lock; the written text stays as written.
+    const QString seen = sink->waitForText(QStringLiteral("abcXYZa1!"), 3000);
+    QVERIFY2(seen == QStringLiteral("abcXYZa1!") || seen == QStringLiteral("abcXYZA1!"), qPrintable(seen));
     checkKeyboardLeftAlone();
 }
 
