@@ -60,6 +60,7 @@ private slots:
     void refusedStringTypesNothing_data();
     void refusedStringTypesNothing();
     void capsLockDoesNotChangeCase();
+    void taskSwitchEventsLeaveNoKeyDown();
 
 private:
     std::unique_ptr<TypingSink> sink;
@@ -176,6 +177,21 @@ void TestTyperX11::capsLockDoesNotChangeCase()
     const QString seen = sink->waitForText(QStringLiteral("abcXYZa1!"), 3000);
     QVERIFY2(seen == QStringLiteral("abcXYZa1!") || seen == QStringLiteral("abcXYZA1!"), qPrintable(seen));
     checkKeyboardLeftAlone();
+}
+
+// Alt down, Tab down, Tab up, Alt up through the one shared connection, twice.
+void TestTyperX11::taskSwitchEventsLeaveNoKeyDown()
+{
+    platform::X11KeyEvents events;
+    using platform::KeyEvents;
+    for (int round = 0; round < 2; ++round) {
+        events.keybdEvent(KeyEvents::VK_Menu, 0, KeyEvents::KeyDown, 0);
+        events.keybdEvent(KeyEvents::VK_Tab, 0, KeyEvents::KeyDown, 0);
+        QVERIFY(!keysDown(display).isEmpty());
+        events.keybdEvent(KeyEvents::VK_Tab, 0, KeyEvents::KeyUp, 0);
+        events.keybdEvent(KeyEvents::VK_Menu, 0, KeyEvents::KeyUp, 0);
+        QCOMPARE(keysDown(display), QString());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTyperX11)
