@@ -118,7 +118,7 @@ void KeyboardMap::restore()
 }
 
 // One request for the whole batch. The keys between the borrowed ones go along with
-// the exact description the server gave us, so nothing of theirs changes.
+// the exact XKB keymap the server gave us, so nothing of theirs changes.
 void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
 {
     // The same keysym on both levels of the alphabetic type: Shift and Caps Lock are
@@ -142,7 +142,7 @@ void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
 
 // Without XKB: only spare codes are written, one request per run of adjacent ones.
 // A key of the layout is never rewritten, not even with its own symbols, because
-// the server rebuilds its description from core symbols lossily.
+// the server rebuilds its XKB keymap from core symbols lossily.
 void KeyboardMap::writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes)
 {
     int i = 0;

@@ -49,7 +49,7 @@ private:
     QList<KeyCode> spare;
     bool otherGroup = false;
     bool capsLock = false;
-    XkbDescPtr xkb = nullptr;  // the server's own description, when it has XKB
+    XkbDescPtr xkb = nullptr;  // the server's XKB keymap, when it has XKB
 
     void writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes);
     void writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes);
