@@ -1,5 +1,7 @@
 #include "fakeservices.h"
 
+#include "../keystring.h"
+
 namespace platform::fake {
 
 void RecordingKeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo)
@@ -21,6 +23,12 @@ KeyTyper::Result RecordingKeyTyper::sendKeys(const QString &keyString, bool wait
         sharedLog->append(QStringLiteral("type ") + keyString);
     if (!refuseWith.isEmpty())
         return {false, refuseWith};
+    if (parseKeys) {
+        const ParsedKeyString parsed = parseKeyString(keyString);
+        if (!parsed.ok())
+            return {false, parsed.error};
+        strokes.append(describeStrokes(parsed.strokes));
+    }
     return {};
 }
 

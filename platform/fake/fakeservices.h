@@ -35,6 +35,11 @@ public:
     // When set, every call is refused with this reason.
     QString refuseWith;
     QStringList *sharedLog = nullptr;  // optional: appends "type <string>"
+    // When set, each key string is read like the native typers read it: a string they
+    // refuse is refused with their message, and the strokes of each accepted one are
+    // kept in readable form (see describeStrokes).
+    bool parseKeys = false;
+    QStringList strokes;
 
     Result sendKeys(const QString &keyString, bool wait) override;
 };

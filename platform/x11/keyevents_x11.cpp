@@ -1,6 +1,7 @@
 #include "services_x11.h"
 
 #include <QThread>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -16,11 +17,20 @@ KeySym keysymFor(quint8 virtualKey)
     default: return NoSymbol;
     }
 }
+
+// One connection for the life of the program: the task switch sends four events back
+// to back, and each reopening would cost a connection handshake. Opened on first use,
+// so a program that never switches tasks never connects.
+Display *eventDisplay()
+{
+    static Display *const display = XOpenDisplay(nullptr);
+    return display;
+}
 } // namespace
 
 void X11KeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr)
 {
-    Display *display = XOpenDisplay(nullptr);
+    Display *display = eventDisplay();
     if (!display)
         return;
     const KeySym sym = keysymFor(virtualKey);
@@ -29,7 +39,6 @@ void X11KeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr
         XTestFakeKeyEvent(display, code, (flags & KeyUp) ? False : True, CurrentTime);
         XSync(display, False);
     }
-    XCloseDisplay(display);
 }
 
 void X11KeyEvents::sleep(int milliseconds)

@@ -1,0 +1,36 @@
+#pragma once
+// Waiting until the active window's client has read every event sent before.
+//
+// X clients read their events in order, so once the client answers a _NET_WM_PING
+// sent after some key events it has translated those keys (with the keyboard mapping
+// it fetched on the MappingNotify that came before them). Only then may the typer
+// change the mapping again.
+
+#include <X11/Xlib.h>
+
+namespace platform::x11 {
+
+class ClientSync {
+public:
+    explicit ClientSync(Display *display);
+    // True once the active window answered `rounds` pings one after the other; false
+    // when it has no ping support (then it just waits fallbackMs), did not answer
+    // within timeoutMs, or is a window of this very process (no wait at all).
+    bool waitForActiveClient(int timeoutMs, int fallbackMs, int rounds = 1);
+
+private:
+    Display *display;
+    Window root;
+    Atom wmProtocols;
+    Atom netWmPing;
+    Atom netActiveWindow;
+    Atom netWmPid;
+    long stamp = 1;
+
+    Window activeWindow() const;
+    bool supportsPing(Window window) const;
+    bool belongsToThisProcess(Window window) const;
+    bool ping(Window window, int timeoutMs);
+};
+
+} // namespace platform::x11
