@@ -22,8 +22,3 @@ void FMain::ListView1_ItemClick(int) {}
 
 void FMain::ListView1_DblClick() {}
 
-void FMain::mnuEditDataUpdaate_Click() {}
-
-void FMain::mnuViewOpenDataFile_Click() {}
-
-void FMain::mnuViewOpenDataDir_Click() {}
