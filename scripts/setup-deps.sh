@@ -9,6 +9,7 @@ packages=(
   xvfb openbox xdotool x11-utils xauth
   fonts-noto-cjk
   nginx-light curl
+  xdg-utils file
 )
 missing=()
 for p in "${packages[@]}"; do
