@@ -1,0 +1,12 @@
+#include "../commandline.h"
+#include "commandline_win32.h"
+
+namespace platform {
+
+// Windows hands over the raw command line; split it with our own rules.
+QStringList processArgumentItems(const QStringList &)
+{
+    return splitCommandLine(QString::fromStdWString(win32::rawArgumentText()));
+}
+
+} // namespace platform
