@@ -5,12 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh
+# list.txt names its lists relative to the current directory: start in the app folder.
 if [ -n "${DISPLAY:-}" ]; then
-  exec build/app/tuvelv
+  cd build/app && exec ./tuvelv
 fi
 echo "No DISPLAY: running on a private Xvfb; a screenshot goes to build/screenshot.png"
 exec scripts/with-display.sh bash -c '
-  build/app/tuvelv & pid=$!
+  (cd build/app && exec ./tuvelv) & pid=$!
   sleep 4
   xwd -root -silent > build/screenshot.xwd 2>/dev/null || true
   if command -v convert >/dev/null; then convert build/screenshot.xwd build/screenshot.png || true; fi

@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk
   nginx-light curl
   xdg-utils file
+  g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,39 +1,342 @@
 #include "catalogue/datafile.h"
+#include "platform/cp932.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write(bytes);
+    return path;
+}
+
+QStringList readAll(const QString &path, qsizetype cap = DataFileReader::MaxLineBytes)
+{
+    QStringList lines;
+    DataFileReader reader(path, cap);
+    while (!reader.atEnd())
+        lines << reader.ReadLine();
+    return lines;
+}
+
+// A byte-by-byte model of the line rules, to check the buffered reader against.
+QStringList splitLikeTheRules(const QByteArray &bytes)
+{
+    QStringList lines;
+    QByteArray line;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            lines << cp932::decode(line);
+            line.clear();
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            line += bytes[i];
+        }
+    }
+    if (!line.isEmpty())
+        lines << cp932::decode(line);
+    return lines;
+}
+
+// Peak resident memory of this process in KiB, or -1 where it cannot be read.
+qint64 peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+} // namespace
 
 class TestDataFile : public QObject {
     Q_OBJECT
 private slots:
     void readLine_data();
     void readLine();
+    void chunkBoundaries_data();
+    void chunkBoundaries();
+    void randomBytesFollowTheRules();
+    void longLineIsCapped_data();
+    void longLineIsCapped();
+    void hugeSparseLineKeepsMemoryBounded();
+    void nonOrdinaryFilesReadAsEmpty_data();
+    void nonOrdinaryFilesReadAsEmpty();
+    void isHeading_data();
+    void isHeading();
+    void lastUpdateText_data();
+    void lastUpdateText();
+    void listRecord_data();
+    void listRecord();
+    void listRecordOfUnreadablePaths();
 };
 
 void TestDataFile::readLine_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b", "", ""};
-    QTest::newRow("lone cr ends a line") << QByteArray("a\rb") << QStringList{"a", "b", ""};
-    QTest::newRow("lone lf stays") << QByteArray("a\nb\n") << QStringList{"a\nb\n", ""};
-    QTest::newRow("nothing trimmed") << QByteArray(" a \t\r\n") << QStringList{" a \t", ""};
-    QTest::newRow("cp932") << QByteArray("\x82\xa0\x81\x60\r\n") << QStringList{QString::fromUtf8("あ～"), ""};
+    QTest::addColumn<bool>("endAfterLines");
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b", "", ""} << true;
+    QTest::newRow("lone cr ends a line") << QByteArray("a\rb") << QStringList{"a", "b", ""} << true;
+    QTest::newRow("lone lf stays") << QByteArray("a\nb\n") << QStringList{"a\nb\n", ""} << true;
+    QTest::newRow("lf cr is lf then a line end") << QByteArray("a\n\rb") << QStringList{"a\n", "b"} << true;
+    QTest::newRow("cr cr lf is an empty line") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << true;
+    QTest::newRow("nothing trimmed")
+        << QByteArray(" a \t\r\n\x81\x40x\x81\x40\r\n") << QStringList{" a \t", QString::fromUtf8("　x　"), ""} << true;
+    QTest::newRow("cp932") << QByteArray("\x82\xa0\x81\x60\r\n") << QStringList{QString::fromUtf8("あ～"), ""} << true;
+    QTest::newRow("empty lines are lines") << QByteArray("\r\n\r\nx") << QStringList{"", "", "x", ""} << true;
+    QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""} << true;
+    QTest::newRow("no terminator") << QByteArray("only") << QStringList{"only", "", ""} << true;
+    QTest::newRow("empty file") << QByteArray() << QStringList{"", ""} << true;
+    QTest::newRow("lone cr at the end") << QByteArray("a\r") << QStringList{"a"} << true;
+    QTest::newRow("more to come") << QByteArray("a\r\nb") << QStringList{"a"} << false;
+    QTest::newRow("nul bytes stay") << QByteArray("a\0b\r\n", 5) << QStringList{QString("a") + QChar(0) + "b"} << true;
+    QTest::newRow("lead byte before cr does not eat it")
+        << QByteArray("ok\x82\r\nnext") << QStringList{cp932::decode("ok\x82"), "next"} << true;
 }
 
 void TestDataFile::readLine()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
+    QFETCH(bool, endAfterLines);
     QTemporaryDir dir;
-    const QString path = dir.filePath("f.txt");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-    DataFileReader reader(path);
+    DataFileReader reader(writeFile(dir, "f.txt", bytes));
+    QVERIFY(reader.isOpen());
     for (const QString &expected : lines)
         QCOMPARE(reader.ReadLine(), expected);
+    QCOMPARE(reader.atEnd(), endAfterLines);
+}
+
+// The reader fills its buffer in chunks (4 KiB first, then 64 KiB): a line end
+// split across two chunks must read as if it were not.
+void TestDataFile::chunkBoundaries_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QByteArray>("terminator");
+    for (int before : {4094, 4095, 4096, 4097, 4096 + 65535, 4096 + 65536}) {
+        for (const char *t : {"\r\n", "\r", "\n"})
+            QTest::addRow("%d bytes then %s", before, t[1] ? "crlf" : (t[0] == '\r' ? "cr" : "lf"))
+                << before << QByteArray(t);
+    }
+}
+
+void TestDataFile::chunkBoundaries()
+{
+    QFETCH(int, before);
+    QFETCH(QByteArray, terminator);
+    const QByteArray bytes = QByteArray(before, 'x') + terminator + "second\r\nthird";
+    QTemporaryDir dir;
+    QCOMPARE(readAll(writeFile(dir, "f.txt", bytes)), splitLikeTheRules(bytes));
+}
+
+void TestDataFile::randomBytesFollowTheRules()
+{
+    QRandomGenerator random(20001105);
+    const char alphabet[] = {'a', '\r', '\n', '\x82', '\xa0', ' '};
+    QTemporaryDir dir;
+    for (int round = 0; round < 24; ++round) {
+        QByteArray bytes(random.bounded(1, 80000), Qt::Uninitialized);
+        for (char &c : bytes)
+            c = alphabet[random.bounded(round % 2 ? 3 : 6)];
+        QCOMPARE(readAll(writeFile(dir, QString::number(round), bytes)), splitLikeTheRules(bytes));
+    }
+}
+
+void TestDataFile::longLineIsCapped_data()
+{
+    QTest::addColumn<int>("cap");
+    QTest::addColumn<int>("length");
+    QTest::newRow("shorter than the cap") << 100 << 99;
+    QTest::newRow("exactly the cap") << 100 << 100;
+    QTest::newRow("one over the cap") << 100 << 101;
+    QTest::newRow("within one chunk") << 10 << 3000;
+    QTest::newRow("over many chunks") << 5000 << 300000;
+}
+
+// A line longer than the cap keeps its first cap bytes; the rest of that line is
+// dropped and the next line is read in full.
+void TestDataFile::longLineIsCapped()
+{
+    QFETCH(int, cap);
+    QFETCH(int, length);
+    QByteArray longLine(length, 'y');
+    for (int i = 0; i < length; i += 7)
+        longLine[i] = 'z';
+    const QByteArray bytes = "head\r\n" + longLine + "\r\nnext\rlast";
+    QTemporaryDir dir;
+    const QStringList lines = readAll(writeFile(dir, "f.txt", bytes), cap);
+    const QStringList expected{"head", QString::fromLatin1(longLine.left(cap)), "next", "last"};
+    QCOMPARE(lines, expected);
+}
+
+void TestDataFile::hugeSparseLineKeepsMemoryBounded()
+{
+    // 768 MiB without a line end, made sparse so that it costs no disk.
+    constexpr qint64 hole = qint64(768) << 20;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sparse.txt");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("name\r\n");
+        QVERIFY(f.resize(6 + hole));
+        QVERIFY(f.seek(6 + hole));
+        f.write("\r\ntail");
+    }
+    const qint64 peakBefore = peakResidentKiB();
+    DataFileReader reader(path);
+    QCOMPARE(reader.ReadLine(), QStringLiteral("name"));
+    const QString huge = reader.ReadLine();
+    QCOMPARE(huge.size(), DataFileReader::MaxLineBytes);
+    QCOMPARE(huge.at(0), QChar(0));
+    QCOMPARE(reader.ReadLine(), QStringLiteral("tail"));
+    QVERIFY(reader.atEnd());
+    if (peakBefore < 0)
+        QSKIP("no peak memory figure on this system");
+    // The line and its buffers are a few MiB; reading the file whole would be 768.
+    QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024,
+             qPrintable(QString::number(peakResidentKiB() - peakBefore) + " KiB more at peak"));
+}
+
+void TestDataFile::nonOrdinaryFilesReadAsEmpty_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("FIFO without writer") << QString();  // made in the test
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero");
+    QTest::newRow("/dev/null") << QStringLiteral("/dev/null");
+    QTest::newRow("directory") << QStringLiteral("/");
+    QTest::newRow("missing") << QStringLiteral("/nonexistent/file");
+    QTest::newRow("empty path") << QStringLiteral("");
+}
+
+void TestDataFile::nonOrdinaryFilesReadAsEmpty()
+{
+    QFETCH(QString, path);
+    QTemporaryDir dir;
+    if (path.isNull()) {
+        path = dir.filePath("fifo");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    }
+    DataFileReader reader(path);  // would block here on a FIFO opened for reading
+    QVERIFY(!reader.isOpen());
+    QVERIFY(reader.atEnd());
+    QCOMPARE(reader.ReadLine(), QString());
+    QVERIFY(!reader.lastModified().isValid());
+}
+
+void TestDataFile::isHeading_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("heading");
+    QTest::newRow("bracketed") << "#[挨拶]" << true;
+    QTest::newRow("just the mark") << "#[" << true;
+    QTest::newRow("no closing bracket") << "#[見出し" << true;
+    QTest::newRow("blank before") << " #[x]" << false;
+    QTest::newRow("full-width number sign") << "＃[x]" << false;
+    QTest::newRow("full-width bracket") << "#［x］" << false;
+    QTest::newRow("only the number sign") << "#" << false;
+    QTest::newRow("reversed") << "[#x" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestDataFile::isHeading()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, heading);
+    QCOMPARE(::isHeading(key), heading);
+}
+
+void TestDataFile::lastUpdateText_data()
+{
+    QTest::addColumn<QDateTime>("time");
+    QTest::addColumn<QString>("text");
+    const QDate day(2000, 11, 5);
+    QTest::newRow("morning") << QDateTime(day, QTime(9, 5, 31)) << "2000/11/05 9:05:31";
+    QTest::newRow("afternoon") << QDateTime(day, QTime(23, 59, 59)) << "2000/11/05 23:59:59";
+    QTest::newRow("midnight") << QDateTime(day, QTime(0, 0)) << "2000/11/05";
+    QTest::newRow("midnight, a fraction on") << QDateTime(day, QTime(0, 0, 0, 500)) << "2000/11/05";
+    QTest::newRow("one second past midnight") << QDateTime(day, QTime(0, 0, 1)) << "2000/11/05 0:00:01";
+    QTest::newRow("one minute past midnight") << QDateTime(day, QTime(0, 1)) << "2000/11/05 0:01:00";
+    QTest::newRow("december") << QDateTime(QDate(2026, 12, 31), QTime(12, 0)) << "2026/12/31 12:00:00";
+    QTest::newRow("unknown") << QDateTime() << "";
+}
+
+void TestDataFile::lastUpdateText()
+{
+    QFETCH(QDateTime, time);
+    QFETCH(QString, text);
+    // The text must not follow the locale of the system.
+    const QLocale saved;
+    for (const char *name : {"en_US", "de_DE", "ar_EG", "ja_JP"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        QCOMPARE(::lastUpdateText(time), text);
+    }
+    QLocale::setDefault(saved);
+}
+
+void TestDataFile::listRecord_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("three lines and keys")
+        << QByteArray("\x88\xa5\x8e\x41\r\n\x90\xe0\r\nhttp://127.0.0.1/a.txt\r\nkey\r\n")
+        << QString::fromUtf8("挨拶") << QString::fromUtf8("説") << "http://127.0.0.1/a.txt";
+    QTest::newRow("exactly three lines") << QByteArray("n\r\nd\r\nu") << "n" << "d" << "u";
+    QTest::newRow("two lines") << QByteArray("n\r\nd\r\n") << "n" << "d" << "";
+    QTest::newRow("one line") << QByteArray("n") << "n" << "" << "";
+    QTest::newRow("empty file") << QByteArray() << "" << "" << "";
+    QTest::newRow("lf only is one line") << QByteArray("n\nd\nu\n") << "n\nd\nu\n" << "" << "";
+    QTest::newRow("blanks kept") << QByteArray(" n \r\n\td\r\n u ") << " n " << "\td" << " u ";
+}
+
+void TestDataFile::listRecord()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, address);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "list.dat", bytes);
+    const QDateTime stamp(QDate(2000, 11, 5), QTime(9, 5, 31));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    const std::optional<ListRecord> record = readListRecord(path);
+    QVERIFY(record.has_value());
+    QCOMPARE(record->name, name);
+    QCOMPARE(record->description, description);
+    QCOMPARE(record->address, address);
+    QCOMPARE(record->lastModified, stamp);
+}
+
+void TestDataFile::listRecordOfUnreadablePaths()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"),
+                                dir.path(), dir.filePath("missing")})
+        QVERIFY2(!readListRecord(path).has_value(), qPrintable(path));
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)

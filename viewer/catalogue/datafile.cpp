@@ -5,66 +5,138 @@
 #include <QFileInfo>
 
 namespace {
-constexpr qsizetype ChunkSize = 64 * 1024;
+// The first read is small: a catalogue reads only three short lines of each file.
+constexpr qsizetype FirstChunk = 4 * 1024;
+constexpr qsizetype Chunk = 64 * 1024;
 }
 
-DataFileReader::DataFileReader(const QString &path) : m_file(path)
+DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
+    : m_file(path), m_maxLineBytes(maxLineBytes)
 {
-    const QFileInfo info(path);
-    if (info.isFile() && m_file.open(QIODevice::ReadOnly))
-        m_eof = false;
+    // Opening a FIFO blocks until a writer comes and a device may never end, so
+    // only ordinary files are opened. The second check closes the gap in which the
+    // path could have been replaced after the first.
+    if (!QFileInfo(path).isFile())
+        return;
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return;
+    if (m_file.isSequential()) {
+        m_file.close();
+        return;
+    }
+    m_size = m_file.size();
+    m_eof = false;
 }
 
+// Replaces the buffer with the next chunk; called only once it is all consumed.
 bool DataFileReader::fill()
 {
     if (m_eof)
         return false;
-    if (m_pos > 0) {
-        m_buffer.remove(0, m_pos);
-        m_pos = 0;
-    }
-    const QByteArray chunk = m_file.read(ChunkSize);
-    if (chunk.isEmpty()) {
+    const qsizetype want = m_reads++ == 0 ? FirstChunk : Chunk;
+    m_buffer.resize(want);
+    const qint64 got = m_file.read(m_buffer.data(), want);
+    m_pos = 0;
+    if (got <= 0) {
+        m_buffer.clear();
         m_eof = true;
         return false;
     }
-    m_buffer.append(chunk);
+    m_buffer.resize(got);
+    m_consumed += got;
     return true;
 }
 
 bool DataFileReader::atEnd() const
 {
-    return m_pos >= m_buffer.size() && (m_eof || m_file.atEnd());
+    // Measured against the size at opening: no system call per line.
+    return m_pos >= m_buffer.size() && (m_eof || m_consumed >= m_size);
 }
 
 QString DataFileReader::ReadLine()
 {
     if (m_pos >= m_buffer.size() && !fill())
         return {};
-    qsizetype scan = m_pos;
+
+    // Common case: the whole line is in the buffer and is decoded in place.
+    const qsizetype firstCr = m_buffer.indexOf('\r', m_pos);
+    if (firstCr >= 0 && firstCr + 1 < m_buffer.size() && firstCr - m_pos <= m_maxLineBytes) {
+        const QString line = cp932::decode(QByteArrayView(m_buffer).sliced(m_pos, firstCr - m_pos));
+        m_pos = firstCr + (m_buffer.at(firstCr + 1) == '\n' ? 2 : 1);
+        return line;
+    }
+
+    // The line crosses a chunk boundary, or is too long: gather it piece by piece.
+    QByteArray line;
     for (;;) {
-        const qsizetype cr = m_buffer.indexOf('\r', scan);
-        if (cr >= 0) {
-            // A CR at the buffer's end may be the first half of CR LF.
-            const qsizetype before = m_pos;
-            if (cr + 1 >= m_buffer.size() && fill()) {
-                scan = cr - before;  // fill() moved the unread data to the front
-                continue;
-            }
-            const QString line = cp932::decode(QByteArrayView(m_buffer).sliced(m_pos, cr - m_pos));
-            m_pos = cr + 1;
-            if (m_pos < m_buffer.size() && m_buffer.at(m_pos) == '\n')
-                ++m_pos;
-            return line;
-        }
-        scan = m_buffer.size();
-        const qsizetype consumed = m_pos;
-        if (!fill()) {
-            const QString line = cp932::decode(QByteArrayView(m_buffer).sliced(m_pos));
+        const qsizetype cr = m_buffer.indexOf('\r', m_pos);
+        const qsizetype end = cr < 0 ? m_buffer.size() : cr;
+        const qsizetype room = m_maxLineBytes - line.size();
+        line.append(QByteArrayView(m_buffer).sliced(m_pos, qMin(end - m_pos, room)));
+        if (cr < 0) {
             m_pos = m_buffer.size();
-            return line;
+            if (!fill())
+                break;  // the last line needs no terminator
+            continue;
         }
-        scan -= consumed;
+        m_pos = cr + 1;
+        // The LF of a CR LF may start the next chunk.
+        if (m_pos < m_buffer.size() || fill()) {
+            if (m_buffer.at(m_pos) == '\n')
+                ++m_pos;
+        }
+        break;
+    }
+    return cp932::decode(line);
+}
+
+QDateTime DataFileReader::lastModified() const
+{
+    if (!m_file.isOpen())
+        return {};
+    return m_file.fileTime(QFileDevice::FileModificationTime);
+}
+
+QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
+{
+    // Take over what is buffered and unread, then read straight into the result.
+    QByteArray bytes = m_buffer.sliced(m_pos);
+    m_buffer.clear();
+    m_pos = 0;
+    const auto readMore = [&](qsizetype want) {
+        if (m_eof || want <= 0)
+            return false;
+        const qsizetype old = bytes.size();
+        bytes.resize(old + want);
+        const qint64 got = m_file.read(bytes.data() + old, want);
+        if (got <= 0) {
+            bytes.resize(old);
+            m_eof = true;
+            return false;
+        }
+        bytes.resize(old + got);
+        m_consumed += got;
+        return true;
+    };
+    while (bytes.size() < minBytes && readMore(minBytes - bytes.size())) {
+    }
+    for (;;) {
+        // Once the whole rest is read, all of it goes.
+        if (m_eof || m_consumed >= m_size)
+            return bytes;
+        // Otherwise cut after the first line end at or past minBytes (a CR as the last
+        // byte may be the first half of CR LF); the rest waits for the next call.
+        const qsizetype cr = bytes.indexOf('\r', qMax<qsizetype>(0, minBytes - 1));
+        if (cr >= 0 && cr + 1 < bytes.size()) {
+            qsizetype cut = cr + 1;
+            if (bytes.at(cut) == '\n')
+                ++cut;
+            m_buffer = bytes.sliced(cut);
+            bytes.truncate(cut);
+            return bytes;
+        }
+        if (!readMore(Chunk))
+            return bytes;
     }
 }
 
@@ -73,13 +145,15 @@ bool isHeading(QStringView key)
     return key.startsWith(u"#[");
 }
 
-ListRecord readListRecord(const QString &path)
+std::optional<ListRecord> readListRecord(const QString &path)
 {
-    ListRecord record;
     DataFileReader reader(path);
+    if (!reader.isOpen())
+        return std::nullopt;
+    ListRecord record;
     record.name = reader.ReadLine();
     record.description = reader.ReadLine();
-    record.lastModified = QFileInfo(path).lastModified();
+    record.lastModified = reader.lastModified();
     record.address = reader.ReadLine();
     return record;
 }
@@ -88,7 +162,20 @@ QString lastUpdateText(const QDateTime &lastModified)
 {
     if (!lastModified.isValid())
         return {};
-    if (lastModified.time() == QTime(0, 0))
-        return lastModified.toString(QStringLiteral("yyyy/MM/dd"));
-    return lastModified.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+    // The text shows whole seconds, so a time that shows as 0:00:00 is midnight.
+    const QTime time = lastModified.time();
+    const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
+    // Built from numbers rather than with a locale's date format: the same text on
+    // every system.
+    const QDate date = lastModified.date();
+    QString text = QStringLiteral("%1/%2/%3")
+                       .arg(date.year(), 4, 10, QLatin1Char('0'))
+                       .arg(date.month(), 2, 10, QLatin1Char('0'))
+                       .arg(date.day(), 2, 10, QLatin1Char('0'));
+    if (!midnight)
+        text += QStringLiteral(" %1:%2:%3")
+                    .arg(time.hour())
+                    .arg(time.minute(), 2, 10, QLatin1Char('0'))
+                    .arg(time.second(), 2, 10, QLatin1Char('0'));
+    return text;
 }

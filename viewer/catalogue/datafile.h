@@ -5,16 +5,30 @@
 #include <QFile>
 #include <QString>
 
+#include <optional>
+
 class DataFileReader {
 public:
+    // Longest line kept, in bytes. A longer line keeps its first MaxLineBytes
+    // bytes; the rest of it, up to its line end, is read and dropped, so the line
+    // after it starts where it should. Memory stays bounded for any file, at the
+    // price of reading a huge line to its end.
+    static constexpr qsizetype MaxLineBytes = qsizetype(1) << 20;
+
     // Opens the path for text input. Only ordinary files are opened, so a FIFO or
     // a device never blocks the reader; anything else reads as an empty file.
-    explicit DataFileReader(const QString &path);
+    explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes);
 
     bool isOpen() const { return m_file.isOpen(); }
     bool atEnd() const;
     // The next line, or "" at the end of the file.
     QString ReadLine();
+    // Last-modified time (local) of the open file; invalid when it is not open.
+    QDateTime lastModified() const;
+    // Raw bytes of whole lines, for readers that decode many lines in one go: at least
+    // minBytes while the file has them, ending right after a line terminator (CR LF
+    // kept together) or at the end of the file. Empty at the end.
+    QByteArray readLineBytes(qsizetype minBytes);
 
 private:
     bool fill();
@@ -22,6 +36,10 @@ private:
     QFile m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
+    qsizetype m_maxLineBytes;
+    qint64 m_size = 0;      // file size when it was opened
+    qint64 m_consumed = 0;  // bytes read into the buffer so far
+    int m_reads = 0;
     bool m_eof = true;
 };
 
@@ -36,7 +54,10 @@ struct ListRecord {
     QDateTime lastModified;  // local time; invalid when unknown
 };
 
-ListRecord readListRecord(const QString &path);
+// Empty when the path is not an ordinary file that can be opened for reading
+// (a device, a FIFO, a file without read permission): there is nothing to list.
+std::optional<ListRecord> readListRecord(const QString &path);
 
-// "yyyy/MM/dd H:mm:ss", only the date when the time is exactly midnight.
+// "yyyy/MM/dd H:mm:ss" (2000/11/05 9:05:31), only the date when the time shows as
+// midnight. The same text on every system, whatever its locale.
 QString lastUpdateText(const QDateTime &lastModified);

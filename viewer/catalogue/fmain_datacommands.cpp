@@ -2,6 +2,7 @@
 // the desktop's opener for the data file and the data box.
 #include "main/fmain.h"
 
+#include "catalogue.h"
 #include "cataloguemodel.h"
 #include "keylistmodel.h"
 #include "platform/fileattributes.h"
@@ -38,5 +39,5 @@ void FMain::mnuViewOpenDataFile_Click()
 
 void FMain::mnuViewOpenDataDir_Click()
 {
-    m_services.documentOpener->open(dataBoxPath(m_app));
+    m_services.documentOpener->open(dataBoxFolder(m_app.programFolder));
 }

@@ -1,13 +1,54 @@
 // FMain: the key list and the heading picker.
 #include "main/fmain.h"
 
+#include "cataloguemodel.h"
+#include "keyfile.h"
 #include "keylistmodel.h"
+#include "keylistview.h"
+#include "platform/fileattributes.h"
 
-void FMain::LoadKeys(const QString &) {}
+#include <QComboBox>
+
+void FMain::ListView1_DblClick()
+{
+    if (m_catalogue->count() == 0)
+        return;
+    const int row = currentCatalogueRow();
+    if (row < 0)
+        return;
+    LoadKeys(m_catalogue->row(row).location);
+}
+
+void FMain::LoadKeys(const QString &path)
+{
+    // A list whose file has gone leaves everything as it was, without a message.
+    if (!platform::FileExists(path).exists)
+        return;
+    // Cleared before reading, so that the old list's memory is free for the new one.
+    m_keys->clear();
+    Combo1->clear();
+    KeyList list = loadKeyList(path);
+    m_keys->setHeading(QStringLiteral("キー (") + list.name + QStringLiteral(")"));
+    const QStringList headings = list.keys.boldTexts();
+    // All rows in one go: a row-by-row insert is far too slow for a million keys.
+    m_keys->setRows(std::move(list.keys));
+    Combo1->addItems(headings);
+    UpdateStatusBar(m_keys->count());
+}
 
 int FMain::AddKeyRow(const QString &text, bool bold)
 {
     return m_keys->addRow(text, bold);
 }
 
-void FMain::Combo1_Click(const QString &) {}
+void FMain::Combo1_Click(const QString &text)
+{
+    // The first row with exactly this text, letter case included: a heading that
+    // differs from another only in case still jumps to itself. The current row stays.
+    const qsizetype found = m_keys->rows().indexOf(text);
+    if (m_keys->count() > 0)
+        ListView2->scrollToRow(m_keys->count() - 1);
+    // Coming from below, the found row lands on the top line of the view.
+    if (found >= 0)
+        ListView2->scrollToRow(int(found));
+}

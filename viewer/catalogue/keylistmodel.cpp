@@ -4,20 +4,20 @@
 
 int KeyListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_rows.count());
 }
 
 QVariant KeyListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() != 0)
+    if (!index.isValid() || index.row() >= m_rows.count() || index.column() != 0)
         return {};
-    const KeyRow &r = m_rows.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return r.text;
+        return m_rows.text(index.row()).toString();
     case Qt::FontRole:
-        if (r.bold) {
+        if (m_rows.isBold(index.row())) {
+            // Only the weight is set, so the view's own font supplies the rest.
             QFont font;
             font.setBold(true);
             return font;
@@ -43,14 +43,14 @@ void KeyListModel::clear()
 
 int KeyListModel::addRow(const QString &text, bool bold)
 {
-    const int index = int(m_rows.size());
+    const int index = int(m_rows.count());
     beginInsertRows({}, index, index);
-    m_rows.append({text, bold});
+    m_rows.append(text, bold);
     endInsertRows();
     return index;
 }
 
-void KeyListModel::setRows(QList<KeyRow> rows)
+void KeyListModel::setRows(KeyRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);

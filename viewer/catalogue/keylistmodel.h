@@ -1,13 +1,9 @@
 #pragma once
-// The keys of ListView2: one row per key, headings bold. Built for lists of a
-// million keys: rows are plain values, no widget per row.
-#include <QAbstractListModel>
-#include <QList>
+// The keys of ListView2: one row per key, headings bold, tool tip = text. Built for
+// lists of a million keys: rows are spans of one text buffer, no widget per row.
+#include "keyfile.h"
 
-struct KeyRow {
-    QString text;
-    bool bold = false;
-};
+#include <QAbstractListModel>
 
 class KeyListModel : public QAbstractListModel {
     Q_OBJECT
@@ -20,15 +16,18 @@ public:
 
     void clear();
     int addRow(const QString &text, bool bold);
-    void setRows(QList<KeyRow> rows);
-    const KeyRow &row(int index) const { return m_rows.at(index); }
-    int count() const { return int(m_rows.size()); }
+    // Replaces all rows at once (one model reset, however many keys).
+    void setRows(KeyRows rows);
+    KeyRow row(int index) const { return m_rows.row(index); }
+    QString text(int index) const { return m_rows.text(index).toString(); }
+    const KeyRows &rows() const { return m_rows; }
+    int count() const { return int(m_rows.count()); }
 
     // The one column's heading: "キー" until a list is opened.
     void setHeading(const QString &heading);
     QString heading() const { return m_heading; }
 
 private:
-    QList<KeyRow> m_rows;
+    KeyRows m_rows;
     QString m_heading = QStringLiteral("キー");
 };

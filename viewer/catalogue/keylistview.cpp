@@ -36,8 +36,18 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
     setCurrentWidget(m_details);
 
     // A double-click anywhere in the list, rows or empty area, is the list's double-click.
-    connect(m_details, &QAbstractItemView::doubleClicked, this, &KeyListView::doubleClicked);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, &KeyListView::doubleClicked);
+    m_details->viewport()->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+}
+
+bool KeyListView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The press before it has already made the row under the mouse current.
+    if (event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
+        && (watched == m_details->viewport() || watched == m_list->viewport()))
+        emit doubleClicked();
+    return QStackedWidget::eventFilter(watched, event);
 }
 
 void KeyListView::setView(int viewCode)

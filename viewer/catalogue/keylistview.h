@@ -36,6 +36,9 @@ public:
 signals:
     void doubleClicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     KeyListModel *m_model;
     QTableView *m_details;

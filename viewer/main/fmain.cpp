@@ -75,11 +75,6 @@ void FMain::Form_Terminate()
     m_flavors.reset();
 }
 
-QString FMain::dataBoxPath(const platform::AppInfo &app)
-{
-    return app.programFolder + QStringLiteral("/tuveldbox/");
-}
-
 QString FMain::panelText(const QString &key) const
 {
     for (int i = 0; i < 4; ++i)
@@ -233,6 +228,9 @@ void FMain::buildControls()
     connect(Timer1, &QTimer::timeout, this, &FMain::Timer1_Timer);
 
     connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex &i) { ListView1_ItemClick(i.row()); });
+    // Moving the current row with the keyboard selects a row as a click does.
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { if (current.isValid()) ListView1_ItemClick(current.row()); });
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &FMain::ListView1_DblClick);
     connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
     connect(Combo1, &QComboBox::textActivated, this, &FMain::Combo1_Click);

@@ -116,7 +116,6 @@ private:
     void buildMenus();
     QString EscapeKeys(const QString &keyText) const;
     int findCatalogueRow(const QString &name) const;
-    static QString dataBoxPath(const platform::AppInfo &app);
 
     platform::Services m_services;
     platform::AppInfo m_app;

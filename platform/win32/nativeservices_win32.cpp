@@ -1,0 +1,29 @@
+// The win32 backend: keybd_event and Sleep, the clipboard, ShellExecute, CreateProcess
+// and the system metrics; Win32KeyTyper types key strings with SendInput.
+#include "../services.h"
+#include "services_win32.h"
+
+namespace platform {
+
+namespace {
+class Win32ServiceSet : public ServiceSet {
+public:
+    Win32KeyEvents keyEvents;
+    Win32KeyTyper keyTyper;
+    Win32Clipboard clipboard;
+    ShellDocumentOpener documentOpener;
+    Win32ProcessStarter processStarter;
+    SystemDesktopMetrics desktopMetrics;
+    Services services() override
+    {
+        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+    }
+};
+} // namespace
+
+std::unique_ptr<ServiceSet> createNativeServices()
+{
+    return std::make_unique<Win32ServiceSet>();
+}
+
+} // namespace platform

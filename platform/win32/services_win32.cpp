@@ -1,0 +1,44 @@
+#include "services_win32.h"
+#include "raw_win32.h"
+
+#include <QDir>
+
+namespace platform {
+
+void Win32KeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo)
+{
+    rawwin32::keybdEvent(virtualKey, scanCode, flags, extraInfo);
+}
+
+void Win32KeyEvents::sleep(int milliseconds)
+{
+    rawwin32::sleepMilliseconds(milliseconds);
+}
+
+bool Win32Clipboard::setText(const QString &text)
+{
+    return rawwin32::setClipboardText(text.toStdWString());
+}
+
+bool ShellDocumentOpener::open(const QString &pathOrUrl)
+{
+    return rawwin32::shellOpen(pathOrUrl.toStdWString(), rawwin32::ShowMinimized);
+}
+
+bool Win32ProcessStarter::startCommandLine(const QString &commandLine, const QString &programDir)
+{
+    return rawwin32::startCommandLine(commandLine.toStdWString(),
+                                      QDir::toNativeSeparators(programDir).toStdWString());
+}
+
+int SystemDesktopMetrics::desktopWidthTwips()
+{
+    return rawwin32::desktopWidthTwips();
+}
+
+int SystemDesktopMetrics::desktopHeightTwips()
+{
+    return rawwin32::desktopHeightTwips();
+}
+
+} // namespace platform

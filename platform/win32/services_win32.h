@@ -1,0 +1,42 @@
+#pragma once
+// The win32 backend's services: thin adaptors from Qt types to the plain Win32 calls
+// in raw_win32.h.
+#include "../services.h"
+
+namespace platform {
+
+class Win32KeyEvents : public KeyEvents {
+public:
+    void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
+    void sleep(int milliseconds) override;
+};
+
+// The key-string parser and SendInput typer live in keytyper*.cpp.
+class Win32KeyTyper : public KeyTyper {
+public:
+    Result sendKeys(const QString &keyString, bool wait) override;
+};
+
+class Win32Clipboard : public Clipboard {
+public:
+    bool setText(const QString &text) override;
+};
+
+// ShellExecute "open", minimised with focus.
+class ShellDocumentOpener : public DocumentOpener {
+public:
+    bool open(const QString &pathOrUrl) override;
+};
+
+class Win32ProcessStarter : public ProcessStarter {
+public:
+    bool startCommandLine(const QString &commandLine, const QString &programDir) override;
+};
+
+class SystemDesktopMetrics : public DesktopMetrics {
+public:
+    int desktopWidthTwips() override;
+    int desktopHeightTwips() override;
+};
+
+} // namespace platform

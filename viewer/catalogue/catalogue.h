@@ -1,0 +1,26 @@
+#pragma once
+// Finding the data files of the catalogue and reading their list records, in
+// catalogue order: the data box first, in listing order, then the lists named in
+// list.txt, in file order. QtCore only; the window turns each record into a row.
+#include "datafile.h"
+
+#include <QList>
+#include <QString>
+
+enum class ListOrigin { DataBox, Registered };
+
+struct CatalogueRecord {
+    ListRecord list;
+    QString location;  // the path the file was opened by, as the catalogue shows it
+    ListOrigin origin = ListOrigin::DataBox;
+};
+
+// programFolder + "/tuveldbox/" (native separators, ending in a separator).
+QString dataBoxFolder(const QString &programFolder);
+// programFolder + "/list.txt" (native separators).
+QString registryFile(const QString &programFolder);
+
+// Every data file of the data box and of list.txt. Missing folders, missing or
+// empty registry lines, directories and paths that are not ordinary readable
+// files are skipped without a word.
+QList<CatalogueRecord> loadCatalogueRecords(const QString &programFolder);

@@ -1,0 +1,57 @@
+#pragma once
+// The keys of a data file, read without any window: line 1 is the list name,
+// lines 2 and 3 are skipped, every further line up to the end is one key.
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+struct KeyRow {
+    QString text;
+    bool bold = false;
+};
+
+// Ordered key rows kept in one text buffer, each row a span of it, so that a list
+// of a million keys costs a handful of allocations instead of a million.
+class KeyRows {
+public:
+    qsizetype count() const { return m_spans.size(); }
+    bool isEmpty() const { return m_spans.isEmpty(); }
+    QStringView text(qsizetype row) const;
+    bool isBold(qsizetype row) const { return m_spans.at(row).lengthAndBold & 1; }
+    KeyRow row(qsizetype index) const { return {text(index).toString(), isBold(index)}; }
+
+    void append(QStringView text, bool bold);
+    // Adds every line of decoded data-file text: a line ends at CR LF or a lone CR,
+    // the text after the last terminator is a line when it is not empty. Headings bold.
+    void appendLines(QStringView decoded);
+    void appendLines(QString &&decoded);  // takes the text over when there is none yet
+    void reserveText(qsizetype characters) { m_text.reserve(characters); }
+    void reserveRows(qsizetype rows) { m_spans.reserve(rows); }
+    void squeeze();
+    void clear();
+
+    // The texts of the bold rows, in row order.
+    QStringList boldTexts() const;
+    // The first row whose text equals text exactly, from row 0; -1 when there is none.
+    qsizetype indexOf(QStringView text) const;
+
+private:
+    struct Span {
+        qsizetype start;
+        qsizetype lengthAndBold;  // length << 1 | bold
+    };
+    void addSpan(qsizetype start, qsizetype length, bool bold);
+    void addLineSpans(qsizetype from);
+
+    QString m_text;
+    QList<Span> m_spans;
+};
+
+struct KeyList {
+    QString name;  // line 1
+    KeyRows keys;  // headings ("#[" first) bold
+};
+
+// Reads the list name and the keys of the data file at path. A path that cannot be
+// opened reads as an empty file: empty name, no keys.
+KeyList loadKeyList(const QString &path);

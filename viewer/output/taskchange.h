@@ -1,0 +1,11 @@
+#pragma once
+// MTaskChange: back to the previously active window.
+#include "platform/services.h"
+
+namespace MTaskChange {
+
+// Alt down, Tab down, Tab up, Alt up, back to back (scan code 0, no extra
+// information, no extended-key flag), then a wait of milliseconds.
+void ChangeTask(platform::KeyEvents &events, qint32 milliseconds);
+
+} // namespace MTaskChange
