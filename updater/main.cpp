@@ -1,12 +1,19 @@
+#include "ccommandline.h"
+#include "fmain.h"
+#include "platform/commandline.h"
+#include "platform/services.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kox"));
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("kox"));
-    window.show();
+    const auto services = platform::createNativeServices();
+    FMain window(services->services());
+    CCommandLine commandLine;
+    commandLine.SetItems(platform::processArgumentItems(QApplication::arguments()));
+    if (!window.Form_Load(commandLine))
+        return 0;
     return application.exec();
 }
