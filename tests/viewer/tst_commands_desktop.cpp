@@ -85,14 +85,15 @@ void TestCommandsDesktop::updateLaunchPassesItemsWithoutShell()
     QVERIFY(QDir().mkpath(program + "/tuveldbox"));
     QVERIFY(QFile::copy(QStringLiteral(TUVEL_ARGRECORDER), program + "/kox"));
     const QString dataFile = program + "/tuveldbox/" + hostileName;
+    const QString address = QStringLiteral("http://127.0.0.1:1/x?a=$(touch PWNED3)&b=`id` c");
     QFile f(dataFile);
     QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("n\r\nd\r\n" + address.toUtf8() + "\r\n");
     f.close();
 
+    // The data box's one list is the current row once the window has loaded.
     TestWindow *w = makeWindow(program);
-    const QString address = QStringLiteral("http://127.0.0.1:1/x?a=$(touch PWNED3)&b=`id` c");
-    w->AddListRow("n", "d", "", dataFile, address, 0xFFFFFF);
-    w->setCurrentCatalogueRow(0);
+    QCOMPARE(w->catalogueModel()->count(), 1);
     QDir::setCurrent(m_dir.path());
     w->mnuEditDataUpdaate_Click();
     QVERIFY(w->messages.isEmpty());
@@ -124,8 +125,7 @@ void TestCommandsDesktop::realUpdaterStarts()
     f.close();
 
     TestWindow *w = makeWindow(program);
-    w->AddListRow("n", "d", "", dataFile, "http://127.0.0.1:1/list.txt", 0xFFFFFF);
-    w->setCurrentCatalogueRow(0);
+    QCOMPARE(w->catalogueModel()->count(), 1);
     w->mnuEditDataUpdaate_Click();
     QVERIFY(w->messages.isEmpty());
 
@@ -174,8 +174,7 @@ void TestCommandsDesktop::openerGetsThePathWhole()
     f.close();
 
     TestWindow *w = makeWindow(program);
-    w->AddListRow("n", "d", "", dataFile, "", 0xFFFFFF);
-    w->setCurrentCatalogueRow(0);
+    QCOMPARE(w->catalogueModel()->count(), 1);
     w->mnuViewOpenDataFile_Click();
     QStringList lines = recorded(m_log, 1);
     QCOMPARE(lines, (QStringList{"---", dataFile}));
