@@ -9,6 +9,7 @@ packages=(
   xvfb openbox xdotool x11-utils xauth
   fonts-noto-cjk
   nginx-light curl
+  xdg-utils file
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
 )
 missing=()

@@ -1,5 +1,11 @@
 #include "services_x11.h"
 
+#include "../commandline.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -20,14 +26,49 @@ bool QtClipboard::setText(const QString &text)
 
 bool DesktopDocumentOpener::open(const QString &pathOrUrl)
 {
-    const QUrl url = pathOrUrl.contains(QLatin1String("://")) ? QUrl(pathOrUrl)
-                                                              : QUrl::fromLocalFile(pathOrUrl);
-    return QDesktopServices::openUrl(url);
+    // Web pages go to the browser; everything else is a path, relative ones against the
+    // current directory. Either way the opener gets one URL argument, never a shell line.
+    QUrl url;
+    if (pathOrUrl.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || pathOrUrl.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        url = QUrl(pathOrUrl, QUrl::StrictMode);
+    else
+        url = QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath());
+    return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-bool DetachedProcessStarter::startCommandLine(const QString &, const QString &)
+QString DetachedProcessStarter::resolveProgram(const QString &program, const QString &programDir)
 {
-    return false;
+    // The program beside the viewer comes first; "kox.exe" is "kox" on this system.
+    QStringList names{program};
+    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        names.append(program.chopped(4));
+    if (!program.contains(QLatin1Char('/'))) {
+        for (const QString &name : names) {
+            const QFileInfo beside(QDir(programDir), name);
+            if (beside.isFile() && beside.isExecutable())
+                return beside.absoluteFilePath();
+        }
+    }
+    for (const QString &name : names) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+bool DetachedProcessStarter::startCommandLine(const QString &commandLine, const QString &programDir)
+{
+    // Programs here receive split arguments: split the line with the updater's own rules,
+    // so it sees the same items it would read from the raw line. No shell is involved.
+    const QStringList items = splitCommandLine(commandLine);
+    if (items.isEmpty() || items.first().isEmpty())
+        return false;
+    const QString program = resolveProgram(items.first(), programDir);
+    if (program.isEmpty())
+        return false;
+    return QProcess::startDetached(program, items.mid(1), QDir::currentPath());
 }
 
 int ScreenDesktopMetrics::desktopWidthTwips()

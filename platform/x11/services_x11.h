@@ -27,6 +27,8 @@ public:
 class DetachedProcessStarter : public ProcessStarter {
 public:
     bool startCommandLine(const QString &commandLine, const QString &programDir) override;
+    // The file that runs for a program name: beside the viewer first, then the PATH.
+    static QString resolveProgram(const QString &program, const QString &programDir);
 };
 
 class ScreenDesktopMetrics : public DesktopMetrics {

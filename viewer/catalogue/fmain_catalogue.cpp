@@ -61,8 +61,3 @@ void FMain::ListView1_ItemClick(int row)
     UpdateStatusBar(0);
 }
 
-void FMain::mnuEditDataUpdaate_Click() {}
-
-void FMain::mnuViewOpenDataFile_Click() {}
-
-void FMain::mnuViewOpenDataDir_Click() {}

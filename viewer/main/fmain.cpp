@@ -79,11 +79,6 @@ void FMain::Form_Terminate()
     m_flavors.reset();
 }
 
-QString FMain::dataBoxPath(const platform::AppInfo &app)
-{
-    return app.programFolder + QStringLiteral("/tuveldbox/");
-}
-
 QString FMain::panelText(const QString &key) const
 {
     for (int i = 0; i < 4; ++i)

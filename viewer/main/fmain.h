@@ -120,6 +120,10 @@ public:
 protected:
     // Message box with the application title as caption. Tests override it.
     virtual void showMessage(const QString &text);
+    // Opens a pop-up menu at the pointer and returns once it has closed.
+    virtual void showPopup(QMenu *menu);
+    // A title window without countdown, owned by this window.
+    virtual void showAboutWindow();
 
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -129,7 +133,7 @@ private:
     void buildControls();
     void buildMenus();
     QString EscapeKeys(const QString &keyText) const;
-    static QString dataBoxPath(const platform::AppInfo &app);
+    int findCatalogueRow(const QString &name) const;
 
     platform::Services m_services;
     platform::AppInfo m_app;

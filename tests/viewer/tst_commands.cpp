@@ -1,0 +1,336 @@
+// Menu and command-bar routing, view and grid states, the about command, and the
+// commands that hand a data file to the updater or the desktop's opener.
+#include "catalogue/cataloguemodel.h"
+#include "catalogue/keylistmodel.h"
+#include "catalogue/keylistview.h"
+#include "main/fmain.h"
+#include "platform/fake/fakeservices.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+class TestWindow : public FMain {
+public:
+    using FMain::FMain;
+    QStringList messages;
+    QStringList popups;
+    int aboutWindows = 0;
+
+protected:
+    void showMessage(const QString &text) override { messages.append(text); }
+    void showPopup(QMenu *menu) override { popups.append(menu->objectName()); }
+    void showAboutWindow() override { ++aboutWindows; }
+};
+
+void writeCp932(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void menuButtonsOpenTheirMenus_data();
+    void menuButtonsOpenTheirMenus();
+    void menuTreeCaptions();
+    void commandButtons();
+    void viewSelectMovesTheMark();
+    void gridTogglesBothLists();
+    void aboutSelectsTheAboutList_data();
+    void aboutSelectsTheAboutList();
+    void updateLaunch_data();
+    void updateLaunch();
+    void updateLaunchOnEmptyCatalogue();
+    void updateLaunchWhenKoxCannotStart();
+    void openDataFileAndBox();
+
+private:
+    platform::AppInfo appInfo() const;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<platform::fake::FakeServiceSet> m_fakes;
+    std::unique_ptr<TestWindow> m_window;
+};
+
+platform::AppInfo TestCommands::appInfo() const
+{
+    platform::AppInfo app;
+    app.programFolder = m_dir->path();
+    app.title = QStringLiteral("tuvelv");
+    app.major = 1;
+    app.revision = 40;
+    return app;
+}
+
+void TestCommands::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tuveldbox")));
+    m_fakes = std::make_unique<platform::fake::FakeServiceSet>();
+    m_window = std::make_unique<TestWindow>(m_fakes->services(), appInfo());
+}
+
+void TestCommands::cleanup()
+{
+    m_window.reset();
+    m_fakes.reset();
+    m_dir.reset();
+}
+
+void TestCommands::menuButtonsOpenTheirMenus_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("popups");
+    QTest::newRow("File") << "File" << QStringList{"mnuFile"};
+    QTest::newRow("Edit") << "Edit" << QStringList{"mnuEdit"};
+    QTest::newRow("View") << "View" << QStringList{"mnuView"};
+    QTest::newRow("Help") << "Help" << QStringList{"mnuHelp"};
+    QTest::newRow("letter case counts") << "file" << QStringList{};
+    QTest::newRow("caption is not a key") << QString::fromUtf8("ファイル") << QStringList{};
+    QTest::newRow("no key") << "" << QStringList{};
+}
+
+void TestCommands::menuButtonsOpenTheirMenus()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, popups);
+    m_window->Toolbar2_ButtonClick(key);
+    QCOMPARE(m_window->popups, popups);
+}
+
+void TestCommands::menuTreeCaptions()
+{
+    // Each menu's items in order; "-" stands for a separator.
+    const QList<QPair<QString, QStringList>> tree = {
+        {"mnuFile", {"リストを展開(&L)", "-", "終了(&X)"}},
+        {"mnuEdit", {"コピー(&C)", "直接出力(&B)", "-", "データをアップデートする(&U)..."}},
+        {"mnuView", {"詳細(&D)", "リスト(&L)", "-", "グリッド(&G)", "-", "データファイルを開く(&N)", "データボックスを開く(&M)"}},
+        {"mnuHelp", {"このソフトウェアについて(&A)..."}},
+    };
+    for (const auto &[name, captions] : tree) {
+        auto *menu = m_window->findChild<QMenu *>(name);
+        QVERIFY2(menu, qPrintable(name));
+        QStringList seen;
+        for (QAction *a : menu->actions())
+            seen.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(seen, captions);
+    }
+    auto *copy = m_window->findChild<QAction *>("mnuEditCopy");
+    auto *send = m_window->findChild<QAction *>("mnuEditSendKey");
+    QCOMPARE(copy->shortcut(), QKeySequence("Ctrl+C"));
+    QCOMPARE(send->shortcut(), QKeySequence("Ctrl+B"));
+}
+
+void TestCommands::commandButtons()
+{
+    // Every command button has a tool tip (its accessible name) and a 16 × 16 picture;
+    // separators carry no key.
+    auto *bar = m_window->findChild<QToolBar *>("Toolbar4");
+    QStringList keys, tips;
+    for (QAction *a : bar->actions()) {
+        keys.append(a->isSeparator() ? QStringLiteral("-") : a->data().toString());
+        if (!a->isSeparator()) {
+            tips.append(a->toolTip());
+            QVERIFY(!a->icon().pixmap(16, 16).isNull());
+            QCOMPARE(bar->widgetForAction(a)->accessibleName(), a->toolTip());
+        }
+    }
+    QCOMPARE(keys, (QStringList{"DataOpen", "-", "ClipCopy", "SendKey", "-", "UpData"}));
+    QCOMPARE(tips, (QStringList{"リストを展開", "コピー", "直接出力", "データをアップデートする"}));
+
+    // "DataOpen" rebuilds the catalogue from disk: a row added by hand disappears.
+    m_window->AddListRow("x", "", "", "/nowhere", "", 0xFFFFFF);
+    m_window->Toolbar4_ButtonClick("DataOpen");
+    QCOMPARE(m_window->catalogueModel()->count(), 0);
+    // A separator (no key) and an unknown key do nothing.
+    m_window->Toolbar4_ButtonClick(QString());
+    m_window->Toolbar4_ButtonClick("dataopen");
+    QVERIFY(m_fakes->processStarter.calls.isEmpty());
+}
+
+void TestCommands::viewSelectMovesTheMark()
+{
+    auto *details = m_window->findChild<QAction *>("mnuViewSelect1");
+    auto *list = m_window->findChild<QAction *>("mnuViewSelect2");
+    // Start-up chose the details view.
+    QVERIFY(details->isChecked());
+    QVERIFY(!list->isChecked());
+    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+
+    list->trigger();
+    QVERIFY(!details->isChecked());
+    QVERIFY(list->isChecked());
+    QCOMPARE(m_window->listView2()->view(), int(KeyListView::ListView));
+
+    details->trigger();
+    QVERIFY(details->isChecked());
+    QVERIFY(!list->isChecked());
+    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+
+    // An index outside 1..2 clears both marks and changes no view.
+    m_window->mnuViewSelect_Click(3);
+    QVERIFY(!details->isChecked() && !list->isChecked());
+    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+}
+
+void TestCommands::gridTogglesBothLists()
+{
+    auto *grid = m_window->findChild<QAction *>("mnuViewGrid");
+    QVERIFY(!grid->isChecked());
+    QVERIFY(!m_window->listView1()->showGrid());
+    grid->trigger();
+    QVERIFY(grid->isChecked());
+    QVERIFY(m_window->listView1()->showGrid());
+    QVERIFY(m_window->listView2()->gridLines());
+    m_window->mnuViewGrid_Click();
+    QVERIFY(!grid->isChecked());
+    QVERIFY(!m_window->listView1()->showGrid());
+    QVERIFY(!m_window->listView2()->gridLines());
+}
+
+void TestCommands::aboutSelectsTheAboutList_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("expectedRow");  // -1: the current row stays
+    QTest::newRow("present") << QStringList{"挨拶", "記号", "このソフトウェアについて"} << 2;
+    QTest::newRow("first of two") << QStringList{"このソフトウェアについて", "x", "このソフトウェアについて"} << 0;
+    QTest::newRow("absent") << QStringList{"挨拶", "記号"} << -1;
+    QTest::newRow("empty catalogue") << QStringList{} << -1;
+}
+
+void TestCommands::aboutSelectsTheAboutList()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, expectedRow);
+    const QString dataBox = m_dir->path() + "/tuveldbox/";
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = dataBox + QString::number(i) + ".txt";
+        writeCp932(path, "n\r\nd\r\n\r\nkey" + QByteArray::number(i) + "\r\n");
+        m_window->AddListRow(names[i], "d", "", path, "", 0xFFFFFF);
+    }
+    if (!names.isEmpty())
+        m_window->setCurrentCatalogueRow(1);
+    m_window->mnuHelpAbout_Click();
+    QCOMPARE(m_window->aboutWindows, 1);
+    if (expectedRow >= 0) {
+        QCOMPARE(m_window->currentCatalogueRow(), expectedRow);
+        QCOMPARE(m_window->keyListModel()->count(), 1);
+        QCOMPARE(m_window->keyListModel()->row(0).text, "key" + QString::number(expectedRow));
+    } else {
+        QCOMPARE(m_window->currentCatalogueRow(), names.isEmpty() ? -1 : 1);
+        QCOMPARE(m_window->keyListModel()->count(), 0);
+    }
+}
+
+void TestCommands::updateLaunch_data()
+{
+    QTest::addColumn<QString>("location");  // "@" stands for the data box folder
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QString>("commandLine");  // empty: no launch, the message instead
+
+    QTest::newRow("data box list") << "@/a.txt" << "http://127.0.0.1:8080/a.txt" << true
+                                   << "kox.exe \"@/a.txt\" http://127.0.0.1:8080/a.txt";
+    QTest::newRow("relative registered path, as written") << "lists/b b.txt" << "http://h/b" << true
+                                                          << "kox.exe \"lists/b b.txt\" http://h/b";
+    QTest::newRow("address with blanks, bare") << "@/a.txt" << "http://h/a b  c" << true
+                                               << "kox.exe \"@/a.txt\" http://h/a b  c";
+    QTest::newRow("shell characters stay data") << "@/x;$(touch y)&`id`|z.txt" << "http://h/?a=1&b=$(id)" << true
+                                                << "kox.exe \"@/x;$(touch y)&`id`|z.txt\" http://h/?a=1&b=$(id)";
+    QTest::newRow("missing file") << "@/gone.txt" << "http://h/a" << false << "";
+    QTest::newRow("empty address") << "@/a.txt" << "" << true << "";
+}
+
+void TestCommands::updateLaunch()
+{
+    QFETCH(QString, location);
+    QFETCH(QString, address);
+    QFETCH(bool, fileExists);
+    QFETCH(QString, commandLine);
+    const QString dataBox = m_dir->path() + "/tuveldbox";
+    location.replace("@", dataBox);
+    commandLine.replace("@", dataBox);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());  // relative registered paths resolve here
+    if (fileExists) {
+        QDir().mkpath(QFileInfo(location).absolutePath());
+        writeCp932(location, "n\r\n");
+    }
+    m_window->AddKeyRow("old key", false);
+    m_window->AddListRow("n", "d", "", location, address, 0x0000FF);
+    m_window->setCurrentCatalogueRow(0);
+
+    m_window->mnuEditDataUpdaate_Click();
+    QDir::setCurrent(cwd);
+
+    const KeyListModel *keys = m_window->keyListModel();
+    if (commandLine.isEmpty()) {
+        QCOMPARE(m_window->messages, QStringList{"アップデート情報に誤りがあります。"});
+        QVERIFY(m_fakes->processStarter.calls.isEmpty());
+        QCOMPARE(keys->count(), 1);
+        QCOMPARE(keys->row(0).text, "old key");
+    } else {
+        QVERIFY(m_window->messages.isEmpty());
+        QCOMPARE(m_fakes->processStarter.calls.size(), 1);
+        QCOMPARE(m_fakes->processStarter.calls[0].commandLine, commandLine);
+        QCOMPARE(m_fakes->processStarter.calls[0].programDir, m_dir->path());
+        QCOMPARE(keys->count(), 2);
+        QCOMPARE(keys->row(0).text, "ファイルのアップデートを選択されました。");
+        QCOMPARE(keys->row(1).text, "プロセスの終了後、再度リストビュー(←)を更新してください。");
+        QVERIFY(keys->row(0).bold && keys->row(1).bold);
+    }
+}
+
+void TestCommands::updateLaunchOnEmptyCatalogue()
+{
+    m_window->mnuEditDataUpdaate_Click();
+    QVERIFY(m_window->messages.isEmpty());
+    QVERIFY(m_fakes->processStarter.calls.isEmpty());
+}
+
+void TestCommands::updateLaunchWhenKoxCannotStart()
+{
+    const QString path = m_dir->path() + "/tuveldbox/a.txt";
+    writeCp932(path, "n\r\n");
+    m_window->AddListRow("n", "d", "", path, "http://h/a", 0xFFFFFF);
+    m_window->setCurrentCatalogueRow(0);
+    m_fakes->processStarter.failing = true;
+    m_window->mnuEditDataUpdaate_Click();
+    QCOMPARE(m_window->messages, QStringList{"アップデートプログラム (kox) を起動できませんでした。"});
+}
+
+void TestCommands::openDataFileAndBox()
+{
+    const QString dataBox = m_dir->path() + "/tuveldbox/";
+    // Empty catalogue: the data file command does nothing, the data box command runs.
+    m_window->mnuViewOpenDataFile_Click();
+    QVERIFY(m_fakes->documentOpener.opened.isEmpty());
+    m_window->mnuViewOpenDataDir_Click();
+    QCOMPARE(m_fakes->documentOpener.opened, QStringList{dataBox});
+
+    // Neither command checks the path; a blank in it reaches the opener whole.
+    m_window->AddListRow("a", "", "", "lists/with blank & more.txt", "", 0x0000FF);
+    m_window->AddListRow("b", "", "", dataBox + "b.txt", "", 0xFFFFFF);
+    m_window->setCurrentCatalogueRow(0);
+    m_window->mnuViewOpenDataFile_Click();
+    m_window->setCurrentCatalogueRow(1);
+    m_window->mnuViewOpenDataFile_Click();
+    m_window->mnuViewOpenDataDir_Click();
+    QCOMPARE(m_fakes->documentOpener.opened,
+             (QStringList{dataBox, "lists/with blank & more.txt", dataBox + "b.txt", dataBox}));
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
