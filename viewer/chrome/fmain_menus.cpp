@@ -4,6 +4,7 @@
 
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/keylistview.h"
+#include "ftitle.h"
 #include "toolbaricons.h"
 
 #include <QAction>
@@ -199,5 +200,5 @@ int FMain::findCatalogueRow(const QString &name) const
 
 void FMain::showAboutWindow()
 {
-    // MERGE: replaced by the title window once it lands.
+    FTitle::showAbout(this, m_app);
 }
