@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -173,6 +174,9 @@ void FMain::buildControls()
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->verticalHeader()->hide();
+    // One text line per row, as a list control draws them.
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ListView1->setShowGrid(false);
     ListView1->setWordWrap(false);
@@ -185,6 +189,7 @@ void FMain::buildControls()
     ListView2 = new KeyListView(m_keys, this);
     ListView2->setObjectName(QStringLiteral("ListView2"));
     ListView2->setFont(listFont);
+    ListView2->detailsView()->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
 
     const QString listStyle = QStringLiteral(
         "QTableView, QListView { background: black; color: white; }");
