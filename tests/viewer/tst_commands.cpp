@@ -4,6 +4,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "testwindow.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QAction>
@@ -15,19 +16,6 @@
 #include <QToolBar>
 
 namespace {
-
-class TestWindow : public FMain {
-public:
-    using FMain::FMain;
-    QStringList messages;
-    QStringList popups;
-    int aboutWindows = 0;
-
-protected:
-    void showMessage(const QString &text) override { messages.append(text); }
-    void showPopup(QMenu *menu) override { popups.append(menu->objectName()); }
-    void showAboutWindow() override { ++aboutWindows; }
-};
 
 void writeCp932(const QString &path, const QByteArray &bytes)
 {
@@ -58,28 +46,17 @@ private slots:
     void openDataFileAndBox();
 
 private:
-    platform::AppInfo appInfo() const;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::fake::FakeServiceSet> m_fakes;
     std::unique_ptr<TestWindow> m_window;
 };
-
-platform::AppInfo TestCommands::appInfo() const
-{
-    platform::AppInfo app;
-    app.programFolder = m_dir->path();
-    app.title = QStringLiteral("tuvelv");
-    app.major = 1;
-    app.revision = 40;
-    return app;
-}
 
 void TestCommands::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("tuveldbox")));
     m_fakes = std::make_unique<platform::fake::FakeServiceSet>();
-    m_window = std::make_unique<TestWindow>(m_fakes->services(), appInfo());
+    m_window = std::make_unique<TestWindow>(m_fakes->services(), testAppInfo(m_dir->path()));
 }
 
 void TestCommands::cleanup()

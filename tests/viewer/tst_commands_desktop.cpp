@@ -3,6 +3,7 @@
 // opener as plain data, and nothing else runs.
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
+#include "testwindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,16 +13,6 @@
 #include <QTest>
 
 namespace {
-
-class TestWindow : public FMain {
-public:
-    using FMain::FMain;
-    QStringList messages;
-
-protected:
-    void showMessage(const QString &text) override { messages.append(text); }
-    void showAboutWindow() override {}
-};
 
 // Awkward characters a file name may hold; a shell would act on every one.
 const QString hostileName = QStringLiteral("a b;$(touch PWNED)&`touch PWNED2`|x'\"q.txt");
@@ -71,10 +62,7 @@ void TestCommandsDesktop::initTestCase()
 
 TestWindow *TestCommandsDesktop::makeWindow(const QString &programFolder)
 {
-    platform::AppInfo app;
-    app.programFolder = programFolder;
-    app.title = QStringLiteral("tuvelv");
-    m_window = std::make_unique<TestWindow>(m_services->services(), app);
+    m_window = std::make_unique<TestWindow>(m_services->services(), testAppInfo(programFolder));
     return m_window.get();
 }
 

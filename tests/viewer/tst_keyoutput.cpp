@@ -3,6 +3,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "testwindow.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QApplication>
@@ -16,15 +17,6 @@
 #include <QTest>
 
 namespace {
-
-class TestWindow : public FMain {
-public:
-    using FMain::FMain;
-    QStringList messages;
-
-protected:
-    void showMessage(const QString &text) override { messages.append(text); }
-};
 
 const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 100"};
 
@@ -73,10 +65,7 @@ void TestKeyOutput::init()
     QVERIFY(QDir(m_dir->path()).mkdir("tuveldbox"));
     m_fakes = std::make_unique<platform::fake::FakeServiceSet>();
     m_fakes->keyTyper.sharedLog = &m_fakes->keyEvents.log;
-    platform::AppInfo app;
-    app.programFolder = m_dir->path();
-    app.title = QStringLiteral("tuvelv");
-    m_window = std::make_unique<TestWindow>(m_fakes->services(), app);
+    m_window = std::make_unique<TestWindow>(m_fakes->services(), testAppInfo(m_dir->path()));
 }
 
 void TestKeyOutput::cleanup()
