@@ -24,6 +24,10 @@ bool xdotool(const QStringList &args)
 QString xprop(WId id, const QString &property)
 {
     QProcess p;
+    // In the C locale xprop prints non-ASCII text as octal escapes.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(id), property});
     p.waitForFinished(5000);
     return QString::fromUtf8(p.readAllStandardOutput());
