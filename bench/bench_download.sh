@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build --target bench_download >/dev/null
-exec build/app/bench_download
+exec build/bench/bin/bench_download
