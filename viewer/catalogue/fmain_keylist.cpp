@@ -33,6 +33,10 @@ void FMain::LoadKeys(const QString &path)
     // All rows in one go: a row-by-row insert is far too slow for a million keys.
     m_keys->setRows(std::move(list.keys));
     Combo1->addItems(headings);
+    // As in the catalogue, a freshly filled list has its first row current, so Ctrl+B
+    // and Ctrl+C act on a key straight away.
+    if (m_keys->count() > 0)
+        ListView2->setCurrentRow(0);
     UpdateStatusBar(m_keys->count());
 }
 
