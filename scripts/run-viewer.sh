@@ -9,10 +9,13 @@ scripts/build.sh
 if [ -n "${DISPLAY:-}" ]; then
   cd build/app && exec ./tuvelv
 fi
-echo "No DISPLAY: running on a private Xvfb; a screenshot goes to build/screenshot.png"
+echo "No DISPLAY: running on a private Xvfb; a screenshot goes to build/screenshot.png (Ctrl+C stops)"
+# ImageMagick's import takes the screenshot; only this path needs it.
+if ! command -v import >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+fi
 exec scripts/with-display.sh bash -c '
   (cd build/app && exec ./tuvelv) & pid=$!
-  sleep 4
-  xwd -root -silent > build/screenshot.xwd 2>/dev/null || true
-  if command -v convert >/dev/null; then convert build/screenshot.xwd build/screenshot.png || true; fi
+  sleep 5
+  import -window root build/screenshot.png && echo "Saved build/screenshot.png"
   wait $pid'
