@@ -1,10 +1,13 @@
 #include "services_x11.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
 namespace platform {
 
@@ -26,6 +29,65 @@ Display *eventDisplay()
     static Display *const display = XOpenDisplay(nullptr);
     return display;
 }
+constexpr int WindowManagerTimeoutMs = 500;
+
+bool windowManagerSupports(Display *display, Atom wanted)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    bool found = false;
+    const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
+    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success && data) {
+        const Atom *atoms = reinterpret_cast<Atom *>(data);
+        for (unsigned long i = 0; i < count && !found; ++i)
+            found = atoms[i] == wanted;
+        XFree(data);
+    }
+    return found;
+}
+
+// Returns once the window manager has handled every event sent before. A window
+// manager reads Alt+Tab from its own queue: four events sent back to back can all be
+// over before it looks at the first, and it then sees Tab without Alt held and
+// switches nowhere. It answers a frame-extents request in turn with its queue, so
+// the answer means the keys before it have been seen.
+void waitForWindowManager(Display *display)
+{
+    static const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    static const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    static const bool supported = windowManagerSupports(display, request);
+    if (!supported)
+        return;
+    // An unmapped window of our own that only carries the answer.
+    static const Window probe = [display] {
+        const Window w = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+        XSelectInput(display, w, PropertyChangeMask);
+        return w;
+    }();
+    XEvent ask{};
+    ask.xclient.type = ClientMessage;
+    ask.xclient.window = probe;
+    ask.xclient.message_type = request;
+    ask.xclient.format = 32;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &ask);
+    XFlush(display);
+
+    QDeadlineTimer deadline(WindowManagerTimeoutMs);
+    while (!deadline.hasExpired()) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == PropertyNotify && event.xproperty.window == probe && event.xproperty.atom == extents)
+                return;
+        }
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        ::poll(&fd, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+}
+
 } // namespace
 
 void X11KeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr)
@@ -36,8 +98,12 @@ void X11KeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr
     const KeySym sym = keysymFor(virtualKey);
     const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display, sym);
     if (code != 0) {
-        XTestFakeKeyEvent(display, code, (flags & KeyUp) ? False : True, CurrentTime);
+        const bool down = !(flags & KeyUp);
+        XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
         XSync(display, False);
+        // The window manager must see each key held before the next event releases it.
+        if (down)
+            waitForWindowManager(display);
     }
 }
 

@@ -42,11 +42,18 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
 
 bool KeyListView::eventFilter(QObject *watched, QEvent *event)
 {
-    // The press before it has already made the row under the mouse current.
     if (event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-        && (watched == m_details->viewport() || watched == m_list->viewport()))
+        && (watched == m_details->viewport() || watched == m_list->viewport())) {
+        // Usually the press before it has made the row under the mouse current, but a
+        // first press that pairs with a click on another row (the list scrolled in
+        // between) comes as the double-click itself: the row under it is the key.
+        QAbstractItemView *view = watched == m_details->viewport() ? static_cast<QAbstractItemView *>(m_details) : m_list;
+        const QModelIndex index = view->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        if (index.isValid() && index.row() != currentRow())
+            setCurrentRow(index.row());
         emit doubleClicked();
+    }
     return QStackedWidget::eventFilter(watched, event);
 }
 
