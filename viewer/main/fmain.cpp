@@ -205,12 +205,16 @@ void FMain::buildControls()
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    const int stretches[] = {0, 0, 0, 1};  // "comment" holds the longest texts
+    // The first three panels fit their usual texts; "comment" takes the rest.
+    const int stretches[] = {0, 0, 0, 1};
+    const char *const widest[] = {"all 9999 lists", "all 99999 keys", "date 0000/00/00 00:00:00", ""};
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QLatin1String(panelKeys[i]));
         panel->setAccessibleName(QLatin1String(panelKeys[i]));
-        panel->setMinimumWidth(i == 3 ? 0 : 80);
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(widest[i])));
+        if (i == 3)  // a long description is cut, not pushed over its neighbours
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         StatusBar1->addWidget(panel, stretches[i]);
         m_panels.append(panel);
     }
