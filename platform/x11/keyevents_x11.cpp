@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include "x11property.h"
 #include <poll.h>
 
 namespace platform {
@@ -33,20 +34,11 @@ constexpr int WindowManagerTimeoutMs = 500;
 
 bool windowManagerSupports(Display *display, Atom wanted)
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    bool found = false;
     const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type, &format,
-                           &count, &after, &data) == Success && data) {
-        const Atom *atoms = reinterpret_cast<Atom *>(data);
-        for (unsigned long i = 0; i < count && !found; ++i)
-            found = atoms[i] == wanted;
-        XFree(data);
-    }
-    return found;
+    for (unsigned long atom : x11::readProperty32(display, DefaultRootWindow(display), supported, XA_ATOM, 4096L))
+        if (atom == wanted)
+            return true;
+    return false;
 }
 
 // Returns once the window manager has handled every event sent before. A window

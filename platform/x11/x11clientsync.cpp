@@ -4,6 +4,7 @@
 #include "x11clientsync.h"
 
 #include <X11/Xatom.h>
+#include "x11property.h"
 #include <poll.h>
 #include <unistd.h>
 
@@ -24,36 +25,13 @@ ClientSync::ClientSync(Display *display)
 
 Window ClientSync::activeWindow() const
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    Window window = None;
-    if (XGetWindowProperty(display, root, netActiveWindow, 0, 1, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data) == Success
-        && data) {
-        if (type == XA_WINDOW && format == 32 && count == 1)
-            window = *reinterpret_cast<Window *>(data);
-        XFree(data);
-    }
-    return window;
+    return x11::readProperty32(display, root, netActiveWindow, XA_WINDOW, static_cast<unsigned long>(None));
 }
 
 bool ClientSync::belongsToThisProcess(Window window) const
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    bool ours = false;
-    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &count,
-                           &after, &data) == Success
-        && data) {
-        if (type == XA_CARDINAL && format == 32 && count == 1)
-            ours = static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == ::getpid();
-        XFree(data);
-    }
-    return ours;
+    const std::vector<unsigned long> pid = x11::readProperty32(display, window, netWmPid, XA_CARDINAL, 1L);
+    return pid.size() == 1 && static_cast<pid_t>(pid.front()) == ::getpid();
 }
 
 bool ClientSync::supportsPing(Window window) const

@@ -6,6 +6,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include "platform/x11/x11property.h"
 
 namespace {
 
@@ -14,27 +15,10 @@ Window findWindowOfProcess(Display *display, qint64 pid)
     const Window root = DefaultRootWindow(display);
     const Atom clientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
     const Atom wmPid = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    Window found = None;
-    if (XGetWindowProperty(display, root, clientList, 0, 1024, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data) != Success || !data)
-        return None;
-    const Window *windows = reinterpret_cast<Window *>(data);
-    for (unsigned long i = 0; i < count && found == None; ++i) {
-        unsigned char *pidData = nullptr;
-        unsigned long pidCount = 0;
-        if (XGetWindowProperty(display, windows[i], wmPid, 0, 1, False, XA_CARDINAL, &type, &format, &pidCount,
-                               &after, &pidData) == Success && pidData) {
-            if (pidCount == 1 && static_cast<qint64>(*reinterpret_cast<unsigned long *>(pidData)) == pid)
-                found = windows[i];
-            XFree(pidData);
-        }
-    }
-    XFree(data);
-    return found;
+    for (unsigned long window : platform::x11::readProperty32(display, root, clientList, XA_WINDOW, 1024L))
+        if (static_cast<qint64>(platform::x11::readProperty32(display, window, wmPid, XA_CARDINAL, 0UL)) == pid)
+            return window;
+    return None;
 }
 
 // Asks the window manager to activate the window as a pager would: a new window

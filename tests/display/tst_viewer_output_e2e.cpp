@@ -29,6 +29,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include "platform/x11/x11property.h"
 
 namespace {
 
@@ -143,19 +144,9 @@ private:
 Window TestViewerOutputE2E::activeWindow() const
 {
     // _NET_ACTIVE_WINDOW of the root, as xprop -root shows it.
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    Window window = None;
     const Atom active = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
-    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), active, 0, 1, False, XA_WINDOW, &type,
-                           &format, &count, &after, &data) == Success && data) {
-        if (count == 1)
-            window = *reinterpret_cast<Window *>(data);
-        XFree(data);
-    }
-    return window;
+    return platform::x11::readProperty32(m_display, DefaultRootWindow(m_display), active, XA_WINDOW,
+                                         static_cast<unsigned long>(None));
 }
 
 // The times the sink got the focus since the last call: the server reports them to
