@@ -89,6 +89,8 @@ private slots:
     void update_data();
     void update();
     void cancelAbortsDownload();
+    void cancelEndsInEveryState_data();
+    void cancelEndsInEveryState();
     void readOnlyDataFile();
     void immutableDataFile();
     void readOnlyFolder();
@@ -223,6 +225,8 @@ void TestUpdaterHttp::checkResult_data()
     noDate.lastModified.clear();
     CannedReply badDate = ok(OldBody);
     badDate.lastModified = "Sun, 01 Mar";
+    CannedReply hugeYear = ok(OldBody);
+    hugeYear.lastModified = "Sat, 01 Jan 300000000 00:00:00 GMT";
     CannedReply noLength = ok(OldBody);
     noLength.announcedLength = -1;
     CannedReply stall = ok(OldBody);
@@ -241,6 +245,7 @@ void TestUpdaterHttp::checkResult_data()
     QTest::newRow("no Content-length ends") << head(noLength) << "ただいま、必要な情報を取得しています..." << false << "" << "ウェブファイルパスに誤りがあります。" << false;
     QTest::newRow("no Last-modified") << head(noDate) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
     QTest::newRow("unparsable Last-modified") << head(badDate) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
+    QTest::newRow("Last-modified past the date range") << head(hugeYear) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
     QTest::newRow("time-out") << head(stall) << failed << false << "秒以内に応答しませんでした" << "" << true;
     QTest::newRow("redirect loop") << head(loop) << failed << false << "リダイレクト" << "ウェブファイルパスに誤りがあります。\n" << true;
     QTest::newRow("redirect") << Setup([nextDay](TestServer &s, const QByteArray &) {
@@ -447,21 +452,54 @@ void TestUpdaterHttp::cancelAbortsDownload()
     stall.sendBytes = 50000;
     stall.end = CannedReply::End::Stall;
     server.route("GET", "/a.txt", stall);
+    {
+        QFile file(m_local);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 1), QTime(18, 38, 31)), QFileDevice::FileModificationTime));
+    }
+    const QDateTime stamp = QFileInfo(m_local).lastModified();
     auto w = window(30000);
     w->show();
     w->LocalFilePath = m_local;
     w->WebFilePath = server.url("/a.txt");
     w->Command1_Click();
     QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")), qPrintable(w->Label1->text()));
-    w->Command7_Click();
+    w->Command7_Click();  // stops the download and ends, in one press
     QVERIFY(!w->Inet1().busy());
-    QVERIFY(w->isVisible());
-    QVERIFY(w->logText().contains("通信を中止しました。"));
+    QVERIFY(!w->isVisible());
     QVERIFY(w->boxes.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
+    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
+    // The data file and its backup; no half-written temporary file.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-    w->Command7_Click();  // nothing running: ends
+}
+
+void TestUpdaterHttp::cancelEndsInEveryState_data()
+{
+    QTest::addColumn<bool>("checking");
+    QTest::newRow("idle") << false;
+    QTest::newRow("while checking") << true;
+}
+
+void TestUpdaterHttp::cancelEndsInEveryState()
+{
+    QFETCH(bool, checking);
+    TestServer server;
+    CannedReply silent = ok(OldBody);
+    silent.end = CannedReply::End::Silent;
+    server.route("HEAD", "/a.txt", silent);
+    auto w = window(30000);
+    w->show();
+    w->LocalFilePath = m_local;
+    w->WebFilePath = server.url("/a.txt");
+    if (checking) {
+        w->Command6_Click();
+        QVERIFY(w->Inet1().busy());
+    }
+    w->Command7_Click();
     QVERIFY(!w->isVisible());
+    QVERIFY(!w->Inet1().busy());
+    QCOMPARE(readAll(m_local), OldBody);
 }
 
 void TestUpdaterHttp::readOnlyDataFile()
@@ -469,6 +507,7 @@ void TestUpdaterHttp::readOnlyDataFile()
     TestServer server;
     server.route("GET", "/a.txt", ok(newBody()));
     QVERIFY(QFile::setPermissions(m_local, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QDateTime stamp = QFileInfo(m_local).lastModified();
     auto w = window();
     w->LocalFilePath = m_local;
     w->WebFilePath = server.url("/a.txt");
@@ -477,7 +516,9 @@ void TestUpdaterHttp::readOnlyDataFile()
     QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(readAll(m_local + ".bak"), OldBody);
+    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
+    QVERIFY(!QFileInfo::exists(m_local + ".bak"));  // checked before any backup is made
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QFileInfo(m_local).fileName()});
 }
 
 // The folder is writable but the file cannot be replaced: as root only the
