@@ -1,5 +1,6 @@
 #include "filecopy.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
 
@@ -18,6 +19,13 @@ QString copyFileOver(const QString &fromPath, const QString &toPath)
     }
     if (from.error() != QFileDevice::NoError)
         return from.errorString();
+    // A copy keeps the original's date and access rights: a restored file must not
+    // look newer than the server's. The data goes out first, or writing it would
+    // stamp the file anew.
+    if (!to.flush())
+        return to.errorString();
+    to.setPermissions(from.permissions());
+    to.setFileTime(from.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
     if (!to.commit())
         return to.errorString();
     return {};

@@ -88,6 +88,7 @@ private slots:
     void secondRequestIsRefused();
     void update_data();
     void update();
+    void backupAndRestoreKeepDate();
     void cancelAbortsDownload();
     void cancelEndsInEveryState_data();
     void cancelEndsInEveryState();
@@ -442,6 +443,45 @@ void TestUpdaterHttp::update()
     QVERIFY(!w->JustUpdated || !w->isVisible());
     // Nothing is left behind in the folder but the data file and its backup.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), backupStays ? 2 : 1);
+}
+
+// The backup and the restored file keep the data file's date and modes, so that a
+// check after a restore still sees the server's copy as newer.
+void TestUpdaterHttp::backupAndRestoreKeepDate()
+{
+    const QByteArray body = newBody();
+    TestServer server;
+    CannedReply head = ok(body);
+    head.announcedLength = body.size() + 10;  // the final check sees another size
+    head.lastModified = "Thu, 05 Mar 2026 00:00:00 GMT";
+    server.route("HEAD", "/a.txt", head);
+    server.route("GET", "/a.txt", ok(body));
+    const auto modes = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(m_local, modes));
+    {
+        QFile file(m_local);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 1), QTime(18, 38, 31)), QFileDevice::FileModificationTime));
+    }
+    const QDateTime stamp = QFileInfo(m_local).lastModified();
+    const QString backup = m_local + ".bak";
+    auto w = window(5000);
+    w->show();
+    w->answers = {QMessageBox::Yes};
+    w->LocalFilePath = m_local;
+    w->WebFilePath = server.url("/a.txt");
+    w->Command1_Click();
+    QCOMPARE(QFileInfo(backup).lastModified(), stamp);
+    QCOMPARE(QFile::permissions(backup) & 0x7077, modes);
+    waitIdle(*w);
+    QVERIFY2(w->allBoxTexts().contains("ファイルを以前のものに戻しました。"), qPrintable(w->allBoxTexts()));
+    QCOMPARE(readAll(m_local), OldBody);
+    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
+    QCOMPARE(QFile::permissions(m_local) & 0x7077, modes);
+    w->Command6_Click();
+    waitIdle(*w);
+    QVERIFY2(w->logText().endsWith("更新対象ファイルは 4日 新しいのものです。"), qPrintable(w->logText()));
+    QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要があるようです。"));
 }
 
 void TestUpdaterHttp::cancelAbortsDownload()
