@@ -15,7 +15,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimeZone>
+#include <ctime>
 #include <functional>
 
 using Setup = std::function<void(TestServer &, const QByteArray &newBody)>;
@@ -83,6 +86,7 @@ private slots:
     void missingLocalFile();
     void checkResult_data();
     void checkResult();
+    void datesInLocalTime();
     void refusedAddresses_data();
     void refusedAddresses();
     void secondRequestIsRefused();
@@ -289,6 +293,39 @@ void TestUpdaterHttp::checkResult()
         QVERIFY2(w->boxes.value(0).text.startsWith(boxed), qPrintable(w->allBoxTexts()));
     QCOMPARE(w->isVisible(), visible);
     QCOMPARE(readAll(m_local), OldBody);
+}
+
+// Dates are shown and compared as the local clock reads them, not as UTC.
+void TestUpdaterHttp::datesInLocalTime()
+{
+    const QByteArray oldZone = qgetenv("TZ");
+    auto restoreZone = qScopeGuard([&] {
+        if (oldZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", oldZone);
+        tzset();
+    });
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    {
+        // 7:38:31 in Tokyo is still the day before in UTC.
+        QFile file(m_local);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 2), QTime(7, 38, 31), QTimeZone("Asia/Tokyo")),
+                                 QFileDevice::FileModificationTime));
+    }
+    TestServer server;
+    server.route("HEAD", "/a.txt", ok(OldBody));  // 1 March 15:01 GMT: 2 March 0:01 in Japan
+    auto w = window();
+    w->LocalFilePath = m_local;
+    w->WebFilePath = server.url("/a.txt");
+    w->Command6_Click();
+    waitIdle(*w);
+    QVERIFY2(w->Command3->text().contains(" 7:38:31\nsize : "), qPrintable(w->Command3->text()));
+    QVERIFY2(w->Command4->text().contains(" 0:01:00\nsize : "), qPrintable(w->Command4->text()));
+    QVERIFY2(w->logText().contains("更新対象ファイルは 0日 新しいのものです。"), qPrintable(w->logText()));
+    QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要がないようです。"));
 }
 
 void TestUpdaterHttp::refusedAddresses_data()
