@@ -612,7 +612,9 @@ void TestUpdaterHttp::immutableDataFile()
     w->Command1_Click();
     waitIdle(*w);
     runs("chattr", {"-i", m_local});
-    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません"), qPrintable(w->allBoxTexts()));
+    // The cause in our own words, not the system's English.
+    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ファイルやフォルダーへのアクセスが許可されていません）"),
+             qPrintable(w->allBoxTexts()));
     QCOMPARE(readAll(m_local), OldBody);
     QCOMPARE(readAll(m_local + ".bak"), OldBody);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
@@ -630,7 +632,8 @@ void TestUpdaterHttp::readOnlyFolder()
     w->Command1_Click();
     waitIdle(*w);
     runs("chattr", {"-i", m_dir->path()});
-    QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした"), qPrintable(w->allBoxTexts()));
+    QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした（ファイルやフォルダーへのアクセスが許可されていません）"),
+             qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
     QVERIFY(!QFileInfo::exists(m_local + ".bak"));
