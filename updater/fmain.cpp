@@ -342,8 +342,12 @@ void FMain::Command1_Click()
     BackupFilePath = LocalFilePath + QStringLiteral(".bak");
     AddLog(BackupFilePath);
     // Checked before the backup, so that a file we may not write leaves no stray .bak.
+    // The attribute is what the user set; the second test also catches a file that
+    // is locked against writing in other ways (for example immutable).
     const platform::FileAttributes local = platform::FileExists(LocalFilePath);
-    if (local.isDirectory() || (local.exists && (local.attributes & platform::AttrReadOnly))) {
+    const bool readOnly = local.exists
+        && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(LocalFilePath).isWritable());
+    if (local.isDirectory() || readOnly) {
         UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
         return;
     }

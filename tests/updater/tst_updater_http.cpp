@@ -98,6 +98,7 @@ private slots:
     void cancelEndsInEveryState();
     void readOnlyDataFile();
     void immutableDataFile();
+    void missingFolder();
     void readOnlyFolder();
     void views();
     void makerPage();
@@ -612,12 +613,28 @@ void TestUpdaterHttp::immutableDataFile()
     w->Command1_Click();
     waitIdle(*w);
     runs("chattr", {"-i", m_local});
-    // The cause in our own words, not the system's English.
-    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ファイルやフォルダーへのアクセスが許可されていません）"),
-             qPrintable(w->allBoxTexts()));
+    QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
+    QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(readAll(m_local + ".bak"), OldBody);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+    QVERIFY(!QFileInfo::exists(m_local + ".bak"));  // found out before the backup
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
+}
+
+// A data file whose folder is gone: nothing to back up, and the writer says why
+// in our own words, not the system's English.
+void TestUpdaterHttp::missingFolder()
+{
+    TestServer server;
+    server.route("GET", "/a.txt", ok(newBody()));
+    auto w = window();
+    w->LocalFilePath = m_dir->filePath("gone/a.txt");
+    w->WebFilePath = server.url("/a.txt");
+    w->Command1_Click();
+    waitIdle(*w);
+    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ファイルまたはフォルダーが見つかりません）"),
+             qPrintable(w->allBoxTexts()));
+    QVERIFY(server.requests.isEmpty());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath("gone")));
 }
 
 void TestUpdaterHttp::readOnlyFolder()
