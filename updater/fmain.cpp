@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 const QString FMain::MakerPageAddress = QStringLiteral("https://tuvel.example.org/");
 
@@ -410,6 +411,8 @@ void FMain::Command7_Click()
 
 void FMain::closeEvent(QCloseEvent *event)
 {
+    // The program ends: a stopped request is no failure to tell the user about.
+    const QSignalBlocker quiet(m_inet);
     m_inet.abort();
     QWidget::closeEvent(event);
 }

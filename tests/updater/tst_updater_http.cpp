@@ -554,29 +554,33 @@ void TestUpdaterHttp::cancelAbortsDownload()
 
 void TestUpdaterHttp::cancelEndsInEveryState_data()
 {
-    QTest::addColumn<bool>("checking");
-    QTest::newRow("idle") << false;
-    QTest::newRow("while checking") << true;
+    QTest::addColumn<QString>("state");
+    QTest::newRow("idle") << "idle";
+    QTest::newRow("while checking") << "checking";
+    QTest::newRow("while fetching the new file") << "fetching";
 }
 
 void TestUpdaterHttp::cancelEndsInEveryState()
 {
-    QFETCH(bool, checking);
+    QFETCH(QString, state);
     TestServer server;
     CannedReply silent = ok(OldBody);
     silent.end = CannedReply::End::Silent;
     server.route("HEAD", "/a.txt", silent);
+    server.route("GET", "/a.txt", silent);
     auto w = window(30000);
     w->show();
     w->LocalFilePath = m_local;
     w->WebFilePath = server.url("/a.txt");
-    if (checking) {
+    if (state == "checking")
         w->Command6_Click();
-        QVERIFY(w->Inet1().busy());
-    }
+    else if (state == "fetching")
+        w->Command4_Click();
+    QCOMPARE(w->Inet1().busy(), state != "idle");
     w->Command7_Click();
     QVERIFY(!w->isVisible());
     QVERIFY(!w->Inet1().busy());
+    QVERIFY2(w->boxes.isEmpty(), qPrintable(w->allBoxTexts()));  // ends without a word
     QCOMPARE(readAll(m_local), OldBody);
 }
 
