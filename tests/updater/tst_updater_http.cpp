@@ -1,134 +1,40 @@
 // The updater window against HTTP servers on 127.0.0.1: our own faulty server and nginx.
 #include "localnginx.h"
-#include "testablefmain.h"
-#include "testserver.h"
-#include "platform/fake/fakeservices.h"
+#include "updatertestdata.h"
 #include "updater/ccommandline.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QScopeGuard>
-#include <QTest>
-#include <QTimeZone>
-#include <ctime>
 #include <functional>
 
 using Setup = std::function<void(TestServer &, const QByteArray &newBody)>;
 Q_DECLARE_METATYPE(Setup)
 
-namespace {
-
-const QByteArray OldBody = "old list\r\ndescription\r\nhttp://x/\r\nkey\r\n";
-const QByteArray LastModified = "Sun, 01 Mar 2026 15:01:00 GMT";
-
-QByteArray newBody()
-{
-    QByteArray body;
-    for (int i = 0; body.size() < 200000; ++i)
-        body += "key line " + QByteArray::number(i) + "\r\n";
-    return body;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-CannedReply ok(const QByteArray &body)
-{
-    CannedReply reply;
-    reply.body = body;
-    reply.lastModified = LastModified;
-    return reply;
-}
-
-CannedReply withStatus(int status, const QByteArray &reason)
-{
-    CannedReply reply;
-    reply.status = status;
-    reply.reason = reason;
-    reply.body = "<html>" + reason + "</html>";
-    reply.lastModified = LastModified;
-    return reply;
-}
-
-bool runs(const QString &program, const QStringList &arguments)
-{
-    return QProcess::execute(program, arguments) == 0;
-}
-
-} // namespace
-
-class TestUpdaterHttp : public QObject {
+class TestUpdaterHttp : public UpdaterFixture {
     Q_OBJECT
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules("qt.qpa.fonts.warning=false"); }
-    void init();
+    void init() { prepareDataFile(); }
     void layout();
     void startupLogsItems();
     void missingLocalFile_data();
     void missingLocalFile();
     void checkResult_data();
     void checkResult();
-    void datesInLocalTime();
     void refusedAddresses_data();
     void refusedAddresses();
     void secondRequestIsRefused();
     void update_data();
     void update();
-    void backupAndRestoreKeepDate();
-    void cancelAbortsDownload();
-    void cancelEndsInEveryState_data();
-    void cancelEndsInEveryState();
-    void readOnlyDataFile();
-    void immutableDataFile();
-    void missingFolder();
-    void readOnlyFolder();
     void views();
     void makerPage();
     void againstNginx();
-
-private:
-    std::unique_ptr<TestableFMain> window(int timeoutMs = 1500);
-    void waitIdle(TestableFMain &w)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000);
-    }
-
-    platform::fake::FakeServiceSet m_fakes;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_local;
 };
-
-void TestUpdaterHttp::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_local = m_dir->filePath(QStringLiteral("リスト a.txt"));
-    writeFile(m_local, OldBody);
-}
-
-std::unique_ptr<TestableFMain> TestUpdaterHttp::window(int timeoutMs)
-{
-    auto w = std::make_unique<TestableFMain>(m_fakes.services());
-    w->Inet1().setTimeoutMilliseconds(timeoutMs);
-    return w;
-}
 
 void TestUpdaterHttp::layout()
 {
@@ -296,39 +202,6 @@ void TestUpdaterHttp::checkResult()
     QCOMPARE(readAll(m_local), OldBody);
 }
 
-// Dates are shown and compared as the local clock reads them, not as UTC.
-void TestUpdaterHttp::datesInLocalTime()
-{
-    const QByteArray oldZone = qgetenv("TZ");
-    auto restoreZone = qScopeGuard([&] {
-        if (oldZone.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", oldZone);
-        tzset();
-    });
-    qputenv("TZ", "Asia/Tokyo");
-    tzset();
-    {
-        // 7:38:31 in Tokyo is still the day before in UTC.
-        QFile file(m_local);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 2), QTime(7, 38, 31), QTimeZone("Asia/Tokyo")),
-                                 QFileDevice::FileModificationTime));
-    }
-    TestServer server;
-    server.route("HEAD", "/a.txt", ok(OldBody));  // 1 March 15:01 GMT: 2 March 0:01 in Japan
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
-    waitIdle(*w);
-    QVERIFY2(w->Command3->text().contains(" 7:38:31\nsize : "), qPrintable(w->Command3->text()));
-    QVERIFY2(w->Command4->text().contains(" 0:01:00\nsize : "), qPrintable(w->Command4->text()));
-    QVERIFY2(w->logText().contains("更新対象ファイルは 0日 新しいのものです。"), qPrintable(w->logText()));
-    QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要がないようです。"));
-}
-
 void TestUpdaterHttp::refusedAddresses_data()
 {
     QTest::addColumn<QString>("address");
@@ -481,183 +354,6 @@ void TestUpdaterHttp::update()
     QVERIFY(!w->JustUpdated || !w->isVisible());
     // Nothing is left behind in the folder but the data file and its backup.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), backupStays ? 2 : 1);
-}
-
-// The backup and the restored file keep the data file's date and modes, so that a
-// check after a restore still sees the server's copy as newer.
-void TestUpdaterHttp::backupAndRestoreKeepDate()
-{
-    const QByteArray body = newBody();
-    TestServer server;
-    CannedReply head = ok(body);
-    head.announcedLength = body.size() + 10;  // the final check sees another size
-    head.lastModified = "Thu, 05 Mar 2026 00:00:00 GMT";
-    server.route("HEAD", "/a.txt", head);
-    server.route("GET", "/a.txt", ok(body));
-    const auto modes = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    QVERIFY(QFile::setPermissions(m_local, modes));
-    {
-        QFile file(m_local);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 1), QTime(18, 38, 31)), QFileDevice::FileModificationTime));
-    }
-    const QDateTime stamp = QFileInfo(m_local).lastModified();
-    const QString backup = m_local + ".bak";
-    auto w = window(5000);
-    w->show();
-    w->answers = {QMessageBox::Yes};
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    QCOMPARE(QFileInfo(backup).lastModified(), stamp);
-    QCOMPARE(QFile::permissions(backup) & 0x7077, modes);
-    waitIdle(*w);
-    QVERIFY2(w->allBoxTexts().contains("ファイルを以前のものに戻しました。"), qPrintable(w->allBoxTexts()));
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
-    QCOMPARE(QFile::permissions(m_local) & 0x7077, modes);
-    w->Command6_Click();
-    waitIdle(*w);
-    QVERIFY2(w->logText().endsWith("更新対象ファイルは 4日 新しいのものです。"), qPrintable(w->logText()));
-    QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要があるようです。"));
-}
-
-void TestUpdaterHttp::cancelAbortsDownload()
-{
-    TestServer server;
-    const QByteArray body = newBody();
-    CannedReply stall = ok(body);
-    stall.sendBytes = 50000;
-    stall.end = CannedReply::End::Stall;
-    server.route("GET", "/a.txt", stall);
-    {
-        QFile file(m_local);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 1), QTime(18, 38, 31)), QFileDevice::FileModificationTime));
-    }
-    const QDateTime stamp = QFileInfo(m_local).lastModified();
-    auto w = window(30000);
-    w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")), qPrintable(w->Label1->text()));
-    w->Command7_Click();  // stops the download and ends, in one press
-    QVERIFY(!w->Inet1().busy());
-    QVERIFY(!w->isVisible());
-    QVERIFY(w->boxes.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
-    // The data file and its backup; no half-written temporary file.
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-}
-
-void TestUpdaterHttp::cancelEndsInEveryState_data()
-{
-    QTest::addColumn<QString>("state");
-    QTest::newRow("idle") << "idle";
-    QTest::newRow("while checking") << "checking";
-    QTest::newRow("while fetching the new file") << "fetching";
-}
-
-void TestUpdaterHttp::cancelEndsInEveryState()
-{
-    QFETCH(QString, state);
-    TestServer server;
-    CannedReply silent = ok(OldBody);
-    silent.end = CannedReply::End::Silent;
-    server.route("HEAD", "/a.txt", silent);
-    server.route("GET", "/a.txt", silent);
-    auto w = window(30000);
-    w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    if (state == "checking")
-        w->Command6_Click();
-    else if (state == "fetching")
-        w->Command4_Click();
-    QCOMPARE(w->Inet1().busy(), state != "idle");
-    w->Command7_Click();
-    QVERIFY(!w->isVisible());
-    QVERIFY(!w->Inet1().busy());
-    QVERIFY2(w->boxes.isEmpty(), qPrintable(w->allBoxTexts()));  // ends without a word
-    QCOMPARE(readAll(m_local), OldBody);
-}
-
-void TestUpdaterHttp::readOnlyDataFile()
-{
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    QVERIFY(QFile::setPermissions(m_local, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    const QDateTime stamp = QFileInfo(m_local).lastModified();
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
-    QVERIFY(!QFileInfo::exists(m_local + ".bak"));  // checked before any backup is made
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QFileInfo(m_local).fileName()});
-}
-
-// The folder is writable but the file cannot be replaced: as root only the
-// immutable attribute stops it.
-void TestUpdaterHttp::immutableDataFile()
-{
-    if (!runs("chattr", {"+i", m_local}))
-        QSKIP("chattr +i is not available here");
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    runs("chattr", {"-i", m_local});
-    QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QVERIFY(!QFileInfo::exists(m_local + ".bak"));  // found out before the backup
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
-}
-
-// A data file whose folder is gone: nothing to back up, and the writer says why
-// in our own words, not the system's English.
-void TestUpdaterHttp::missingFolder()
-{
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_dir->filePath("gone/a.txt");
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ファイルまたはフォルダーが見つかりません）"),
-             qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QVERIFY(!QFileInfo::exists(m_dir->filePath("gone")));
-}
-
-void TestUpdaterHttp::readOnlyFolder()
-{
-    if (!runs("chattr", {"+i", m_dir->path()}))
-        QSKIP("chattr +i is not available here");
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    runs("chattr", {"-i", m_dir->path()});
-    QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした（ファイルやフォルダーへのアクセスが許可されていません）"),
-             qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QVERIFY(!QFileInfo::exists(m_local + ".bak"));
 }
 
 void TestUpdaterHttp::views()
