@@ -26,6 +26,18 @@ private slots:
     void immutableDataFile();
     void missingFolder();
     void readOnlyFolder();
+
+private:
+    // Presses Update for a data file and waits until nothing is running.
+    std::unique_ptr<TestableFMain> updateFrom(TestServer &server, const QString &localPath)
+    {
+        auto w = window();
+        w->LocalFilePath = localPath;
+        w->WebFilePath = server.url("/a.txt");
+        w->Command1_Click();
+        waitIdle(*w);
+        return w;
+    }
 };
 
 // Dates are shown and compared as the local clock reads them, not as UTC.
@@ -155,11 +167,7 @@ void TestUpdaterFiles::readOnlyDataFile()
     server.route("GET", "/a.txt", ok(newBody()));
     QVERIFY(QFile::setPermissions(m_local, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const QDateTime stamp = QFileInfo(m_local).lastModified();
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
+    auto w = updateFrom(server, m_local);
     QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
@@ -176,11 +184,7 @@ void TestUpdaterFiles::immutableDataFile()
         QSKIP("chattr +i is not available here");
     TestServer server;
     server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
+    auto w = updateFrom(server, m_local);
     runs("chattr", {"-i", m_local});
     QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
@@ -195,11 +199,7 @@ void TestUpdaterFiles::missingFolder()
 {
     TestServer server;
     server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_dir->filePath("gone/a.txt");
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
+    auto w = updateFrom(server, m_dir->filePath("gone/a.txt"));
     QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ファイルまたはフォルダーが見つかりません）"),
              qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
@@ -212,11 +212,7 @@ void TestUpdaterFiles::readOnlyFolder()
         QSKIP("chattr +i is not available here");
     TestServer server;
     server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
+    auto w = updateFrom(server, m_local);
     runs("chattr", {"-i", m_dir->path()});
     QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした（ファイルやフォルダーへのアクセスが許可されていません）"),
              qPrintable(w->allBoxTexts()));
