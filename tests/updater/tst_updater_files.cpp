@@ -26,6 +26,7 @@ private slots:
     void immutableDataFile();
     void missingFolder();
     void readOnlyFolder();
+    void diskFull();
 
 private:
     // Presses Update for a data file and waits until nothing is running.
@@ -219,6 +220,26 @@ void TestUpdaterFiles::readOnlyFolder()
     QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);
     QVERIFY(!QFileInfo::exists(m_local + ".bak"));
+}
+
+// A disk too small for the new file: the old one stays whole, nothing half-written
+// is left, and the user reads the cause in Japanese.
+void TestUpdaterFiles::diskFull()
+{
+    const QString mountPoint = m_dir->filePath("small disk");
+    QVERIFY(QDir().mkpath(mountPoint));
+    if (!runs("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mountPoint}))
+        QSKIP("cannot mount a small file system here");
+    auto unmount = qScopeGuard([&] { runs("umount", {mountPoint}); });
+    const QString local = mountPoint + "/a.txt";
+    writeFile(local, OldBody);
+    TestServer server;
+    server.route("GET", "/a.txt", ok(newBody()));  // 200 kB
+    auto w = updateFrom(server, local);
+    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません（ディスクの空き容量が足りません）"),
+             qPrintable(w->allBoxTexts()));
+    QCOMPARE(readAll(local), OldBody);
+    QCOMPARE(QDir(mountPoint).entryList(QDir::Files), QStringList({"a.txt", "a.txt.bak"}));
 }
 
 QTEST_MAIN(TestUpdaterFiles)
