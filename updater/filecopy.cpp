@@ -29,7 +29,10 @@ QString copyFileOver(const QString &fromPath, const QString &toPath)
     // stamp the file anew.
     if (!to.flush())
         return fileErrorText(to, errno);
-    to.setPermissions(from.permissions());
+    // The user flags tell what this process may do; set, they would grant the owner.
+    const QFileDevice::Permissions userFlags =
+        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    to.setPermissions(from.permissions() & ~userFlags);
     to.setFileTime(from.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
     errno = 0;
     if (!to.commit())
