@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 const QString FMain::MakerPageAddress = QStringLiteral("https://tuvel.example.org/");
 
@@ -282,7 +283,8 @@ void FMain::Inet1_StateChanged(const HttpTransfer::Response &response)
     const auto lastModified =
         updatecheck::ParseLastModified(response.header(QStringLiteral("Last-modified")));
     Command3->setText(shownCaption(updatecheck::summaryText(LocalDate, LocalSize)));
-    if (!lastModified) {
+    // The nine hours can still carry a date at the very end of the range out of it.
+    if (!lastModified || !updatecheck::remoteDateOf(*lastModified).isValid()) {
         Command4->setText(QStringLiteral("last : 不明\nsize : %1 byte").arg(RemoteSize));
         AddLog(QStringLiteral("ウェブファイルの更新日時（Last-modified）を読み取れませんでした。"));
         SetStatus(QStringLiteral("ウェブファイルの更新日時が分からないため、更新の要否を判定できません。"), false);
@@ -340,9 +342,18 @@ void FMain::Command1_Click()
     AddLog(QStringLiteral("バックアップファイル名は："));
     BackupFilePath = LocalFilePath + QStringLiteral(".bak");
     AddLog(BackupFilePath);
-    AddLog(QStringLiteral("バックアップ中..."));
+    // Checked before the backup, so that a file we may not write leaves no stray .bak.
+    // The attribute is what the user set; the second test also catches a file that
+    // is locked against writing in other ways (for example immutable).
     const platform::FileAttributes local = platform::FileExists(LocalFilePath);
-    if (local.exists && !local.isDirectory()) {
+    const bool readOnly = local.exists
+        && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(LocalFilePath).isWritable());
+    if (local.isDirectory() || readOnly) {
+        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
+        return;
+    }
+    AddLog(QStringLiteral("バックアップ中..."));
+    if (local.exists) {
         const QString failed = copyFileOver(LocalFilePath, BackupFilePath);
         if (!failed.isEmpty()) {
             UpdateStopped(QStringLiteral("バックアップを作成できませんでした（%1）。").arg(failed), true);
@@ -353,10 +364,6 @@ void FMain::Command1_Click()
         AddLog(QStringLiteral("ローカルファイルがないため、バックアップは作成しませんでした。"));
     }
     AddLog(QStringLiteral("アップデートプロセス中です..."));
-    if (local.isDirectory() || (local.exists && (local.attributes & platform::AttrReadOnly))) {
-        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
-        return;
-    }
     const QString refused = m_inet.download(WebFilePath, LocalFilePath);
     if (!refused.isEmpty())
         UpdateStopped(refused, true);
@@ -398,16 +405,14 @@ void FMain::DownloadFinished(const HttpTransfer::Response &response, qint64)
 
 void FMain::Command7_Click()
 {
-    // A running download is stopped first; the data file stays as it was.
-    if (m_inet.downloading()) {
-        m_inet.abort();
-        return;
-    }
+    // Closing stops any running transfer; a download leaves the data file as it was.
     close();
 }
 
 void FMain::closeEvent(QCloseEvent *event)
 {
+    // The program ends: a stopped request is no failure to tell the user about.
+    const QSignalBlocker quiet(m_inet);
     m_inet.abort();
     QWidget::closeEvent(event);
 }

@@ -1,8 +1,11 @@
 #include "httptransfer.h"
 
+#include "fileerrortext.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <cerrno>
 
 HttpTransfer::HttpTransfer(QObject *parent)
     : QObject(parent)
@@ -49,8 +52,9 @@ QString HttpTransfer::download(const QString &address, const QString &targetPath
     // The new content goes to a temporary file in the same folder and replaces the
     // target only on commit, so a failure never leaves a half-written file.
     auto target = std::make_unique<QSaveFile>(targetPath);
+    errno = 0;
     if (!target->open(QIODevice::WriteOnly))
-        return QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(target->errorString());
+        return QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(fileErrorText(*target, errno));
     m_target = std::move(target);
     m_written = 0;
     return start(Kind::Download, address);
@@ -129,8 +133,9 @@ void HttpTransfer::onReadyRead()
         m_chunk.resize(ReadBufferBytes);
     qint64 got = 0;
     while ((got = m_reply->read(m_chunk.data(), m_chunk.size())) > 0) {
+        errno = 0;
         if (m_target->write(m_chunk.constData(), got) != got) {
-            m_refusal = QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(m_target->errorString());
+            m_refusal = QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(fileErrorText(*m_target, errno));
             m_reply->abort();
             return;
         }
@@ -216,9 +221,10 @@ void HttpTransfer::onFinished()
 
     qint64 written = 0;
     if (kind == Kind::Download && m_target) {
+        errno = 0;
         if (response.ok && !m_target->commit()) {
             response.ok = false;
-            response.error = QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(m_target->errorString());
+            response.error = QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(fileErrorText(*m_target, errno));
         } else if (!response.ok) {
             m_target->cancelWriting();
         }
