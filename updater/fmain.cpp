@@ -4,6 +4,7 @@
 #include "cfilestream.h"
 #include "filecopy.h"
 #include "ftextview.h"
+#include "textpreview.h"
 #include "updatecheck.h"
 #include "platform/appinfo.h"
 #include "platform/cp932.h"
@@ -423,7 +424,7 @@ void FMain::Command3_Click()
 {
     CFileStream stream;
     stream.Path = LocalFilePath;
-    const QString text = stream.Ascii();
+    const QString text = textpreview::shownText(stream.Leading(textpreview::ReadBytes));
     showTextView(stream.Path, text);
 }
 
@@ -447,7 +448,7 @@ void FMain::NewFileFetched(const HttpTransfer::Response &response, const QByteAr
                     QMessageBox::Ok);
         return;
     }
-    showTextView(WebFilePath, cp932::decode(body));
+    showTextView(WebFilePath, textpreview::shownText(body));
 }
 
 void FMain::Label2_Click()

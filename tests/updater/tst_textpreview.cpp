@@ -1,0 +1,127 @@
+// Text views show at most the first part of a big file, cut between characters.
+#include "testablefmain.h"
+#include "platform/cp932.h"
+#include "platform/fake/fakeservices.h"
+#include "updater/textpreview.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestTextPreview : public QObject {
+    Q_OBJECT
+private slots:
+    void cutBetweenCharacters_data();
+    void cutBetweenCharacters();
+    void shownText_data();
+    void shownText();
+    void oldFileView_data();
+    void oldFileView();
+};
+
+void TestTextPreview::cutBetweenCharacters_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("length");
+    QTest::newRow("ascii") << QByteArray("abcdef") << 4 << 4;
+    QTest::newRow("limit past the end") << QByteArray("abc") << 10 << 3;
+    QTest::newRow("zero") << QByteArray("abc") << 0 << 0;
+    // 日本語: three pairs.
+    QTest::newRow("between pairs") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << 4 << 4;
+    QTest::newRow("inside a pair") << QByteArray("\x93\xfa\x96\x7b\x8c\xea") << 3 << 2;
+    QTest::newRow("after one ascii, inside") << QByteArray("a\x93\xfa\x96\x7b") << 4 << 3;
+    // 0x81 is a lead byte and a trail byte: only the walk from the start knows.
+    QTest::newRow("lead-trail lookalikes") << QByteArray("\x81\x81\x81\x81\x81") << 3 << 2;
+    QTest::newRow("lead-trail lookalikes, odd start") << QByteArray("a\x81\x81\x81\x81") << 4 << 3;
+    // A lead byte before a byte that cannot trail stands alone.
+    QTest::newRow("lone lead before CR") << QByteArray("\x81\r\n") << 1 << 1;
+    QTest::newRow("lone lead at the end") << QByteArray("ab\x81") << 3 << 3;
+    QTest::newRow("half-width kana") << QByteArray("\xb1\xb2\xb3") << 2 << 2;
+}
+
+void TestTextPreview::cutBetweenCharacters()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, limit);
+    QFETCH(int, length);
+    QCOMPARE(cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
+}
+
+void TestTextPreview::shownText_data()
+{
+    QTest::addColumn<QByteArray>("leading");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("noted");
+    const QByteArray nihongo("\x93\xfa\x96\x7b\x8c\xea");
+    QTest::newRow("shorter than the limit") << nihongo << 8 << QString("日本語") << false;
+    QTest::newRow("exactly the limit") << nihongo << 6 << QString("日本語") << false;
+    QTest::newRow("one byte more") << nihongo + "x" << 6 << QString("日本語") << true;
+    QTest::newRow("limit inside a pair") << nihongo << 5 << QString("日本") << true;
+    QTest::newRow("empty") << QByteArray() << 6 << QString() << false;
+}
+
+void TestTextPreview::shownText()
+{
+    QFETCH(QByteArray, leading);
+    QFETCH(int, limit);
+    QFETCH(QString, text);
+    QFETCH(bool, noted);
+    const QString shown = textpreview::shownText(leading, limit);
+    if (noted) {
+        QCOMPARE(shown, text + textpreview::omittedNote(cp932::encode(text).size()));
+        QVERIFY(shown.contains(QString("以降は表示していません")));
+    } else {
+        QCOMPARE(shown, text);
+    }
+}
+
+void TestTextPreview::oldFileView_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("noted");
+    QTest::newRow("at the bound") << textpreview::LimitBytes << false;
+    QTest::newRow("one byte over") << textpreview::LimitBytes + 1 << true;
+    QTest::newRow("far over") << 3 * textpreview::LimitBytes << true;
+}
+
+// The real button on a real file: a pair straddles the bound, so the cut must fall before it.
+void TestTextPreview::oldFileView()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, noted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.txt");
+    QByteArray content(size, 'k');
+    for (qint64 at = 1; at + 1 < size; at += 4096) {  // 表 every 4 KiB, odd offsets
+        content[at] = '\x95';
+        content[at + 1] = '\x5c';
+    }
+    const qint64 pairAt = textpreview::LimitBytes - 1;
+    if (size > pairAt + 1) {
+        content[pairAt] = '\x95';
+        content[pairAt + 1] = '\x5c';
+    }
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), size);
+    }
+    platform::fake::FakeServiceSet fakes;
+    TestableFMain w(fakes.services());
+    w.LocalFilePath = path;
+    w.Command3_Click();
+    QCOMPARE(w.views.size(), 1);
+    QCOMPARE(w.views[0].caption, path);
+    const QString shown = w.views[0].text;
+    if (noted) {
+        const QByteArray kept = content.first(pairAt);
+        QCOMPARE(shown, cp932::decode(kept) + textpreview::omittedNote(kept.size()));
+    } else {
+        QCOMPARE(shown, cp932::decode(content));
+    }
+}
+
+QTEST_MAIN(TestTextPreview)
+#include "tst_textpreview.moc"
