@@ -432,7 +432,7 @@ void FMain::Command4_Click()
 {
     if (RefuseWhileBusy())
         return;
-    const QString refused = m_inet.fetch(WebFilePath);
+    const QString refused = m_inet.fetch(WebFilePath, textpreview::ReadBytes);
     if (!refused.isEmpty()) {
         AddLog(refused);
         showMessage(QMessageBox::Warning, refused, QMessageBox::Ok);

@@ -1,5 +1,6 @@
 // Text views show at most the first part of a big file, cut between characters.
 #include "testablefmain.h"
+#include "testserver.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "updater/textpreview.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 class TestTextPreview : public QObject {
     Q_OBJECT
@@ -15,8 +17,10 @@ private slots:
     void cutBetweenCharacters();
     void shownText_data();
     void shownText();
-    void oldFileView_data();
-    void oldFileView();
+    void views_data();
+    void views();
+    void fetchStopsAtItsBound_data();
+    void fetchStopsAtItsBound();
 };
 
 void TestTextPreview::cutBetweenCharacters_data()
@@ -77,24 +81,13 @@ void TestTextPreview::shownText()
     }
 }
 
-void TestTextPreview::oldFileView_data()
-{
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("noted");
-    QTest::newRow("at the bound") << textpreview::LimitBytes << false;
-    QTest::newRow("one byte over") << textpreview::LimitBytes + 1 << true;
-    QTest::newRow("far over") << 3 * textpreview::LimitBytes << true;
-}
+namespace {
 
-// The real button on a real file: a pair straddles the bound, so the cut must fall before it.
-void TestTextPreview::oldFileView()
+// k everywhere, 表 (two bytes) at odd offsets and across the last byte of the bound.
+QByteArray bigContent(qint64 size)
 {
-    QFETCH(qint64, size);
-    QFETCH(bool, noted);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("big.txt");
     QByteArray content(size, 'k');
-    for (qint64 at = 1; at + 1 < size; at += 4096) {  // 表 every 4 KiB, odd offsets
+    for (qint64 at = 1; at + 1 < size; at += 4096) {
         content[at] = '\x95';
         content[at + 1] = '\x5c';
     }
@@ -103,24 +96,94 @@ void TestTextPreview::oldFileView()
         content[pairAt] = '\x95';
         content[pairAt + 1] = '\x5c';
     }
+    return content;
+}
+
+} // namespace
+
+void TestTextPreview::views_data()
+{
+    QTest::addColumn<bool>("remote");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("noted");
+    for (bool remote : {false, true}) {
+        const char *which = remote ? "new file, " : "old file, ";
+        QTest::addRow("%sat the bound", which) << remote << textpreview::LimitBytes << false;
+        QTest::addRow("%sone byte over", which) << remote << textpreview::LimitBytes + 1 << true;
+        QTest::addRow("%sfar over", which) << remote << 3 * textpreview::LimitBytes << true;
+    }
+}
+
+// The real buttons: the pair across the bound must not be split.
+void TestTextPreview::views()
+{
+    QFETCH(bool, remote);
+    QFETCH(qint64, size);
+    QFETCH(bool, noted);
+    const QByteArray content = bigContent(size);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.txt");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(content), size);
     }
+    TestServer server;
+    CannedReply reply;
+    reply.body = content;
+    server.route("GET", "/big.txt", reply);
     platform::fake::FakeServiceSet fakes;
     TestableFMain w(fakes.services());
     w.LocalFilePath = path;
-    w.Command3_Click();
+    w.WebFilePath = server.url("/big.txt");
+    if (remote) {
+        w.Command4_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000);
+    } else {
+        w.Command3_Click();
+    }
     QCOMPARE(w.views.size(), 1);
-    QCOMPARE(w.views[0].caption, path);
+    QCOMPARE(w.views[0].caption, remote ? w.WebFilePath : path);
     const QString shown = w.views[0].text;
     if (noted) {
-        const QByteArray kept = content.first(pairAt);
+        const QByteArray kept = content.first(textpreview::LimitBytes - 1);
         QCOMPARE(shown, cp932::decode(kept) + textpreview::omittedNote(kept.size()));
     } else {
         QCOMPARE(shown, cp932::decode(content));
     }
+}
+
+void TestTextPreview::fetchStopsAtItsBound_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("maxBytes");
+    QTest::addColumn<int>("got");
+    QTest::newRow("longer") << 2000000 << 1000 << 1000;
+    QTest::newRow("one byte longer") << 1001 << 1000 << 1000;
+    QTest::newRow("exactly") << 1000 << 1000 << 1000;
+    QTest::newRow("shorter") << 999 << 1000 << 999;
+    QTest::newRow("no bound") << 2000000 << -1 << 2000000;
+}
+
+void TestTextPreview::fetchStopsAtItsBound()
+{
+    QFETCH(int, size);
+    QFETCH(int, maxBytes);
+    QFETCH(int, got);
+    TestServer server;
+    CannedReply reply;
+    reply.body = QByteArray(size, 'x');
+    server.route("GET", "/a.txt", reply);
+    HttpTransfer inet;
+    std::optional<HttpTransfer::Response> response;
+    QByteArray body;
+    connect(&inet, &HttpTransfer::fetchFinished, this,
+            [&](const HttpTransfer::Response &r, const QByteArray &b) { response = r; body = b; });
+    QCOMPARE(inet.fetch(server.url("/a.txt"), maxBytes), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(response.has_value(), 15000);
+    QVERIFY2(response->ok, qPrintable(response->error));
+    QCOMPARE(body.size(), got);
+    QVERIFY(!inet.busy());
 }
 
 QTEST_MAIN(TestTextPreview)
