@@ -4,6 +4,7 @@
 #include "cfilestream.h"
 #include "filecopy.h"
 #include "ftextview.h"
+#include "textfit.h"
 #include "textpreview.h"
 #include "updatecheck.h"
 #include "platform/appinfo.h"
@@ -105,7 +106,8 @@ void FMain::BuildControls()
     Label1->setFont(statusFont(true, false));
     Label1->setWordWrap(true);
     Label1->setAutoFillBackground(true);
-    Label1->setAccessibleName(QStringLiteral("状態"));
+    // No accessible name: assistive technology reads the status text itself.
+    Label1->setAccessibleDescription(QStringLiteral("状態"));
 
     Command6 = new QPushButton(QStringLiteral("Refresh"), this);
     Command6->setGeometry(twips(3300, 2600, 900, 300));
@@ -121,6 +123,7 @@ void FMain::BuildControls()
     Label2->setTextFormat(Qt::RichText);
     Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
                         .arg(MakerPageAddress));
+    textfit::shrinkToFit(Label2, statusFont(false, true));
     Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     Label2->setToolTip(MakerPageAddress);
     Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
@@ -223,6 +226,7 @@ void FMain::AddLog(const QString &line)
 void FMain::SetStatus(const QString &text, bool alert)
 {
     Label1->setText(text);
+    textfit::shrinkToFit(Label1, statusFont(true, false));
     QPalette colours = palette();
     if (alert) {
         colours.setColor(QPalette::WindowText, Qt::white);
