@@ -50,6 +50,7 @@ private slots:
     void copyrightFits();
     void captionsFit_data();
     void captionsFit();
+    void titlesFit();
     void logIsRead();
 
 private:
@@ -136,12 +137,56 @@ void TestKoxTexts::copyrightFits()
              qPrintable(describe(link)));
 }
 
+// Buttons by name, with the captions they can show.
 void TestKoxTexts::captionsFit_data()
 {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+    const QDateTime widest(QDate(2026, 12, 28), QTime(23, 59, 59), Qt::UTC);
+    const QString summary = updatecheck::summaryText(widest, 2147483647).replace("\r\n", "\n");
+    for (const char *button : {"Command3", "Command4"}) {
+        QTest::addRow("%s Information", button) << button << "Information";
+        QTest::addRow("%s summary", button) << button << summary;
+    }
+    QTest::newRow("Command4 date unknown") << "Command4" << "last : 不明\nsize : 2147483647 byte";
+    QTest::newRow("Headeres") << "Command2" << "Headeres";
+    QTest::newRow("Refresh") << "Command6" << "Refresh";
+    QTest::newRow("Update") << "Command1" << "Update";
+    QTest::newRow("Cancel") << "Command7" << "Cancel";
 }
 
 void TestKoxTexts::captionsFit()
 {
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+    TestableFMain w(m_fakes.services());
+    const QHash<QString, QPushButton *> buttons{
+        {"Command1", w.Command1}, {"Command2", w.Command2}, {"Command3", w.Command3},
+        {"Command4", w.Command4}, {"Command6", w.Command6}, {"Command7", w.Command7}};
+    QPushButton *control = buttons.value(button);
+    QVERIFY(control);
+    control->setText(caption);
+    QStyleOptionButton option;
+    option.initFrom(control);
+    option.text = caption;
+    const QRect area = control->style()->subElementRect(QStyle::SE_PushButtonContents, &option, control);
+    const QRect used = control->fontMetrics().boundingRect(area, Qt::AlignCenter, caption);
+    QVERIFY2(area.contains(used), qPrintable(QString("needs %1x%2 in %3x%4")
+        .arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
+}
+
+void TestKoxTexts::titlesFit()
+{
+    TestableFMain w(m_fakes.services());
+    for (const QGroupBox *frame : {w.Frame1, w.Frame2})
+        QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) <= frame->contentsRect().width());
+    QStyleOptionButton option;
+    option.initFrom(w.Check1);
+    option.text = w.Check1->text();
+    const QRect area = w.Check1->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, w.Check1);
+    const QRect used = w.Check1->fontMetrics().boundingRect(area, Qt::AlignLeft | Qt::AlignVCenter, option.text);
+    QVERIFY2(area.contains(used), qPrintable(QString("needs %1x%2 in %3x%4")
+        .arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
 }
 
 void TestKoxTexts::logIsRead()
