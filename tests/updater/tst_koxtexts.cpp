@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -52,6 +53,7 @@ private slots:
     void captionsFit();
     void titlesFit();
     void logIsRead();
+    void longLogLineWraps();
 
 private:
     platform::fake::FakeServiceSet m_fakes;
@@ -201,8 +203,20 @@ void TestKoxTexts::logIsRead()
     QVERIFY(log->text(QAccessible::Value).contains(last));
     QVERIFY(log->textInterface());
     QVERIFY(log->textInterface()->text(0, log->textInterface()->characterCount()).contains(last));
-    // A wrapped line never needs sideways scrolling.
-    QCOMPARE(w.Text3->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+// A long path without blanks in the log wraps instead of running out of sight.
+void TestKoxTexts::longLogLineWraps()
+{
+    TestableFMain w(m_fakes.services());
+    w.LocalFilePath = "/tmp/" + QString("averyveryverylongfoldername").repeated(8) + "/list.txt";
+    w.WebFilePath = "ftp://127.0.0.1/a.txt";
+    w.show();
+    w.Command1_Click();  // logs the backup path, then stops at the address
+    QVERIFY(w.logText().contains(w.LocalFilePath + ".bak"));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.Text3->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(w.Text3->verticalScrollBar()->maximum() > 0);
 }
 
 QTEST_MAIN(TestKoxTexts)
