@@ -15,8 +15,6 @@ class TestTextPreview : public QObject {
 private slots:
     void cutBetweenCharacters_data();
     void cutBetweenCharacters();
-    void shownText_data();
-    void shownText();
     void views_data();
     void views();
     void fetchStopsAtItsBound_data();
@@ -50,35 +48,6 @@ void TestTextPreview::cutBetweenCharacters()
     QFETCH(int, limit);
     QFETCH(int, length);
     QCOMPARE(cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
-}
-
-void TestTextPreview::shownText_data()
-{
-    QTest::addColumn<QByteArray>("leading");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("noted");
-    const QByteArray nihongo("\x93\xfa\x96\x7b\x8c\xea");
-    QTest::newRow("shorter than the limit") << nihongo << 8 << QString("日本語") << false;
-    QTest::newRow("exactly the limit") << nihongo << 6 << QString("日本語") << false;
-    QTest::newRow("one byte more") << nihongo + "x" << 6 << QString("日本語") << true;
-    QTest::newRow("limit inside a pair") << nihongo << 5 << QString("日本") << true;
-    QTest::newRow("empty") << QByteArray() << 6 << QString() << false;
-}
-
-void TestTextPreview::shownText()
-{
-    QFETCH(QByteArray, leading);
-    QFETCH(int, limit);
-    QFETCH(QString, text);
-    QFETCH(bool, noted);
-    const QString shown = textpreview::shownText(leading, limit);
-    if (noted) {
-        QCOMPARE(shown, text + textpreview::omittedNote(cp932::encode(text).size()));
-        QVERIFY(shown.contains(QString("以降は表示していません")));
-    } else {
-        QCOMPARE(shown, text);
-    }
 }
 
 namespace {
