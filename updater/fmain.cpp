@@ -8,7 +8,6 @@
 #include "textpreview.h"
 #include "updatecheck.h"
 #include "platform/appinfo.h"
-#include "platform/cp932.h"
 #include "platform/fileattributes.h"
 
 #include <QCheckBox>
