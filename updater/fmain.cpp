@@ -4,9 +4,10 @@
 #include "cfilestream.h"
 #include "filecopy.h"
 #include "ftextview.h"
+#include "textfit.h"
+#include "textpreview.h"
 #include "updatecheck.h"
 #include "platform/appinfo.h"
-#include "platform/cp932.h"
 #include "platform/fileattributes.h"
 
 #include <QCheckBox>
@@ -105,7 +106,8 @@ void FMain::BuildControls()
     Label1->setFont(statusFont(true, false));
     Label1->setWordWrap(true);
     Label1->setAutoFillBackground(true);
-    Label1->setAccessibleName(QStringLiteral("状態"));
+    // No accessible name: assistive technology reads the status text itself.
+    Label1->setAccessibleDescription(QStringLiteral("状態"));
 
     Command6 = new QPushButton(QStringLiteral("Refresh"), this);
     Command6->setGeometry(twips(3300, 2600, 900, 300));
@@ -121,6 +123,7 @@ void FMain::BuildControls()
     Label2->setTextFormat(Qt::RichText);
     Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
                         .arg(MakerPageAddress));
+    textfit::shrinkToFit(Label2, statusFont(false, true));
     Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     Label2->setToolTip(MakerPageAddress);
     Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
@@ -223,6 +226,7 @@ void FMain::AddLog(const QString &line)
 void FMain::SetStatus(const QString &text, bool alert)
 {
     Label1->setText(text);
+    textfit::shrinkToFit(Label1, statusFont(true, false));
     QPalette colours = palette();
     if (alert) {
         colours.setColor(QPalette::WindowText, Qt::white);
@@ -428,7 +432,7 @@ void FMain::Command3_Click()
 {
     CFileStream stream;
     stream.Path = LocalFilePath;
-    const QString text = stream.Ascii();
+    const QString text = textpreview::shownText(stream.Leading(textpreview::ReadBytes));
     showTextView(stream.Path, text);
 }
 
@@ -436,7 +440,7 @@ void FMain::Command4_Click()
 {
     if (RefuseWhileBusy())
         return;
-    const QString refused = m_inet.fetch(WebFilePath);
+    const QString refused = m_inet.fetch(WebFilePath, textpreview::ReadBytes);
     if (!refused.isEmpty()) {
         AddLog(refused);
         showMessage(QMessageBox::Warning, refused, QMessageBox::Ok);
@@ -452,7 +456,7 @@ void FMain::NewFileFetched(const HttpTransfer::Response &response, const QByteAr
                     QMessageBox::Ok);
         return;
     }
-    showTextView(WebFilePath, cp932::decode(body));
+    showTextView(WebFilePath, textpreview::shownText(body));
 }
 
 void FMain::Label2_Click()

@@ -37,9 +37,12 @@ QString HttpTransfer::head(const QString &address)
     return start(Kind::Head, address);
 }
 
-QString HttpTransfer::fetch(const QString &address)
+QString HttpTransfer::fetch(const QString &address, qint64 maxBytes)
 {
-    return start(Kind::Fetch, address);
+    const QString refused = start(Kind::Fetch, address);
+    if (refused.isEmpty())
+        m_fetchLimit = maxBytes;
+    return refused;
 }
 
 QString HttpTransfer::download(const QString &address, const QString &targetPath)
@@ -87,6 +90,8 @@ QString HttpTransfer::start(Kind kind, const QString &address)
     m_userAborted = false;
     m_refusal.clear();
     m_body.clear();
+    m_fetchLimit = -1;
+    m_fetchCut = false;
     m_announced = -2;
     m_reply = kind == Kind::Head ? m_manager.head(request) : m_manager.get(request);
     if (kind != Kind::Head)
@@ -125,7 +130,15 @@ void HttpTransfer::onReadyRead()
         return;
     }
     if (m_kind != Kind::Download || !m_target) {
-        m_body += m_reply->readAll();
+        if (m_fetchLimit < 0) {
+            m_body += m_reply->readAll();
+            return;
+        }
+        m_body += m_reply->read(m_fetchLimit - m_body.size());
+        if (m_body.size() >= m_fetchLimit) {
+            m_fetchCut = true;
+            m_reply->abort();  // the rest is not wanted; finished() follows at once
+        }
         return;
     }
     // One reused buffer: no allocation per chunk.
@@ -200,7 +213,9 @@ void HttpTransfer::onFinished()
     const bool transferStopped = error == QNetworkReply::TooManyRedirectsError
         || error == QNetworkReply::InsecureRedirectError
         || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError;
-    if (!m_refusal.isEmpty()) {
+    if (m_fetchCut) {
+        // Cut on purpose after the bytes asked for: complete as far as wanted.
+    } else if (!m_refusal.isEmpty()) {
         response.error = m_refusal;
     } else if (transferStopped) {
         response.error = failureText(reply);
