@@ -1,10 +1,16 @@
 #include "taskchange.h"
 
+#include "platform/modifierwait.h"
+
 namespace MTaskChange {
 
 void ChangeTask(platform::KeyEvents &events, qint32 milliseconds)
 {
     using platform::KeyEvents;
+    // The user may still hold the Ctrl of Ctrl+B: the window manager would read the
+    // switch as Ctrl+Alt+Tab and switch nowhere. After the bound the switch goes
+    // ahead; the user's keys are left as they are.
+    platform::waitForModifierRelease(events);
     events.keybdEvent(KeyEvents::VK_Menu, 0, KeyEvents::KeyDown, 0);
     events.keybdEvent(KeyEvents::VK_Tab, 0, KeyEvents::KeyDown, 0);
     events.keybdEvent(KeyEvents::VK_Tab, 0, KeyEvents::KeyUp, 0);

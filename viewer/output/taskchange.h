@@ -4,8 +4,9 @@
 
 namespace MTaskChange {
 
-// Alt down, Tab down, Tab up, Alt up, back to back (scan code 0, no extra
-// information, no extended-key flag), then a wait of milliseconds.
+// Waits (bounded) until the user has let go of every modifier key, then Alt down,
+// Tab down, Tab up, Alt up, back to back (scan code 0, no extra information, no
+// extended-key flag), then a wait of milliseconds.
 void ChangeTask(platform::KeyEvents &events, qint32 milliseconds);
 
 } // namespace MTaskChange
