@@ -5,7 +5,6 @@
 #include "main/fmain.h"
 #include "testwindow.h"
 #include "platform/fake/fakeservices.h"
-#include "platform/modifierwait.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -41,11 +40,6 @@ private slots:
     void directOutputWithoutRows();
     void directOutputWithoutCurrentRow();
     void refusedKeyString();
-    void keyRefusedBeforeSwitch_data();
-    void keyRefusedBeforeSwitch();
-    void outputWaitsForModifiers_data();
-    void outputWaitsForModifiers();
-    void copyWithCtrlHeld();
     void doubleClickOnEmptyArea();
     void copy_data();
     void copy();
@@ -287,96 +281,6 @@ void TestKeyOutput::refusedKeyString()
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().contains("no spare keycode"));
     QVERIFY(m_window->listView2()->activeView()->hasFocus());
-}
-
-void TestKeyOutput::keyRefusedBeforeSwitch_data()
-{
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<QString>("reason");
-    const QByteArray thousand = "{x 1000}";
-    QTest::newRow("one stroke over the bound") << thousand.repeated(100) + "a" << QString::fromUtf8("打鍵が多すぎます");
-    QTest::newRow("1 MiB of repeats") << thousand.repeated(131072) << QString::fromUtf8("打鍵が多すぎます");
-    QTest::newRow("lone brace") << QByteArray("{bad") << QString::fromUtf8("「{」を閉じる「}」がありません");
-    QTest::newRow("unknown key name") << QByteArray("a{NOPE}") << QString::fromUtf8("知らないキー名");
-}
-
-// A key that cannot be typed is reported before the switch: the user's window gets
-// neither an Alt+Tab nor any key.
-void TestKeyOutput::keyRefusedBeforeSwitch()
-{
-    QFETCH(QByteArray, key);
-    QFETCH(QString, reason);
-    openList(writeList("keys.txt", "L\r\nd\r\nu\r\nfirst\r\n" + key + "\r\n"));
-    showActive();
-    m_fakes->keyTyper.parseKeys = true;
-    m_window->listView2()->setCurrentRow(1);
-    m_window->combo1()->setFocus();
-    m_window->ListView2_DblClick();
-    QVERIFY(m_fakes->keyEvents.events.isEmpty());
-    QVERIFY(m_fakes->keyEvents.log.isEmpty());
-    QVERIFY(m_fakes->keyTyper.calls.isEmpty());
-    QCOMPARE(m_window->messages.size(), 1);
-    QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
-    QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
-    QVERIFY(m_window->listView2()->activeView()->hasFocus());
-}
-
-void TestKeyOutput::outputWaitsForModifiers_data()
-{
-    QTest::addColumn<QString>("trigger");
-    QTest::addColumn<int>("held");
-    QTest::addColumn<int>("polls");  // questions answered "held"; -1: held throughout
-    using platform::KeyEvents;
-    QTest::newRow("double-click, Ctrl let go at once") << "dblclick" << int(KeyEvents::HeldCtrl) << 1;
-    QTest::newRow("Ctrl+B, Ctrl held a while") << "menu" << int(KeyEvents::HeldCtrl) << 15;
-    QTest::newRow("SendKey button, Shift and Super") << "SendKey" << int(KeyEvents::HeldShift | KeyEvents::HeldSuper) << 3;
-    QTest::newRow("Ctrl never let go") << "menu" << int(KeyEvents::HeldCtrl) << -1;
-}
-
-// The switch waits until the user has let go of every modifier, on every path; after
-// the bound it goes ahead without releasing the user's keys.
-void TestKeyOutput::outputWaitsForModifiers()
-{
-    QFETCH(QString, trigger);
-    QFETCH(int, held);
-    QFETCH(int, polls);
-    openList(writeList("keys.txt", "L\r\nd\r\nu\r\nx+y\r\n"));
-    m_fakes->keyEvents.userHeld = static_cast<quint8>(held);
-    m_fakes->keyEvents.heldForPolls = polls;
-    m_window->listView2()->setCurrentRow(0);
-    if (trigger == "dblclick")
-        m_window->ListView2_DblClick();
-    else if (trigger == "menu")
-        m_window->mnuEditSendKey_Click();
-    else
-        m_window->Toolbar4_ButtonClick(trigger);
-
-    const int waits = polls < 0 ? platform::ModifierReleaseBoundMs / platform::ModifierPollMs : polls;
-    QStringList expected;
-    for (int i = 0; i < waits; ++i)
-        expected << QStringLiteral("held %1").arg(held) << QStringLiteral("sleep %1").arg(platform::ModifierPollMs);
-    if (polls < 0)
-        expected << QStringLiteral("held %1").arg(held);  // the last look, at the bound
-    QCOMPARE(m_fakes->keyEvents.log, expected + altTab + QStringList{"type x{+}y"});
-    // Only the switch's own Alt and Tab: nothing released on the user's behalf.
-    QCOMPARE(m_fakes->keyEvents.events.size(), 4);
-}
-
-// Ctrl+C copies at once, whether or not Ctrl is still down: no wait, no key events.
-void TestKeyOutput::copyWithCtrlHeld()
-{
-    openList(writeList("keys.txt", "L\r\nd\r\nu\r\nx+y\r\n"));
-    showActive();
-    m_fakes->keyEvents.userHeld = platform::KeyEvents::HeldCtrl;
-    KeyListView *list = m_window->listView2();
-    list->setCurrentRow(0);
-    QWidget *focused = list->activeView();
-    focused->setFocus();
-    QTRY_VERIFY(focused->hasFocus());
-    QTest::keyClick(focused, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(m_fakes->clipboard.texts, QStringList{"x+y"});
-    QCOMPARE(m_fakes->keyEvents.modifierQueries, 0);
-    QVERIFY(m_fakes->keyEvents.log.isEmpty());
 }
 
 void TestKeyOutput::doubleClickOnEmptyArea()
