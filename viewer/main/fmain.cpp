@@ -148,7 +148,6 @@ void FMain::buildControls()
     Image1->setAccessibleName(QStringLiteral("アイコン"));
     Label1 = new QLabel(Frame2);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("タイトル"));
     Toolbar3 = new QToolBar(CoolBar1);
     Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
 
@@ -211,7 +210,7 @@ void FMain::buildControls()
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QLatin1String(panelKeys[i]));
-        panel->setAccessibleName(QLatin1String(panelKeys[i]));
+        // No accessible name: it would hide the changing text from screen readers.
         panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(widest[i])));
         if (i == 3)  // a long description is cut, not pushed over its neighbours
             panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
