@@ -195,9 +195,9 @@ void FMain::buildControls()
     ListView1->setStyleSheet(listStyle);
     ListView2->setStyleSheet(listStyle);
 
+    // Made after the lists, so the dark bar shows above them while it is dragged.
     auto *centerBar = new SplitterBar(this);
     FrameCenterBar = centerBar;
-    FrameCenterBar->stackUnder(CoolBar1);  // the strip stays whole over the bar's top end
     connect(centerBar, &SplitterBar::mouseMoved, this, &FMain::FrameCenterBar_MouseMove);
     connect(centerBar, &SplitterBar::mouseReleased, this, &FMain::FrameCenterBar_MouseUp);
 
@@ -217,6 +217,10 @@ void FMain::buildControls()
         StatusBar1->addWidget(panel, stretches[i]);
         m_panels.append(panel);
     }
+
+    // The strip stays whole over the bar's top end (the status bar, made after the
+    // bar, over its bottom end).
+    CoolBar1->raise();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
