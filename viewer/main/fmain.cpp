@@ -1,6 +1,7 @@
 #include "fmain.h"
 
 #include "catalogue/cataloguemodel.h"
+#include "catalogue/catalogueview.h"
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
@@ -165,7 +166,7 @@ void FMain::buildControls()
 
     // Catalogue.
     m_catalogue = new CatalogueModel(this);
-    ListView1 = new QTableView(this);
+    ListView1 = new CatalogueView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("リスト"));
     ListView1->setModel(m_catalogue);
@@ -230,7 +231,7 @@ void FMain::buildControls()
     // Moving the current row with the keyboard selects a row as a click does.
     connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { if (current.isValid()) ListView1_ItemClick(current.row()); });
-    connect(ListView1, &QAbstractItemView::doubleClicked, this, &FMain::ListView1_DblClick);
+    connect(ListView1, &CatalogueView::listDoubleClicked, this, &FMain::ListView1_DblClick);
     connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
     connect(Combo1, &QComboBox::textActivated, this, &FMain::Combo1_Click);
 }
