@@ -1,13 +1,15 @@
 // Mouse on the catalogue: the empty area below the rows neither hides the current
-// row's highlight nor ignores a double-click.
+// row's highlight nor ignores a double-click. The key list keeps its highlight too.
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/keylistmodel.h"
+#include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
 
 #include <QDir>
+#include <QListView>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +47,8 @@ private slots:
     void doubleClickBelowTheRowsLoadsTheCurrentList_data();
     void doubleClickBelowTheRowsLoadsTheCurrentList();
     void rightDoubleClickLoadsNothing();
+    void keyListRowStaysHighlighted_data();
+    void keyListRowStaysHighlighted();
 
 private:
     QPoint rowCentre(int row) const
@@ -141,6 +145,39 @@ void TestCatalogueClicks::rightDoubleClickLoadsNothing()
 {
     QTest::mouseDClick(m_window->listView1()->viewport(), Qt::RightButton, {}, belowTheRows());
     QCOMPARE(m_window->keyListModel()->count(), 0);
+}
+
+void TestCatalogueClicks::keyListRowStaysHighlighted_data()
+{
+    QTest::addColumn<int>("view");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("onCurrentRow");
+    for (int view : {int(KeyListView::DetailsView), int(KeyListView::ListView)}) {
+        const char *name = view == KeyListView::DetailsView ? "details" : "list";
+        QTest::addRow("%s: click beside the rows", name) << view << Qt::KeyboardModifiers() << false;
+        QTest::addRow("%s: ctrl+click on the current row", name)
+            << view << Qt::KeyboardModifiers(Qt::ControlModifier) << true;
+    }
+}
+
+void TestCatalogueClicks::keyListRowStaysHighlighted()
+{
+    QFETCH(int, view);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, onCurrentRow);
+    m_window->ListView1_DblClick();
+    KeyListView *keys = m_window->listView2();
+    keys->setView(view);
+    QAbstractItemView *active = keys->activeView();
+    QCoreApplication::processEvents();
+    const QPoint first = active->visualRect(active->model()->index(0, 0)).center();
+    QTest::mouseClick(active->viewport(), Qt::LeftButton, {}, first);
+    QCOMPARE(keys->currentRow(), 0);
+    const QPoint beside(active->viewport()->width() - 3, active->viewport()->height() - 3);
+    QVERIFY(!active->indexAt(beside).isValid());
+    QTest::mouseClick(active->viewport(), Qt::LeftButton, modifiers, onCurrentRow ? first : beside);
+    QCOMPARE(keys->currentRow(), 0);
+    QVERIFY(active->selectionModel()->isRowSelected(0, QModelIndex()));
 }
 
 QTEST_MAIN(TestCatalogueClicks)
