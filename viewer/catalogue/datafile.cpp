@@ -94,7 +94,8 @@ QDateTime DataFileReader::lastModified() const
 {
     if (!m_file.isOpen())
         return {};
-    return m_file.fileTime(QFileDevice::FileModificationTime);
+    // The file device reports UTC; the user reads wall-clock time.
+    return m_file.fileTime(QFileDevice::FileModificationTime).toLocalTime();
 }
 
 QByteArray DataFileReader::readLineBytes(qsizetype minBytes)

@@ -1,6 +1,7 @@
 #pragma once
 // The viewer's main window. Its handlers are grouped by subsystem, each group
 // defined in the folder of its subsystem (catalogue/, output/, chrome/, layout/).
+#include "catalogue/catalogueview.h"
 #include "platform/appinfo.h"
 #include "platform/services.h"
 
@@ -144,7 +145,7 @@ private:
     // catalogue and key list
     CatalogueModel *m_catalogue = nullptr;
     KeyListModel *m_keys = nullptr;
-    QTableView *ListView1 = nullptr;
+    CatalogueView *ListView1 = nullptr;
     KeyListView *ListView2 = nullptr;
     QComboBox *Combo1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
