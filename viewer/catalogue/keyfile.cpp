@@ -56,7 +56,9 @@ QString decodeKeyLines(QByteArray bytes)
         if (endsInLeadByte(bytes, lineStart, cr)) {
             appendDecoded(text, QByteArrayView(bytes).sliced(runStart, lineStart - runStart));
             appendDecoded(text, QByteArrayView(bytes).sliced(lineStart, cr - lineStart));
-            text += u'\r';
+            // The line end as it stands: a lone CR in place of CR LF would join an LF
+            // that starts the next line to it.
+            text += QLatin1StringView(bytes.constData() + cr, next - cr);
             runStart = next;
         }
         lineStart = next;
