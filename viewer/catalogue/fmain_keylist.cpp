@@ -2,6 +2,7 @@
 #include "main/fmain.h"
 
 #include "cataloguemodel.h"
+#include "celltext.h"
 #include "keyfile.h"
 #include "keylistmodel.h"
 #include "keylistview.h"
@@ -28,7 +29,7 @@ void FMain::LoadKeys(const QString &path)
     m_keys->clear();
     Combo1->clear();
     KeyList list = loadKeyList(path);
-    m_keys->setHeading(QStringLiteral("キー (") + list.name + QStringLiteral(")"));
+    m_keys->setHeading(QStringLiteral("キー (") + cellText(list.name) + QStringLiteral(")"));
     const QStringList headings = list.keys.boldTexts();
     // All rows in one go: a row-by-row insert is far too slow for a million keys.
     m_keys->setRows(std::move(list.keys));
