@@ -1,8 +1,8 @@
 #include "datafile.h"
 
 #include "platform/cp932.h"
+#include "platform/files.h"
 
-#include <QFileInfo>
 
 namespace {
 // The first read is small: a catalogue reads only three short lines of each file.
@@ -11,19 +11,12 @@ constexpr qsizetype Chunk = 64 * 1024;
 }
 
 DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
-    : m_file(path), m_maxLineBytes(maxLineBytes)
+    : m_maxLineBytes(maxLineBytes)
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
-    // only ordinary files are opened. The second check closes the gap in which the
-    // path could have been replaced after the first.
-    if (!QFileInfo(path).isFile())
+    // only ordinary files are opened.
+    if (!platform::openOrdinaryFile(m_file, path))
         return;
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return;
-    if (m_file.isSequential()) {
-        m_file.close();
-        return;
-    }
     m_size = m_file.size();
     m_eof = false;
 }

@@ -3,7 +3,6 @@
 #include "datafile.h"
 #include "platform/cp932.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -163,7 +162,7 @@ KeyList loadKeyList(const QString &path)
         return list;
     // A character takes at least one byte, so the file size bounds the text. Reserved
     // pages that are never written take no memory; the rest is given back at the end.
-    const qsizetype fileSize = QFileInfo(path).size();
+    const qsizetype fileSize = reader.size();
     list.keys.reserveText(fileSize);
     bool first = true;
     for (;;) {
