@@ -3,12 +3,15 @@
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/celltext.h"
 #include "catalogue/keylistmodel.h"
+#include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +46,7 @@ private slots:
     void cellText();
     void longLinesAreShownCut_data();
     void longLinesAreShownCut();
+    void longHeadingIsCutInTheBoxAndStillJumps();
 };
 
 void TestLongTexts::cellText_data()
@@ -117,6 +121,36 @@ void TestLongTexts::longLinesAreShownCut()
     verifyShownCut(keys->data(keys->index(1), Qt::DisplayRole).toString(), full);
     verifyShownCut(keys->data(keys->index(1), Qt::ToolTipRole).toString(), full);
     QCOMPARE(keys->text(1), full);  // typed and copied whole
+}
+
+// The heading box shows a long heading cut; choosing it still finds the heading row.
+void TestLongTexts::longHeadingIsCutInTheBoxAndStillJumps()
+{
+    QTemporaryDir program;
+    QVERIFY(QDir(program.path()).mkdir(QStringLiteral("tuveldbox")));
+    QByteArray bytes("list\r\ndesc\r\n\r\n");
+    for (int i = 0; i < 200; ++i)
+        bytes += (i == 100 ? "#[" + QByteArray(MiB, '\0') : "key " + QByteArray::number(i)) + "\r\n";
+    {
+        QFile f(program.filePath(QStringLiteral("tuveldbox/list.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes + "#[short]\r\n");
+    }
+    platform::fake::FakeServiceSet fakes;
+    FMain main(fakes.services(), appIn(program));
+    main.show();
+    main.resize(500, 300);
+    main.ListView1_DblClick();
+    QComboBox *box = main.combo1();
+    QCOMPARE(box->count(), 2);
+    verifyShownCut(box->itemText(0), "#[" + QString(MiB, QChar(0)));
+    QCOMPARE(box->itemText(1), QStringLiteral("#[short]"));
+    QTableView *view = main.listView2()->detailsView();
+    QCOMPARE(view->rowAt(0), 0);
+    emit box->activated(0);
+    QCOMPARE(view->rowAt(0), 100);  // the heading row on the top line
+    emit box->activated(1);
+    QVERIFY(view->rowAt(0) > 100);  // the last screenful, with the short heading in it
 }
 
 QTEST_MAIN(TestLongTexts)

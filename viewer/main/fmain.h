@@ -134,6 +134,9 @@ private:
     void buildMenus();
     QString EscapeKeys(const QString &keyText) const;
     int findCatalogueRow(const QString &name) const;
+    // Combo1's entries, and the choice of one by its index.
+    void AddHeadings(const QStringList &headings);
+    void ChooseHeading(int index);
 
     platform::Services m_services;
     platform::AppInfo m_app;
