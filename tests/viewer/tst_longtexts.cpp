@@ -111,6 +111,7 @@ void TestLongTexts::longLinesAreShownCut()
     QCOMPARE(catalogue->row(0).name, full);
     QCOMPARE(catalogue->row(0).description, full);
     QCOMPARE(catalogue->row(0).address, full);
+    verifyShownCut(main.panelText(QStringLiteral("comment")), full);
 
     main.ListView1_DblClick();
     KeyListModel *keys = main.keyListModel();
