@@ -233,7 +233,7 @@ void FMain::buildControls()
             [this](const QModelIndex &current) { if (current.isValid()) ListView1_ItemClick(current.row()); });
     connect(ListView1, &CatalogueView::listDoubleClicked, this, &FMain::ListView1_DblClick);
     connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
-    connect(Combo1, &QComboBox::textActivated, this, &FMain::Combo1_Click);
+    connect(Combo1, &QComboBox::activated, this, &FMain::ChooseHeading);
 }
 
 void FMain::Form_Load()

@@ -137,6 +137,9 @@ private:
     void ReportKeyRefused(const QString &reason);
     void TakeFocusBack();
     int findCatalogueRow(const QString &name) const;
+    // Combo1's entries, and the choice of one by its index.
+    void AddHeadings(const QStringList &headings);
+    void ChooseHeading(int index);
 
     platform::Services m_services;
     platform::AppInfo m_app;
