@@ -43,7 +43,7 @@ void reportDifference(const QString &expected, const QString &seen)
 
 bool clearSink(const TypingSink &sink)
 {
-    typer.sendKeys(QStringLiteral("^a{BS}"), true);
+    platform::typeKeyString(typer, QStringLiteral("^a{BS}"), true);
     return sink.waitForText(QString(), 5000).isEmpty();
 }
 
@@ -57,7 +57,7 @@ Run typeWithTyper(const TypingSink &sink, const QString &text)
     clearSink(sink);
     QElapsedTimer timer;
     timer.start();
-    const platform::KeyTyper::Result result = typer.sendKeys(text, true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, text, true);
     const QString seen = sink.waitForText(text, 20000);
     const qint64 ms = std::max<qint64>(1, timer.elapsed());
     return {result.ok && seen == text, text.size() * 1000.0 / ms};

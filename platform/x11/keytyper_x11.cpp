@@ -1,7 +1,6 @@
 // Typing through XTest. Keys the layout has are pressed where they are; every other
 // character is put on spare keycodes, as many at once as there are spare codes, and
 // the mapping is put back afterwards.
-#include "../keystring.h"
 #include "../modifierwait.h"
 #include "services_x11.h"
 
@@ -234,12 +233,9 @@ private:
 
 } // namespace
 
-KeyTyper::Result X11KeyTyper::sendKeys(const QString &keyString, bool wait)
+KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
-    const ParsedKeyString parsed = parseKeyString(keyString);
-    if (!parsed.ok())
-        return {false, parsed.error};
-    if (parsed.strokes.isEmpty())
+    if (strokes.isEmpty())
         return {};
 
     Display *display = XOpenDisplay(nullptr);
@@ -266,7 +262,7 @@ KeyTyper::Result X11KeyTyper::sendKeys(const QString &keyString, bool wait)
         if (!map.isValid()) {
             result = {false, QStringLiteral("キーボード配置を読めません")};
         } else {
-            const Plan plan = makePlan(parsed.strokes, map);
+            const Plan plan = makePlan(strokes, map);
             if (!plan.error.isEmpty()) {
                 result = {false, plan.error};
             } else {

@@ -19,6 +19,8 @@
 namespace {
 
 const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 100"};
+using platform::fake::RecordingKeyTyper;
+QString typedLine(const QString &keyString) { return RecordingKeyTyper::typedLine(keyString); }
 
 } // namespace
 
@@ -226,7 +228,7 @@ void TestKeyOutput::directOutput()
     m_window->combo1()->setFocus();
     m_window->listView2()->setCurrentRow(row);
     m_window->ListView2_DblClick();
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type " + typed});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine(typed)});
     for (const auto &e : m_fakes->keyEvents.events) {
         QCOMPARE(e.scanCode, quint8(0));
         QCOMPARE(e.extraInfo, quintptr(0));
@@ -245,7 +247,7 @@ void TestKeyOutput::consecutiveOutputs()
     m_window->ListView2_DblClick();
     m_window->listView2()->setCurrentRow(0);
     m_window->mnuEditSendKey_Click();
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type 2{%}"} + altTab + QStringList{"type one"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("2{%}")} + altTab + QStringList{typedLine("one")});
 }
 
 void TestKeyOutput::directOutputWithoutRows()
@@ -277,7 +279,7 @@ void TestKeyOutput::refusedKeyString()
     m_window->listView2()->setCurrentRow(0);
     m_window->combo1()->setFocus();
     m_window->ListView2_DblClick();
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type good"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("good")});
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().contains("no spare keycode"));
     QVERIFY(m_window->listView2()->activeView()->hasFocus());
@@ -291,7 +293,7 @@ void TestKeyOutput::doubleClickOnEmptyArea()
     list->setCurrentRow(1);
     QWidget *viewport = list->detailsView()->viewport();
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 3));
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type second"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("second")});
 }
 
 void TestKeyOutput::copy_data()
@@ -358,7 +360,7 @@ void TestKeyOutput::shortcuts()
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
 
     QTest::keyClick(focused, Qt::Key_B, Qt::ControlModifier);
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type x{+}y"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("x{+}y")});
     QCOMPARE(m_fakes->clipboard.texts.size(), 1);
 }
 

@@ -17,21 +17,19 @@ void FMain::ListView2_DblClick()
     // long, a lone brace) is reported here and the user's window gets no Alt+Tab.
     // Nothing runs during the switch, so the current row cannot change meanwhile.
     const int row = ListView2->currentRow();
-    const QString keyString = row < 0 ? QString() : EscapeKeys(m_keys->text(row));
-    if (row >= 0) {
-        const platform::ParsedKeyString parsed = platform::parseKeyString(keyString);
-        if (!parsed.ok()) {
-            ReportKeyRefused(parsed.error);
-            TakeFocusBack();
-            return;
-        }
+    const platform::ParsedKeyString parsed =
+        row < 0 ? platform::ParsedKeyString{} : platform::parseKeyString(EscapeKeys(m_keys->text(row)));
+    if (!parsed.ok()) {
+        ReportKeyRefused(parsed.error);
+        TakeFocusBack();
+        return;
     }
     if (m_services.keyEvents)
         MTaskChange::ChangeTask(*m_services.keyEvents, 100);
     if (row < 0)
         return;
     const platform::KeyTyper::Result result =
-        m_services.keyTyper ? m_services.keyTyper->sendKeys(keyString, true) : platform::KeyTyper::Result{};
+        m_services.keyTyper ? m_services.keyTyper->type(parsed.strokes, true) : platform::KeyTyper::Result{};
     if (!result.ok)
         ReportKeyRefused(result.error);
     TakeFocusBack();
