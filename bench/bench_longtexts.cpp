@@ -31,7 +31,7 @@ struct ListWindow {
         if (f.open(QIODevice::WriteOnly))
             f.write(line + "\r\n" + line + "\r\n" + line + "\r\n#[" + line + "\r\nkey\r\n" + line + "\r\n");
         f.close();
-        platform::AppInfo app;
+        common::AppInfo app;
         app.programFolder = QDir::toNativeSeparators(program.path());
         app.title = QStringLiteral("tuvelv");
         main = std::make_unique<FMain>(fakes.services(), app);

@@ -3,7 +3,7 @@
 // backend (x11 or win32, chosen by CMake) and the recording fakes implement them.
 // Callers hold a Services bundle and never ask which backend they have.
 
-#include "keystring.h"
+#include "common/keystring.h"
 
 #include <QList>
 #include <QString>
@@ -11,6 +11,11 @@
 #include <memory>
 
 namespace platform {
+
+// The strokes a typer plays back, as the key-string parser reads them.
+using common::KeyStroke;
+using common::Modifier;
+using common::NamedKey;
 
 // Raw key events as the task switch sends them (virtual-key codes, keybd_event flags).
 class KeyEvents {

@@ -7,7 +7,7 @@
 #include "textfit.h"
 #include "textpreview.h"
 #include "updatecheck.h"
-#include "platform/appinfo.h"
+#include "common/appinfo.h"
 #include "platform/fileattributes.h"
 
 #include <QCheckBox>
@@ -168,7 +168,7 @@ void FMain::FitCaption(QWidget *control, int leftLimit)
 
 bool FMain::Form_Load(const CCommandLine &commandLine)
 {
-    setWindowTitle(platform::VersionText(platform::AppInfo::current(Title)));
+    setWindowTitle(common::VersionText(common::AppInfo::current(Title)));
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

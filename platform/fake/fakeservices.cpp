@@ -36,12 +36,12 @@ KeyTyper::Result RecordingKeyTyper::type(const QList<KeyStroke> &strokes, bool w
 
 QString RecordingKeyTyper::typedLine(const QList<KeyStroke> &strokes)
 {
-    return QStringLiteral("type ") + describeStrokes(strokes);
+    return QStringLiteral("type ") + common::describeStrokes(strokes);
 }
 
 QString RecordingKeyTyper::typedLine(const QString &keyString)
 {
-    const ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = common::parseKeyString(keyString);
     Q_ASSERT(parsed.ok());
     return typedLine(parsed.strokes);
 }

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-namespace rawwin32 {
+namespace platform::win32 {
 
 void keybdEvent(unsigned char virtualKey, unsigned char scanCode, unsigned long flags,
                 std::uintptr_t extraInfo) noexcept
@@ -162,4 +162,4 @@ int desktopHeightTwips() noexcept
     return (GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN)) * 15;
 }
 
-} // namespace rawwin32
+} // namespace platform::win32

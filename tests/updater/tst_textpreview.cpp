@@ -1,7 +1,7 @@
 // Text views show at most the first part of a big file, cut between characters.
 #include "testablefmain.h"
 #include "testserver.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "updater/textpreview.h"
 
@@ -47,7 +47,7 @@ void TestTextPreview::cutBetweenCharacters()
     QFETCH(QByteArray, bytes);
     QFETCH(int, limit);
     QFETCH(int, length);
-    QCOMPARE(cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
+    QCOMPARE(common::cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
 }
 
 namespace {
@@ -116,9 +116,9 @@ void TestTextPreview::views()
     const QString shown = w.views[0].text;
     if (noted) {
         const QByteArray kept = content.first(textpreview::LimitBytes - 1);
-        QCOMPARE(shown, cp932::decode(kept) + textpreview::omittedNote(kept.size()));
+        QCOMPARE(shown, common::cp932::decode(kept) + textpreview::omittedNote(kept.size()));
     } else {
-        QCOMPARE(shown, cp932::decode(content));
+        QCOMPARE(shown, common::cp932::decode(content));
     }
 }
 

@@ -4,7 +4,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
 

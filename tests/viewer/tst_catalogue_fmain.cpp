@@ -3,9 +3,9 @@
 #include "catalogue/datafile.h"
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 #include "platform/fake/fakeservices.h"
-#include "platform/pathbytes.h"
+#include "common/pathbytes.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -35,7 +35,7 @@ struct ProgramFolder {
         if (!f.open(QIODevice::WriteOnly))
             return {};
         for (const QString &line : lines)
-            f.write(cp932::encode(line) + "\r\n");
+            f.write(common::cp932::encode(line) + "\r\n");
         f.flush();  // a later flush would move the time again
         if (stamp.isValid())
             f.setFileTime(stamp, QFileDevice::FileModificationTime);
@@ -55,9 +55,9 @@ struct ProgramFolder {
     {
         return QDir(dir.filePath("tuveldbox")).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
     }
-    platform::AppInfo app() const
+    common::AppInfo app() const
     {
-        platform::AppInfo info;
+        common::AppInfo info;
         info.programFolder = QDir::toNativeSeparators(dir.path());
         info.title = QStringLiteral("tuvelv");
         info.major = 1;
@@ -324,12 +324,12 @@ void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     QVERIFY(fd >= 0);
     const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });  // QTemporaryDir cannot
-    const QByteArray bytes = cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n"));
+    const QByteArray bytes = common::cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n"));
     QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
     ::close(fd);
     Window w(p);
     QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});
-    QCOMPARE(platform::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
+    QCOMPARE(common::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
     w.main.ListView1_DblClick();
     QCOMPARE(w.main.keyListModel()->count(), 2);
     QCOMPARE(w.main.keyListModel()->text(1), QStringLiteral("キー"));

@@ -73,7 +73,7 @@ void TestChromeDisplay::initTestCase()
 
 void TestChromeDisplay::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new FMain(m_services->services(), app);
     if (FTitle *splash = m_window->splash())
         splash->close();  // out of the way; it has a test of its own
@@ -156,7 +156,7 @@ void TestChromeDisplay::splashClosesAfterAboutThreeSeconds()
 {
     QElapsedTimer clock;
     clock.start();
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     FMain window(m_services->services(), app);
     QPointer<FTitle> splash = window.splash();
     QVERIFY(splash);

@@ -39,7 +39,7 @@ private:
 
 void TestCompact::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_now = QDateTime(QDate(2026, 12, 6), QTime(9, 5, 0));
     m_window = new FMain(m_fakes.services(), app);
     m_window->setClock([this] { return m_now; });

@@ -45,7 +45,7 @@ private:
 
 void TestLayoutWindow::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new FMain(m_fakes.services(), app);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));

@@ -1,7 +1,7 @@
 // Dates the viewer shows are local wall-clock time, in Tokyo as anywhere else.
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
 
@@ -41,7 +41,7 @@ void TestLocalDates::catalogueAndDatePanelShowLocalTime()
     {
         QFile f(dir.filePath(QStringLiteral("tuveldbox/a.txt")));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(cp932::encode(QStringLiteral("a\r\ndescription\r\n")));
+        f.write(common::cp932::encode(QStringLiteral("a\r\ndescription\r\n")));
         f.flush();
         QVERIFY(f.setFileTime(utc, QFileDevice::FileModificationTime));
     }

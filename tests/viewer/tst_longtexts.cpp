@@ -5,7 +5,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QComboBox>
@@ -20,9 +20,9 @@ namespace {
 constexpr int MiB = 1024 * 1024;
 const QChar Ellipsis(0x2026);
 
-platform::AppInfo appIn(const QTemporaryDir &dir)
+common::AppInfo appIn(const QTemporaryDir &dir)
 {
-    platform::AppInfo info;
+    common::AppInfo info;
     info.programFolder = QDir::toNativeSeparators(dir.path());
     info.title = QStringLiteral("tuvelv");
     return info;
@@ -93,7 +93,7 @@ void TestLongTexts::longLinesAreShownCut()
         // Name, description, address and the second key are all the long line.
         f.write(longLine + "\r\n" + longLine + "\r\n" + longLine + "\r\nkey\r\n" + longLine);
     }
-    const QString full = cp932::decode(longLine);
+    const QString full = common::cp932::decode(longLine);
     platform::fake::FakeServiceSet fakes;
     FMain main(fakes.services(), appIn(program));
     CatalogueModel *catalogue = main.catalogueModel();

@@ -1,7 +1,7 @@
 #include "keyfile.h"
 
 #include "datafile.h"
-#include "platform/cp932.h"
+#include "common/cp932.h"
 
 #include <QStringList>
 
@@ -30,9 +30,9 @@ bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
 void appendDecoded(QString &text, QByteArrayView bytes)
 {
     if (text.isEmpty())
-        text = cp932::decode(bytes);
+        text = common::cp932::decode(bytes);
     else
-        text += cp932::decode(bytes);
+        text += common::cp932::decode(bytes);
 }
 
 // Decodes the key lines in as few codec calls as possible, keeping the terminators.

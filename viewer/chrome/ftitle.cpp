@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 
-FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
+FTitle::FTitle(QWidget *owner, const common::AppInfo &app)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app),
       m_picture(pictures::titlePicture())
 {
@@ -53,14 +53,14 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
         move(screen->geometry().center() - rect().center());
 }
 
-FTitle *FTitle::showSplash(QWidget *owner, const platform::AppInfo &app)
+FTitle *FTitle::showSplash(QWidget *owner, const common::AppInfo &app)
 {
     auto *title = new FTitle(owner, app);
     title->show();
     return title;
 }
 
-FTitle *FTitle::showAbout(QWidget *owner, const platform::AppInfo &app)
+FTitle *FTitle::showAbout(QWidget *owner, const common::AppInfo &app)
 {
     auto *title = new FTitle(owner, app);
     title->Timer1->stop();
@@ -69,7 +69,7 @@ FTitle *FTitle::showAbout(QWidget *owner, const platform::AppInfo &app)
     return title;
 }
 
-QString FTitle::versionText(const platform::AppInfo &app)
+QString FTitle::versionText(const common::AppInfo &app)
 {
     return QStringLiteral("version %1.%2.(%3)").arg(app.major).arg(app.minor).arg(app.revision);
 }

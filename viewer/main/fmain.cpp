@@ -30,7 +30,7 @@ namespace {
 const char *const panelKeys[] = {"list", "key", "date", "comment"};
 }
 
-FMain::FMain(platform::Services services, platform::AppInfo app, QWidget *parent)
+FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_services(services), m_app(std::move(app)), m_clock([] { return QDateTime::currentDateTime(); })
 {
@@ -48,9 +48,9 @@ FMain::~FMain()
     Form_Terminate();
 }
 
-QString FMain::VersionText(const platform::AppInfo &app)
+QString FMain::VersionText(const common::AppInfo &app)
 {
-    return platform::VersionText(app);
+    return common::VersionText(app);
 }
 
 void FMain::Form_Initialize()

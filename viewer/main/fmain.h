@@ -2,7 +2,7 @@
 // The viewer's main window. Its handlers are grouped by subsystem, each group
 // defined in the folder of its subsystem (catalogue/, output/, chrome/, layout/).
 #include "catalogue/catalogueview.h"
-#include "platform/appinfo.h"
+#include "common/appinfo.h"
 #include "platform/services.h"
 
 #include <QDateTime>
@@ -36,10 +36,10 @@ public:
     // The clock lets tests set the date and time the idle clock reads.
     using Clock = std::function<QDateTime()>;
 
-    FMain(platform::Services services, platform::AppInfo app, QWidget *parent = nullptr);
+    FMain(platform::Services services, common::AppInfo app, QWidget *parent = nullptr);
     ~FMain() override;
 
-    static QString VersionText(const platform::AppInfo &app);
+    static QString VersionText(const common::AppInfo &app);
 
     // ---- start-up and shutdown (main/)
     void Form_Initialize();
@@ -116,7 +116,7 @@ public:
     void setCurrentCatalogueRow(int row);
     CCtrlFlavors *ctrlFlavors();
     void setClock(Clock clock) { m_clock = std::move(clock); }
-    const platform::AppInfo &app() const { return m_app; }
+    const common::AppInfo &app() const { return m_app; }
 
 protected:
     // Message box with the application title as caption. Tests override it.
@@ -142,7 +142,7 @@ private:
     void ChooseHeading(int index);
 
     platform::Services m_services;
-    platform::AppInfo m_app;
+    common::AppInfo m_app;
     Clock m_clock;
 
     // catalogue and key list

@@ -5,7 +5,7 @@
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
 #include "taskchange.h"
-#include "platform/keystring.h"
+#include "common/keystring.h"
 
 #include <QAbstractItemView>
 
@@ -17,8 +17,8 @@ void FMain::ListView2_DblClick()
     // long, a lone brace) is reported here and the user's window gets no Alt+Tab.
     // Nothing runs during the switch, so the current row cannot change meanwhile.
     const int row = ListView2->currentRow();
-    const platform::ParsedKeyString parsed =
-        row < 0 ? platform::ParsedKeyString{} : platform::parseKeyString(EscapeKeys(m_keys->text(row)));
+    const common::ParsedKeyString parsed =
+        row < 0 ? common::ParsedKeyString{} : common::parseKeyString(EscapeKeys(m_keys->text(row)));
     if (!parsed.ok()) {
         ReportKeyRefused(parsed.error);
         TakeFocusBack();

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace cp932 {
+namespace common::cp932 {
 
 // Bytes that do not form a valid character become U+FFFD; never fails.
 QString decode(QByteArrayView bytes);
@@ -17,4 +17,4 @@ QByteArray encode(QStringView text);
 // inside a double-byte character (a cut there never splits a character).
 qsizetype wholeCharactersLength(QByteArrayView bytes, qsizetype limit);
 
-} // namespace cp932
+} // namespace common::cp932

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace cp932 {
+namespace common::cp932 {
 
 namespace {
 
@@ -178,4 +178,4 @@ QByteArray encode(QStringView text)
     return bytes;
 }
 
-} // namespace cp932
+} // namespace common::cp932
