@@ -10,6 +10,7 @@
 //   winprobe clipboard              prints the clipboard's text, UTF-8
 //   winprobe titles                 prints the titles of the visible top-level windows
 //   winprobe rect WINDOW            prints the client area on the screen: X Y WIDTH HEIGHT
+//   winprobe place WINDOW X Y W H   moves and resizes the window (screen pixels)
 //   winprobe close WINDOW           asks the window to close
 // Exit status 0 on success, 1 on failure, 2 on a usage error.
 #include <windows.h>
@@ -251,6 +252,9 @@ int wmain(int argc, wchar_t **argv)
               + std::to_string(client.bottom));
         return 0;
     }
+    if (command == L"place" && argc >= 7)
+        return SetWindowPos(window, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
+                            SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     if (command == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     return usage();
