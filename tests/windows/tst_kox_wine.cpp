@@ -26,6 +26,8 @@ bool writeFile(const QString &path, const QByteArray &content, const QDateTime &
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         return false;
+    // Written out first: a later flush would move the date to now.
+    file.flush();
     return file.setFileTime(modified, QFileDevice::FileModificationTime);
 }
 
