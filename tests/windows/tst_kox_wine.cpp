@@ -127,6 +127,9 @@ void TestKoxWine::updateReplacesTheFileAndKeepsABackup()
     QCOMPARE(readAll(localPath).size(), expected.size());
     QVERIFY(readAll(localPath) == expected);
     QVERIFY(readAll(localPath + QStringLiteral(".bak")) == oldBody);
+    // The size check after the update finds the sizes equal: no restore question.
+    QVERIFY2(winedriver::probe({QStringLiteral("wait"), QStringLiteral("=kox"), QStringLiteral("4000")}).exitCode != 0,
+             "a message box came up after a complete download");
 }
 
 void TestKoxWine::notFoundLeavesTheFileAlone()
