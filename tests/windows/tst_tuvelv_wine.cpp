@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -19,6 +20,9 @@ namespace {
 
 const QString Viewer = QStringLiteral("exe:tuvelv.exe");
 constexpr int VK_Up = 0x26, VK_Down = 0x28, VK_Control = 0x11, VK_C = 0x43;
+// "UpData", the fourth button of the command bar in the band row below the menu
+// buttons; the bands' heights are fixed in twips and the buttons carry icons only.
+const QPoint UpDataButton(91, 62);
 
 struct Band {
     int top = -1;
@@ -92,8 +96,10 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void everyRowLeadsToItsList();
+    void updateStartsKoxFromTheProgramFolder();
 
 private:
+    QHash<QString, int> rowByFirstKey;  // where each list's row was clicked
     QTemporaryDir dir;
     QString folder;
     QProcess viewer;
@@ -166,6 +172,7 @@ void TestTuvelvWine::everyRowLeadsToItsList()
         QTest::qWait(300);
         const auto clipboard = winedriver::probe({QStringLiteral("clipboard")});
         copied << clipboard.output;
+        rowByFirstKey.insert(clipboard.output, down ? band.bottom - 5 : band.top + 5);
         qInfo("key %d: rows %d-%d, copied \"%s\"", key, band.top, band.bottom, qPrintable(clipboard.output));
         before = grab(client);
     }
@@ -179,6 +186,26 @@ void TestTuvelvWine::everyRowLeadsToItsList()
     const QString shot = qEnvironmentVariable("TUVEL_WINE_SCREENSHOT");
     if (!shot.isEmpty())
         QVERIFY(grab(client).save(shot));
+}
+
+// The viewer starts kox.exe beside itself (CreateProcessW) for a list with an address.
+void TestTuvelvWine::updateStartsKoxFromTheProgramFolder()
+{
+    int rowY = -1;
+    for (const CatalogueRecord &record : loadCatalogueRecords(folder)) {
+        const KeyList keys = loadKeyList(record.location);
+        if (!record.list.address.isEmpty() && keys.keys.count() > 0)
+            rowY = rowByFirstKey.value(keys.keys.text(0).toString(), -1);
+        if (rowY >= 0)
+            break;
+    }
+    QVERIFY2(rowY >= 0, "no row of a list with an update address was seen");
+    QVERIFY(click({client.width() / 9, rowY}, 1));
+    QVERIFY(click(UpDataButton, 1));
+    const auto kox = winedriver::probe({QStringLiteral("wait"), QStringLiteral("kox ver"), QStringLiteral("60000")});
+    QVERIFY2(kox.exitCode == 0, "no kox window after UpData");
+    QVERIFY(winedriver::probe({QStringLiteral("close"), QStringLiteral("kox ver")}).exitCode == 0);
+    QVERIFY(winedriver::probe({QStringLiteral("gone"), QStringLiteral("kox ver"), QStringLiteral("20000")}).exitCode == 0);
 }
 
 int main(int argc, char *argv[])
