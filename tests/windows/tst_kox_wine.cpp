@@ -81,6 +81,7 @@ private:
 
 void TestKoxWine::initTestCase()
 {
+    SKIP_UNLESS_WINDOWS_BUILD_MADE();
     QVERIFY(dir.isValid());
     QString why;
     folder = winedriver::unzipPackage(dir.path(), &why);

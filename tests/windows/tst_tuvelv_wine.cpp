@@ -108,6 +108,7 @@ private:
 
 void TestTuvelvWine::initTestCase()
 {
+    SKIP_UNLESS_WINDOWS_BUILD_MADE();
     QVERIFY(dir.isValid());
     QString why;
     folder = winedriver::unzipPackage(dir.path(), &why);

@@ -1,6 +1,7 @@
 #include "winedriver.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 
 namespace winedriver {
@@ -18,6 +19,12 @@ QString windowsPath(const QString &unixPath)
 {
     QString path = QDir::cleanPath(QDir(unixPath).absolutePath());
     return QStringLiteral("Z:") + path.replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+bool windowsBuildMade()
+{
+    return QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/tuvelv-win64.zip"))
+           && QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/cmake/tests/bin/winprobe.exe"));
 }
 
 QString unzipPackage(const QString &dir, QString *why)

@@ -12,6 +12,14 @@ namespace winedriver {
 // Z:\... as Wine's programs see a Unix path.
 QString windowsPath(const QString &unixPath);
 
+// The zip and winprobe.exe are there (scripts/build-windows.sh --tests has run).
+bool windowsBuildMade();
+#define SKIP_UNLESS_WINDOWS_BUILD_MADE()                                                               \
+    do {                                                                                               \
+        if (!winedriver::windowsBuildMade())                                                           \
+            QSKIP("SKIPPED: Windows build not made: run scripts/build-windows.sh --tests");            \
+    } while (false)
+
 // Unzips tuvelv-win64.zip into dir; returns the unzipped tuvelv-win64 folder, or an
 // empty text with the reason in why.
 QString unzipPackage(const QString &dir, QString *why);
