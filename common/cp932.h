@@ -9,6 +9,12 @@
 
 namespace common::cp932 {
 
+// Whether b is the first byte of a double-byte character.
+constexpr bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 // Bytes that do not form a valid character become U+FFFD; never fails.
 QString decode(QByteArrayView bytes);
 // Characters without a CP932 form become '?'.

@@ -8,6 +8,7 @@
 #include "textpreview.h"
 #include "updatecheck.h"
 #include "common/appinfo.h"
+#include "common/twips.h"
 #include "platform/fileattributes.h"
 
 #include <QCheckBox>
@@ -29,11 +30,10 @@ namespace {
 
 const QString Title = QStringLiteral("kox");
 
-// Twips to pixels at a fixed 15 twips per pixel.
 QRect twips(int left, int top, int width, int height)
 {
-    auto px = [](int value) { return qRound(value / 15.0); };
-    return QRect(px(left), px(top), px(width), px(height));
+    using common::toPixels;
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
 QFont statusFont(bool bold, bool underline)

@@ -2,6 +2,7 @@
 // Recording fakes of the platform services, for tests: they remember every call.
 
 #include "../services.h"
+#include "common/twips.h"
 
 #include <QList>
 
@@ -78,8 +79,8 @@ public:
 
 class FixedDesktopMetrics : public DesktopMetrics {
 public:
-    int widthTwips = 1024 * 15;
-    int heightTwips = 768 * 15;
+    int widthTwips = 1024 * common::TwipsPerPixel;
+    int heightTwips = 768 * common::TwipsPerPixel;
     int desktopWidthTwips() override { return widthTwips; }
     int desktopHeightTwips() override { return heightTwips; }
 };

@@ -2,6 +2,7 @@
 
 #include "common/commandline.h"
 #include "common/pathbytes.h"
+#include "common/twips.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,13 +96,13 @@ bool DetachedProcessStarter::startCommandLine(const QString &commandLine, const 
 int ScreenDesktopMetrics::desktopWidthTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry().width() * 15 : 0;
+    return screen ? screen->availableGeometry().width() * common::TwipsPerPixel : 0;
 }
 
 int ScreenDesktopMetrics::desktopHeightTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry().height() * 15 : 0;
+    return screen ? screen->availableGeometry().height() * common::TwipsPerPixel : 0;
 }
 
 } // namespace platform

@@ -10,11 +10,6 @@ namespace {
 // Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
 constexpr qsizetype BlockBytes = 1024 * 1024;
 
-bool isLeadByte(uchar b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // Whether the line bytes[from, to) ends in the first byte of a double-byte character.
 // A byte that cannot be a lead byte always ends a character, and the lead-byte values
 // that follow it pair up, so an odd run of them before the end leaves the last one
@@ -22,7 +17,7 @@ bool isLeadByte(uchar b)
 bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
 {
     qsizetype i = to;
-    while (i > from && isLeadByte(uchar(bytes[i - 1])))
+    while (i > from && common::cp932::isLeadByte(uchar(bytes[i - 1])))
         --i;
     return (to - i) % 2 == 1;
 }

@@ -75,7 +75,7 @@ protected:
         switch (event->type()) {
         case QEvent::MouseButtonPress: {
             auto *mouse = static_cast<QMouseEvent *>(event);
-            const int button = mouseButtonCode(mouse->button());
+            const int button = layoutmath::buttonMask(mouse->button());
             m_pressed = true;
             m_pressGlobal = mouse->globalPosition().toPoint();
             if (watched == m_owner->Frame2)
@@ -126,20 +126,6 @@ private:
         m_state = state;
         const QPoint from = m_pressed ? m_pressGlobal : QCursor::pos();
         m_grabOffset = from - m_owner->geometry().topLeft();
-    }
-
-    static int mouseButtonCode(Qt::MouseButton button)
-    {
-        switch (button) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-        }
     }
 
     void dragEnded()

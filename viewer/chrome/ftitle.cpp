@@ -1,5 +1,6 @@
 #include "ftitle.h"
 
+#include "common/twips.h"
 #include "resources/pictures.h"
 
 #include <QGuiApplication>
@@ -37,13 +38,13 @@ FTitle::FTitle(QWidget *owner, const common::AppInfo &app)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(labelFont);
     Label3->setPalette(light);
-    Label3->setGeometry(4500 / 15, 100 / 15, 20, 16);
+    Label3->setGeometry(common::toWholePixels(4500), common::toWholePixels(100), 20, 16);
 
     Label2 = new QLabel(QStringLiteral("Ver"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(labelFont);
     Label2->setPalette(light);
-    Label2->move(105 / 15, 105 / 15);
+    Label2->move(common::toWholePixels(105), common::toWholePixels(105));
 
     Form_Load();
     Timer1->start();

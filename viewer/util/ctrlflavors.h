@@ -1,6 +1,8 @@
 #pragma once
 // Places, stacks and sizes a form and its controls. The owner hands it the target
 // form and control through IRForm. Geometry is in twips, 15 twips per pixel.
+#include "common/twips.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -19,7 +21,7 @@ public:
 
 class CCtrlFlavors : public IRForm {
 public:
-    static constexpr int TwipsPerPixel = 15;
+    static constexpr int TwipsPerPixel = common::TwipsPerPixel;
     static constexpr qint32 EM_UNDO = 199;
     // Insert-after values of the stacking call.
     static constexpr qint32 HWND_TOP = 0;
