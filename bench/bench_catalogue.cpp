@@ -2,7 +2,7 @@
 // lists the folder, opens each file, reads three lines and stats it. Both run in
 // the same process on the same files; the goal is a ratio of 1.3 or less.
 #include "catalogue/catalogue.h"
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Decoding speed of the code page 932 table on a 30 MB list, against floors measured
 // in the same run: widening the same bytes to UTF-16 (QString::fromLatin1) and a plain
 // byte-by-byte widening loop. Prints MB/s and the ratios; the best of several runs counts.
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

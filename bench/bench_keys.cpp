@@ -4,8 +4,8 @@
 #include "catalogue/keyfile.h"
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
-#include "common/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

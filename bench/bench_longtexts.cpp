@@ -3,7 +3,7 @@
 // against the same window showing an ordinary list. Full repaints and resizes, best of
 // several rounds, both windows in the same run; the goal is a ratio of 2 or less.
 #include "main/fmain.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QDir>

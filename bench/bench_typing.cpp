@@ -1,7 +1,7 @@
 // Typing speed into a real Qt window: the key typer against `xdotool type` at the
 // lowest delay that still delivers the same text exactly. Run under
 // scripts/with-display.sh (private Xvfb and window manager).
-#include "platform/x11/services_x11.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 
 #include <QCoreApplication>

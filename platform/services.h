@@ -3,7 +3,7 @@
 // backend (x11 or win32, chosen by CMake) and the recording fakes implement them.
 // Callers hold a Services bundle and never ask which backend they have.
 
-#include "common/keystring.h"
+#include "keystring.h"
 
 #include <QList>
 #include <QString>

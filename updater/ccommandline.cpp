@@ -1,6 +1,6 @@
 #include "ccommandline.h"
 
-#include "common/commandline.h"
+#include "commandline.h"
 
 #include <QDebug>
 

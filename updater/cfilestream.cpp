@@ -1,6 +1,6 @@
 #include "cfilestream.h"
 
-#include "common/cp932.h"
+#include "cp932.h"
 
 CFileStream::~CFileStream()
 {

@@ -7,9 +7,9 @@
 #include "textfit.h"
 #include "textpreview.h"
 #include "updatecheck.h"
-#include "common/appinfo.h"
-#include "common/twips.h"
-#include "platform/fileattributes.h"
+#include "appinfo.h"
+#include "twips.h"
+#include "fileattributes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

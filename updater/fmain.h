@@ -3,7 +3,7 @@
 // one, downloads it with a backup, and offers the restore when the result is wrong.
 
 #include "httptransfer.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QDateTime>
 #include <QMessageBox>

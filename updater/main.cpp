@@ -1,8 +1,8 @@
 #include "ccommandline.h"
 #include "fmain.h"
-#include "platform/processarguments.h"
-#include "common/qtjapanese.h"
-#include "platform/services.h"
+#include "processarguments.h"
+#include "qtjapanese.h"
+#include "services.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "textpreview.h"
 
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QLocale>
 

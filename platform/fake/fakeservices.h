@@ -2,7 +2,7 @@
 // Recording fakes of the platform services, for tests: they remember every call.
 
 #include "../services.h"
-#include "common/twips.h"
+#include "twips.h"
 
 #include <QList>
 

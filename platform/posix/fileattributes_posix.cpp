@@ -1,5 +1,5 @@
 #include "../fileattributes.h"
-#include "common/pathbytes.h"
+#include "pathbytes.h"
 
 #include <sys/stat.h>
 

@@ -1,5 +1,5 @@
 #include "../files.h"
-#include "common/pathbytes.h"
+#include "pathbytes.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "common/commandline.h"
+#include "commandline.h"
 #include "../processarguments.h"
 #include "commandline_win32.h"
 

@@ -1,8 +1,8 @@
 #include "services_x11.h"
 
-#include "common/commandline.h"
-#include "common/pathbytes.h"
-#include "common/twips.h"
+#include "commandline.h"
+#include "pathbytes.h"
+#include "twips.h"
 
 #include <QDir>
 #include <QFileInfo>

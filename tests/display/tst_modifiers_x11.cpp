@@ -1,7 +1,7 @@
 // The user's modifier keys on a real X server: the query that the task switch and
 // the typer wait on, and the typer holding back while Ctrl is down.
-#include "platform/modifierwait.h"
-#include "platform/x11/services_x11.h"
+#include "modifierwait.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 
 #include <QElapsedTimer>

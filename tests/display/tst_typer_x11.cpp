@@ -1,5 +1,5 @@
 // Types key strings into a real Qt window through XTest and checks what arrived.
-#include "platform/x11/services_x11.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 
 #include <QTest>

@@ -13,8 +13,8 @@
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
-#include "common/cp932.h"
-#include "platform/services.h"
+#include "cp932.h"
+#include "services.h"
 #include "sinkdriver.h"
 
 #include <QAbstractItemView>
@@ -29,7 +29,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include "platform/x11/x11property.h"
+#include "x11property.h"
 
 namespace {
 

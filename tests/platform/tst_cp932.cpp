@@ -1,6 +1,6 @@
 // The code page 932 table against the platform's own converter, named mappings of
 // Windows code page 932, round trips and broken input.
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 // FileExists on real paths, and the version text both programs show.
-#include "common/appinfo.h"
-#include "platform/fileattributes.h"
+#include "appinfo.h"
+#include "fileattributes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "common/keystring.h"
+#include "keystring.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // File names as bytes: every byte string comes back unchanged, valid UTF-8 reads as text.
-#include "common/pathbytes.h"
+#include "pathbytes.h"
 
 #include <QTest>
 

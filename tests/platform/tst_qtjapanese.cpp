@@ -1,6 +1,6 @@
 // Message box buttons read Japanese, with Qt's shipped translation and without it,
 // whatever the system's locale.
-#include "common/qtjapanese.h"
+#include "qtjapanese.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 // The key transitions the Windows typer sends for parsed key strings.
-#include "common/keystring.h"
-#include "platform/win32/keytyper_win32_events.h"
+#include "keystring.h"
+#include "keytyper_win32_events.h"
 
 #include <QTest>
 

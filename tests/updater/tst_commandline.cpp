@@ -1,6 +1,6 @@
 // Splitting of the updater's argument text into items.
-#include "common/commandline.h"
-#include "updater/ccommandline.h"
+#include "commandline.h"
+#include "ccommandline.h"
 
 #include <QTest>
 

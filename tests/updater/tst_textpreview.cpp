@@ -1,9 +1,9 @@
 // Text views show at most the first part of a big file, cut between characters.
 #include "testablefmain.h"
 #include "testserver.h"
-#include "common/cp932.h"
-#include "platform/fake/fakeservices.h"
-#include "updater/textpreview.h"
+#include "cp932.h"
+#include "fakeservices.h"
+#include "textpreview.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 
 #include "testablefmain.h"
 #include "testserver.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,7 +2,7 @@
 // its text, whatever the text says at the moment.
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QAccessible>

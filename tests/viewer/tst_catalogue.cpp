@@ -1,8 +1,8 @@
 // Finding the data files: the data box, list.txt, and the bad input both may hold.
 #include "catalogue/catalogue.h"
 #include "catalogue/keyfile.h"
-#include "common/cp932.h"
-#include "common/pathbytes.h"
+#include "cp932.h"
+#include "pathbytes.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -11,8 +11,8 @@
 
 #include <chrono>
 #include <future>
-#include "tests/common/bytename.h"
-#include "tests/common/fifo.h"
+#include "bytename.h"
+#include "fifo.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
-#include "common/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QDir>

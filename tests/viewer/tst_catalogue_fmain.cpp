@@ -3,9 +3,9 @@
 #include "catalogue/datafile.h"
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
-#include "common/cp932.h"
-#include "platform/fake/fakeservices.h"
-#include "common/pathbytes.h"
+#include "cp932.h"
+#include "fakeservices.h"
+#include "pathbytes.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/common/bytename.h"
+#include "bytename.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // compact mode through the window manager, dragging with the system move, splash.
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QElapsedTimer>
 #include <QFrame>

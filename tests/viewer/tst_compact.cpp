@@ -2,7 +2,7 @@
 // band, offscreen (no system move here: the window follows the pointer itself).
 #include "chrome/clockcaption.h"
 #include "main/fmain.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QFrame>
 #include <QLabel>

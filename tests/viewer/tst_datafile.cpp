@@ -1,12 +1,12 @@
 #include "catalogue/datafile.h"
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
-#include "tests/common/fifo.h"
+#include "fifo.h"
 
 namespace {
 

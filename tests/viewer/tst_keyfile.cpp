@@ -1,7 +1,7 @@
 #include "catalogue/datafile.h"
 #include "catalogue/keyfile.h"
 
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QFile>
 #include <QTemporaryDir>

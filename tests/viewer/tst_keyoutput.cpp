@@ -4,7 +4,7 @@
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "testwindow.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
-#include "platform/fake/fakeservices.h"
-#include "platform/modifierwait.h"
+#include "fakeservices.h"
+#include "modifierwait.h"
 #include "testwindow.h"
 
 #include <QAbstractItemView>

@@ -3,7 +3,7 @@
 #include "layout/coolbar.h"
 #include "layout/layoutmath.h"
 #include "main/fmain.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QAction>
 #include <QFrame>

@@ -1,8 +1,8 @@
 // Dates the viewer shows are local wall-clock time, in Tokyo as anywhere else.
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
-#include "common/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QApplication>

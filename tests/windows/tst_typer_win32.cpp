@@ -1,6 +1,6 @@
 // The Win32 key typer (SendInput) types key strings into a plain Win32 edit control in
 // another process; the control's text must be exactly what the key string says.
-#include "platform/win32/services_win32.h"
+#include "services_win32.h"
 #include "sinkdriver_win32.h"
 
 #include <QCoreApplication>

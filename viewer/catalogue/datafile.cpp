@@ -1,7 +1,7 @@
 #include "datafile.h"
 
-#include "common/cp932.h"
-#include "platform/files.h"
+#include "cp932.h"
+#include "files.h"
 
 
 namespace {

@@ -5,7 +5,7 @@
 #include "catalogue.h"
 #include "cataloguemodel.h"
 #include "keylistmodel.h"
-#include "platform/fileattributes.h"
+#include "fileattributes.h"
 #include "updatelaunch.h"
 
 void FMain::mnuEditDataUpdaate_Click()

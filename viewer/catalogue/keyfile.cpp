@@ -1,7 +1,7 @@
 #include "keyfile.h"
 
 #include "datafile.h"
-#include "common/cp932.h"
+#include "cp932.h"
 
 #include <QStringList>
 

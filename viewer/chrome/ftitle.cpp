@@ -1,6 +1,6 @@
 #include "ftitle.h"
 
-#include "common/twips.h"
+#include "twips.h"
 #include "resources/pictures.h"
 
 #include <QGuiApplication>

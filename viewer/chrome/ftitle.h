@@ -2,7 +2,7 @@
 // The title window: a 320 x 240 picture with the version, used as the start-up
 // splash (counts down 3-2-1 and closes) and as the about window (waits for a click).
 // It is owned by the window that opens it, so it stays above it and closes with it.
-#include "common/appinfo.h"
+#include "appinfo.h"
 
 #include <QPixmap>
 #include <QWidget>

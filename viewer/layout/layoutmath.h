@@ -1,7 +1,7 @@
 #pragma once
 // Window geometry in twips (1/1440 inch): placing a form on the desktop, fitting a
 // control over a client area, moving the splitter bar. QtCore only.
-#include "common/twips.h"
+#include "twips.h"
 
 #include <QRect>
 #include <QtGlobal>

@@ -2,8 +2,8 @@
 // The viewer's main window. Its handlers are grouped by subsystem, each group
 // defined in the folder of its subsystem (catalogue/, output/, chrome/, layout/).
 #include "catalogue/catalogueview.h"
-#include "common/appinfo.h"
-#include "platform/services.h"
+#include "appinfo.h"
+#include "services.h"
 
 #include <QDateTime>
 #include <QPointer>

@@ -1,5 +1,5 @@
 #include "fmain.h"
-#include "common/qtjapanese.h"
+#include "qtjapanese.h"
 
 #include <QApplication>
 

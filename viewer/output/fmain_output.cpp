@@ -5,7 +5,7 @@
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
 #include "taskchange.h"
-#include "common/keystring.h"
+#include "keystring.h"
 
 #include <QAbstractItemView>
 

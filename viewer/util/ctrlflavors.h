@@ -1,7 +1,7 @@
 #pragma once
 // Places, stacks and sizes a form and its controls. The owner hands it the target
 // form and control through IRForm. Geometry is in twips, 15 twips per pixel.
-#include "common/twips.h"
+#include "twips.h"
 
 #include <QPointer>
 #include <QWidget>
