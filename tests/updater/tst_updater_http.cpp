@@ -186,9 +186,9 @@ void TestUpdaterHttp::checkResult()
     setup(server, OldBody);
     auto w = window(700);
     w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command6->click();
     waitIdle(*w);
     QCOMPARE(w->Label1->text(), status);
     QCOMPARE(w->Label1->palette().color(QPalette::Window) == QColor(255, 0, 0), alert);
@@ -217,13 +217,13 @@ void TestUpdaterHttp::refusedAddresses()
     QFETCH(QString, address);
     QFETCH(QString, message);
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = address;
-    w->Command6_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(address);
+    w->Command6->click();
     QVERIFY(!w->Inet1().busy());
     QVERIFY2(w->allBoxTexts().contains(message), qPrintable(w->allBoxTexts()));
     w->boxes.clear();
-    w->Command1_Click();
+    w->Command1->click();
     QVERIFY(!w->Inet1().busy());
     QVERIFY2(w->allBoxTexts().contains(message), qPrintable(w->allBoxTexts()));
     QCOMPARE(readAll(m_local), OldBody);
@@ -235,12 +235,12 @@ void TestUpdaterHttp::secondRequestIsRefused()
     TestServer server;
     server.route("HEAD", "/a.txt", ok(OldBody));
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
-    w->Command6_Click();
-    w->Command1_Click();
-    w->Command4_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command6->click();
+    w->Command6->click();
+    w->Command1->click();
+    w->Command4->click();
     QCOMPARE(w->logText().count("ただいま通信中です。"), 3);
     waitIdle(*w);
     QCOMPARE(server.requests, QStringList{"HEAD /a.txt"});
@@ -336,10 +336,10 @@ void TestUpdaterHttp::update()
     auto w = window(700);
     w->show();
     w->answers = {answer};
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
     w->Check1->setChecked(ticked);
-    w->Command1_Click();
+    w->Command1->click();
     QVERIFY(w->logText().contains("バックアップファイル名は：\r\n" + backup + "\r\n"));
     waitIdle(*w);
     const QString seen = w->logText() + w->allBoxTexts();
@@ -351,7 +351,7 @@ void TestUpdaterHttp::update()
     QCOMPARE(QFileInfo::exists(backup), backupStays);
     if (backupStays)
         QCOMPARE(readAll(backup), OldBody);
-    QVERIFY(!w->JustUpdated || !w->isVisible());
+    QVERIFY(!w->Session().JustUpdated() || !w->isVisible());
     // Nothing is left behind in the folder but the data file and its backup.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), backupStays ? 2 : 1);
 }
@@ -363,28 +363,28 @@ void TestUpdaterHttp::views()
     server.route("HEAD", "/a.txt", ok("\x95\x5c"));
     server.route("GET", "/a.txt", ok("\x95\x5c"));
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command2_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command2->click();
     QCOMPARE(w->views.value(0).text, QString());  // nothing has arrived yet
-    w->Command6_Click();
+    w->Command6->click();
     waitIdle(*w);
-    w->Command2_Click();
+    w->Command2->click();
     QCOMPARE(w->views.value(1).caption, QString("Headeres"));
     QVERIFY(w->views.value(1).text.contains("Last-Modified: " + LastModified));
     QVERIFY(w->views.value(1).text.contains("Content-Length: 2"));
-    w->Command3_Click();
+    w->Command3->click();
     QCOMPARE(w->views.value(2).caption, m_local);
     QCOMPARE(w->views.value(2).text, QString::fromUtf8("日本語"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QCOMPARE(w->views.value(3).caption, server.url("/a.txt"));
     QCOMPARE(w->views.value(3).text, QString::fromUtf8("表"));
     QCOMPARE(server.requests.count("GET /a.txt"), 2);  // fetched anew each time
     server.route("GET", "/a.txt", withStatus(404, "Not Found"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QCOMPARE(w->views.size(), 5);
     QVERIFY(w->allBoxTexts().contains("404"));
@@ -393,11 +393,11 @@ void TestUpdaterHttp::views()
 void TestUpdaterHttp::makerPage()
 {
     auto w = window();
-    w->Label2_Click();
-    QCOMPARE(m_fakes.documentOpener.opened.value(0), FMain::MakerPageAddress);
-    QVERIFY(FMain::MakerPageAddress.startsWith("https://"));
+    emit w->Label2->linkActivated(kox::FMain::MakerPageAddress);
+    QCOMPARE(m_fakes.documentOpener.opened.value(0), kox::FMain::MakerPageAddress);
+    QVERIFY(kox::FMain::MakerPageAddress.startsWith("https://"));
     m_fakes.documentOpener.failing = true;
-    w->Label2_Click();
+    emit w->Label2->linkActivated(kox::FMain::MakerPageAddress);
     QVERIFY(w->logText().contains("ウェブページを開けませんでした"));
 }
 
@@ -423,24 +423,24 @@ void TestUpdaterHttp::againstNginx()
     QVERIFY(w->Form_Load(line));
     waitIdle(*w);
     QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要があるようです。"));
-    QCOMPARE(w->RemoteSize, qint64(body.size()));
+    QCOMPARE(w->Session().RemoteSize(), qint64(body.size()));
     QVERIFY(w->Command4->text().endsWith(QString::number(body.size()) + " byte"));
-    w->Command2_Click();
+    w->Command2->click();
     QVERIFY(w->views.value(0).text.contains("Last-Modified: "));
     w->Check1->setChecked(true);
-    w->Command1_Click();
+    w->Command1->click();
     waitIdle(*w);
     QCOMPARE(readAll(m_local), body);
     QVERIFY(!QFileInfo::exists(m_local + ".bak"));
     QVERIFY(w->logText().endsWith("バックアップファイルは削除されました。"));
     QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要がないようです。"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QVERIFY(w->views.value(1).text.endsWith(QString::fromUtf8("日本語\r\n")));
     QVERIFY2(w->boxes.isEmpty(), qPrintable(w->allBoxTexts()));
     // A file nginx does not have: nothing is written, the backup stays.
-    w->WebFilePath = nginx.url("missing.txt");
-    w->Command1_Click();
+    w->Session().setWebFilePath(nginx.url("missing.txt"));
+    w->Command1->click();
     waitIdle(*w);
     QCOMPARE(readAll(m_local), body);
     QCOMPARE(readAll(m_local + ".bak"), body);
