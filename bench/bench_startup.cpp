@@ -27,11 +27,12 @@
 namespace {
 
 int ListCount = 1000;
-constexpr int SettleMs = 250;     // after the map: the first paint and idle
+constexpr int SettleMs = 400;     // after the first map: later windows, first paint, idle
 constexpr int GiveUpMs = 15000;
 
 struct Run {
     double mapMs = -1;  // -1: no window was mapped in time
+    double lastMapMs = -1;  // the last top-level window mapped while settling
     double peakMiB = 0;
 };
 
@@ -136,7 +137,18 @@ Run startOnce(Display *display, const QByteArray &program, const char *argument 
         if (waitpid(child, nullptr, WNOHANG) == child)
             return run;  // ended without a window
     }
-    usleep(SettleMs * 1000);
+    run.lastMapMs = run.mapMs;
+    const double settled = nowMs() + SettleMs;
+    while (nowMs() < settled) {
+        pollfd wait{fd, POLLIN, 0};
+        poll(&wait, 1, 10);
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify)
+                run.lastMapMs = nowMs() - start;
+        }
+    }
     kill(child, SIGTERM);
     int status = 0;
     rusage usage{};
@@ -154,10 +166,11 @@ double median(std::vector<double> values)
 }
 
 struct Series {
-    std::vector<double> ms, mib;
+    std::vector<double> ms, lastMs, mib;
     void add(const Run &run)
     {
         ms.push_back(run.mapMs);
+        lastMs.push_back(run.lastMapMs);
         mib.push_back(run.peakMiB);
     }
 };
@@ -213,6 +226,9 @@ int main(int argc, char *argv[])
     std::printf("tuvelv:         %7.1f ms  %6.1f MiB peak\n", viewerMs, viewerMiB);
     std::printf("time ratio   %.2f (goal <= 1.30)\n", viewerMs / bareMs);
     std::printf("memory ratio %.2f (goal <= 1.50)\n", viewerMiB / bareMiB);
+    // For information: tuvelv maps its splash first, its main window once the catalogue is built.
+    std::printf("tuvelv's last window mapped (the main window): %7.1f ms (information)\n",
+                median(viewerRuns.lastMs));
     // For information: a bare window that shows one Japanese line pays the font set-up too.
     const double labelMs = median(labelRuns.ms), labelMiB = median(labelRuns.mib);
     std::printf("bare window with a Japanese label: %7.1f ms  %6.1f MiB peak;"
