@@ -4,6 +4,7 @@
 #include "catalogue/keyfile.h"
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
+#include "tests/viewer/windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 
@@ -131,7 +132,7 @@ int main(int argc, char **argv)
     window.show();
     qapp.processEvents();
     const double windowMs = bestMs(3, [&] {
-        window.LoadKeys(path);
+        window.keyList()->LoadKeys(path);
         qapp.processEvents();
     });
 

@@ -21,6 +21,8 @@ class CCtrlFlavors : public IRForm {
 public:
     static constexpr int TwipsPerPixel = 15;
     static constexpr qint32 EM_UNDO = 199;
+    // Places of Form2DPosition.
+    enum Position2D : qint32 { Centre = -1, TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
     // Insert-after values of the stacking call.
     static constexpr qint32 HWND_TOP = 0;
     static constexpr qint32 HWND_BOTTOM = 1;
@@ -41,6 +43,8 @@ public:
     qint32 Form3DPosition(qint32 venm3DPosType);
     void InsideDeskTop();
     void MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint32 vlngWidthMargin, qint32 vlngHeightMargin);
+    // Message sending and Undo belong to the class's interface for other forms;
+    // the viewer itself sends no messages through it.
     qint32 SendMsg(qint32 wMsg, qint32 wParam, qint32 &lParam);
     qint32 Undo();
 
