@@ -26,7 +26,8 @@ template <typename T>
 T *control(const FMain &window, const char *name)
 {
     T *found = window.findChild<T *>(QLatin1String(name));
-    Q_ASSERT_X(found, "control", name);
+    if (!found)
+        qFatal("no control named %s", name);
     return found;
 }
 
@@ -60,7 +61,7 @@ inline void pressButton(const FMain &w, const char *toolbar, const QString &key)
     for (QAction *action : control<QToolBar>(w, toolbar)->actions())
         if (!action->isSeparator() && action->data().toString() == key)
             return action->trigger();
-    Q_ASSERT_X(false, "pressButton", qPrintable(key));
+    qFatal("no button %s on %s", qPrintable(key), toolbar);
 }
 inline void pressCaptionButton(const FMain &w, CaptionButton button)
 {

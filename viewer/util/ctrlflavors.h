@@ -1,6 +1,8 @@
 #pragma once
 // Places, stacks and sizes a form and its controls. The owner hands it the target
 // form and control through IRForm. Geometry is in twips, 15 twips per pixel.
+// The viewer places, stacks and sizes with it; the send handle, Sleep,
+// TextBoxAutoSize, the desktop size, SendMsg and Undo are there for other forms.
 #include <QPointer>
 #include <QWidget>
 
@@ -43,8 +45,8 @@ public:
     qint32 Form3DPosition(qint32 venm3DPosType);
     void InsideDeskTop();
     void MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint32 vlngWidthMargin, qint32 vlngHeightMargin);
-    // Message sending and Undo belong to the class's interface for other forms;
-    // the viewer itself sends no messages through it.
+    // Message sending and Undo complete the class's interface for other forms;
+    // the viewer sends no messages through it.
     qint32 SendMsg(qint32 wMsg, qint32 wParam, qint32 &lParam);
     qint32 Undo();
 
