@@ -50,7 +50,6 @@ void FMain::buildControls()
     Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
     Toolbar2 = new QToolBar(CoolBar1);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
-    Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
     Toolbar4 = new QToolBar(CoolBar1);
     Toolbar4->setObjectName(QStringLiteral("Toolbar4"));
     Combo1 = new QComboBox(CoolBar1);
