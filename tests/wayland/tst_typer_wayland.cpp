@@ -1,0 +1,118 @@
+// The Wayland typer against a real compositor (headless sway, scripts/with-sway.sh) and
+// a real native Wayland client (the typing sink on Qt's wayland platform): what the
+// sink receives must be the key exactly, first character included.
+#include "platform/keystring.h"
+#include "platform/wayland/waylandservices.h"
+#include "sinkdriver.h"
+
+#include <QTest>
+
+namespace {
+
+QString longText()
+{
+    // 150 characters, hiragana, katakana, kanji, full-width and ASCII, some repeated.
+    const QString piece = QStringLiteral("吾輩は猫である。名前はまだ無い。ｶﾀｶﾅＡＢＣabcXYZ！？～");
+    QString text;
+    while (text.size() < 150)
+        text += piece;
+    return text.left(150);
+}
+
+// More distinct characters than one keymap holds: several keymaps in a row.
+QString manyDistinct(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QChar(0x4e00 + i * 7);
+    return text;
+}
+
+} // namespace
+
+class TestTyperWayland : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void typesExactly_data();
+    void typesExactly();
+    void keymapChangesInOneWindow();
+    void refusesWhatCannotBeTyped();
+
+private:
+    std::unique_ptr<platform::wayland::WaylandKeyServices> m_services;
+};
+
+void TestTyperWayland::initTestCase()
+{
+    m_services = platform::wayland::openWaylandKeyServices({}, {});
+    if (!m_services)
+        QSKIP("no Wayland session: run through scripts/with-sway.sh");
+    // The sink is a native Wayland window.
+    qputenv("QT_QPA_PLATFORM", "wayland");
+}
+
+void TestTyperWayland::typesExactly_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+    const QString wtypeLoss = QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～");
+    QTest::newRow("japanese") << wtypeLoss << wtypeLoss;
+    QTest::newRow("japanese again, new keymap") << QStringLiteral("さようなら、世界") << QStringLiteral("さようなら、世界");
+    QTest::newRow("half-width kana") << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣") << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣");
+    QTest::newRow("full-width symbols") << QStringLiteral("！＂＃＄｛｝［］＠￥{＋}{（}{）}{％}{＾}{～}")
+                                        << QStringLiteral("！＂＃＄｛｝［］＠￥＋（）％＾～");
+    QTest::newRow("tab and enter") << QStringLiteral("氏名{TAB}山田{ENTER}次~終") << QStringLiteral("氏名\t山田\n次\n終");
+    QTest::newRow("ascii, capitals, reserved")
+        << QStringLiteral("Hello, World! {+}{^}{%}{~}{(}{)} aZ09") << QStringLiteral("Hello, World! +^%~() aZ09");
+    QTest::newRow("shift held") << QStringLiteral("+(ab)c") << QStringLiteral("ABc");
+    // The cursor goes back over two あ, Backspace takes the first.
+    QTest::newRow("repeats and named keys") << QStringLiteral("{x 5}{あ 3}{LEFT 2}{BS}") << QStringLiteral("xxxxxああ");
+    QTest::newRow("150 characters") << longText() << longText();
+    QTest::newRow("three keymaps") << manyDistinct(500) << manyDistinct(500);
+}
+
+void TestTyperWayland::typesExactly()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    TypingSink sink;
+    QString why;
+    QVERIFY2(sink.start(&why), qPrintable(why));
+    const platform::KeyTyper::Result result = m_services->keyTyper()->sendKeys(keys, true);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(sink.waitForText(expected, 5000), expected);
+}
+
+// Each key brings a keymap of its own; the window keeps its focus and must read every
+// key of each with the right keymap, the first one included.
+void TestTyperWayland::keymapChangesInOneWindow()
+{
+    TypingSink sink;
+    QString why;
+    QVERIFY2(sink.start(&why), qPrintable(why));
+    const QStringList keys{QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～"), QStringLiteral("さようなら"),
+                           QStringLiteral("ｱｲｳ"), QStringLiteral("Abc"), QStringLiteral("世界")};
+    QString expected;
+    for (const QString &key : keys) {
+        const platform::KeyTyper::Result result = m_services->keyTyper()->sendKeys(key, true);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        expected += key;
+        QCOMPARE(sink.waitForText(expected, 5000), expected);
+    }
+}
+
+void TestTyperWayland::refusesWhatCannotBeTyped()
+{
+    TypingSink sink;
+    QString why;
+    QVERIFY2(sink.start(&why), qPrintable(why));
+    const platform::KeyTyper::Result result = m_services->keyTyper()->sendKeys(QStringLiteral("ab{"), true);
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QTest::qWait(300);
+    QCOMPARE(sink.text(), QString());
+}
+
+QTEST_GUILESS_MAIN(TestTyperWayland)
+#include "tst_typer_wayland.moc"
