@@ -48,8 +48,6 @@ void TestTyperWayland::initTestCase()
     m_services = platform::wayland::openWaylandKeyServices({}, {});
     if (!m_services)
         QSKIP("no Wayland session: run through scripts/with-sway.sh");
-    // The sink is a native Wayland window.
-    qputenv("QT_QPA_PLATFORM", "wayland");
 }
 
 void TestTyperWayland::typesExactly_data()
@@ -76,7 +74,7 @@ void TestTyperWayland::typesExactly()
 {
     QFETCH(QString, keys);
     QFETCH(QString, expected);
-    TypingSink sink;
+    TypingSink sink(QStringLiteral("wayland"));
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
     const platform::KeyTyper::Result result = m_services->keyTyper()->sendKeys(keys, true);
@@ -88,7 +86,7 @@ void TestTyperWayland::typesExactly()
 // key of each with the right keymap, the first one included.
 void TestTyperWayland::keymapChangesInOneWindow()
 {
-    TypingSink sink;
+    TypingSink sink(QStringLiteral("wayland"));
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
     const QStringList keys{QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～"), QStringLiteral("さようなら"),
@@ -104,7 +102,7 @@ void TestTyperWayland::keymapChangesInOneWindow()
 
 void TestTyperWayland::refusesWhatCannotBeTyped()
 {
-    TypingSink sink;
+    TypingSink sink(QStringLiteral("wayland"));
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
     const platform::KeyTyper::Result result = m_services->keyTyper()->sendKeys(QStringLiteral("ab{"), true);
