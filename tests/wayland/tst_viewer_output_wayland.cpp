@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,6 +73,7 @@ private slots:
     void cleanupTestCase();
     void typesIntoTheWindowBeforeAndComesBack_data();
     void typesIntoTheWindowBeforeAndComesBack();
+    void programIsAnXWaylandWindow();
 
 private:
     QTemporaryDir m_programFolder;
@@ -166,6 +168,40 @@ void TestViewerOutputWayland::typesIntoTheWindowBeforeAndComesBack()
     QCOMPARE(m_target->waitForText(before + expected, 5000), before + expected);
     QCOMPARE(m_older->text(), QString());
     QTRY_COMPARE(activeWindow(), m_viewerWindow);
+}
+
+// tuvelv itself, started as on a Wayland login: its window must be an X11 one, where it
+// may place itself and stay on top.
+void TestViewerOutputWayland::programIsAnXWaylandWindow()
+{
+    const QString program = QStringLiteral(TUVEL_APP_DIR "/tuvelv");
+    QVERIFY(QFile::exists(program));
+    QProcess viewer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    viewer.setProcessEnvironment(environment);
+    viewer.start(program, {});
+    QVERIFY(viewer.waitForStarted(5000));
+    const QString pid = QStringLiteral("\"pid\": %1,").arg(viewer.processId());
+    QString shell;
+    for (int round = 0; round < 100 && shell.isEmpty(); ++round) {
+        QProcess tree;
+        tree.start(QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_tree"), QStringLiteral("-r")});
+        tree.waitForFinished(5000);
+        const QString json = QString::fromUtf8(tree.readAllStandardOutput());
+        const qsizetype at = json.indexOf(pid);
+        if (at >= 0) {
+            const qsizetype from = json.indexOf(QStringLiteral("\"shell\": \""), at);
+            shell = json.mid(from + 10, json.indexOf(u'"', from + 10) - from - 10);
+        }
+        QTest::qWait(100);
+    }
+    viewer.terminate();
+    if (!viewer.waitForFinished(3000))
+        viewer.kill();
+    viewer.waitForFinished(1000);
+    QCOMPARE(shell, QStringLiteral("xwayland"));
 }
 
 int main(int argc, char **argv)
