@@ -56,6 +56,9 @@ export HOME="$runtime"
 unset XAUTHORITY SESSION_MANAGER
 as_user=()
 [ "$user" != "$(id -un)" ] && as_user=(runuser -u "$user" --preserve-environment --)
+if [ ${#as_user[@]} -gt 0 ] && ! "${as_user[@]}" test -x "$1"; then
+  skip "$user cannot run $1 (a folder on its path is closed to other users)"
+fi
 # XWayland is up once it answers.
 for _ in $(seq 1 100); do "${as_user[@]}" xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
 # Not exec'd: sway is stopped when the command ends, however it ends.
