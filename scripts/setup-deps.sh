@@ -14,6 +14,7 @@ packages=(
   nginx-light curl
   xdg-utils file
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
+  ninja-build zip unzip qt6-translations-l10n  # scripts/build-windows.sh: the Windows zip
 )
 missing=()
 for p in "${packages[@]}"; do

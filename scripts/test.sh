@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: pure and widget tests
-# offscreen, display tests on a private Xvfb with openbox, HTTP tests on 127.0.0.1.
+# offscreen, display tests on a private Xvfb with openbox, HTTP tests on 127.0.0.1,
+# wayland tests each in a headless sway of their own (scripts/with-sway.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh
+# The Windows build and its tests under Wine need the Qt kit for mingw-w64; without
+# it the windows tests are skipped (ctest says why).
+kit=${TUVEL_WINDOWS_KIT:-../shared/windows-kit/qt6.4.2-mingw64.tar.xz}
+if [ -f "$kit" ]; then
+  scripts/build-windows.sh --tests
+else
+  echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
+fi
 cd build
 ../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@"

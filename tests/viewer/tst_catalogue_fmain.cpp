@@ -15,8 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "tests/common/bytename.h"
 
 namespace {
 
@@ -321,12 +320,8 @@ void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
 {
     ProgramFolder p;
     const QByteArray path = QFile::encodeName(p.box({})) + "bad\xff\xfename.txt";
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    QVERIFY(fd >= 0);
-    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });  // QTemporaryDir cannot
-    const QByteArray bytes = cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n"));
-    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
-    ::close(fd);
+    WRITE_BYTE_NAMED_OR_SKIP(path, cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
+    const auto removeFile = qScopeGuard([&] { testbytename::remove(path); });
     Window w(p);
     QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});
     QCOMPARE(platform::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);

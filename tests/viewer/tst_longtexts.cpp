@@ -28,9 +28,19 @@ platform::AppInfo appIn(const QTemporaryDir &dir)
     return info;
 }
 
-// What a cut cell must look like: short, ending in the ellipsis, the rest a prefix.
-void verifyShownCut(const QString &shown, const QString &full)
+// The text as a cell shows it, uncut: control characters other than tab become U+FFFD.
+QString visible(QString text)
 {
+    for (QChar &ch : text)
+        if ((ch.unicode() < 0x20 && ch != u'\t') || ch.unicode() == 0x7f)
+            ch = QChar(QChar::ReplacementCharacter);
+    return text;
+}
+
+// What a cut cell must look like: short, ending in the ellipsis, the rest a prefix.
+void verifyShownCut(const QString &shown, const QString &fullText)
+{
+    const QString full = visible(fullText);
     QVERIFY2(shown.size() <= CellTextLimit + 1, qPrintable(QString::number(shown.size())));
     QVERIFY(shown.endsWith(Ellipsis));
     QVERIFY(full.startsWith(shown.chopped(1)));
@@ -58,7 +68,12 @@ void TestLongTexts::cellText_data()
     QTest::newRow("short") << QStringLiteral("挨拶") << QStringLiteral("挨拶");
     QTest::newRow("exactly the limit") << limit << limit;
     QTest::newRow("one over") << limit + u'b' << limit + Ellipsis;
-    QTest::newRow("a megabyte of nul") << QString(MiB, QChar(0)) << QString(CellTextLimit, QChar(0)) + Ellipsis;
+    const QChar replacement(QChar::ReplacementCharacter);
+    QTest::newRow("a megabyte of nul") << QString(MiB, QChar(0)) << QString(CellTextLimit, replacement) + Ellipsis;
+    QTest::newRow("controls shown as replacement, tab kept")
+        << QStringLiteral("a\x01" "b\tc\x7f\x1f") << QStringLiteral("a\uFFFDb\tc\uFFFD\uFFFD");
+    QTest::newRow("line ends shown as replacement")
+        << QStringLiteral("a\rb\nc") << QStringLiteral("a\uFFFDb\uFFFDc");
     const QString pair = QString::fromUtf8("\xF0\xA0\x80\x8B");  // one character, two code units
     QTest::newRow("surrogate pair across the limit")
         << limit.left(CellTextLimit - 1) + pair + u'x' << limit.left(CellTextLimit - 1) + Ellipsis;
@@ -117,7 +132,7 @@ void TestLongTexts::longLinesAreShownCut()
     KeyListModel *keys = main.keyListModel();
     QCOMPARE(keys->count(), 2);
     QVERIFY(keys->heading().size() <= CellTextLimit + 10);
-    QVERIFY(keys->heading().startsWith(QStringLiteral("キー (") + full.left(10)));
+    QVERIFY(keys->heading().startsWith(QStringLiteral("キー (") + visible(full.left(10))));
     QCOMPARE(keys->data(keys->index(0), Qt::DisplayRole).toString(), QStringLiteral("key"));
     verifyShownCut(keys->data(keys->index(1), Qt::DisplayRole).toString(), full);
     verifyShownCut(keys->data(keys->index(1), Qt::ToolTipRole).toString(), full);

@@ -2,10 +2,16 @@
 
 QString cellText(QStringView text)
 {
-    if (text.size() <= CellTextLimit)
-        return text.toString();
-    qsizetype keep = CellTextLimit;
-    if (text.at(keep - 1).isHighSurrogate())
+    qsizetype keep = qMin(text.size(), CellTextLimit);
+    if (keep < text.size() && text.at(keep - 1).isHighSurrogate())
         --keep;
-    return text.first(keep).toString() + QChar(0x2026);
+    QString shown = text.first(keep).toString();
+    for (QChar &ch : shown) {
+        const char16_t c = ch.unicode();
+        if ((c < 0x20 && c != u'\t') || c == 0x7f)
+            ch = QChar(QChar::ReplacementCharacter);
+    }
+    if (keep < text.size())
+        shown += QChar(0x2026);
+    return shown;
 }
