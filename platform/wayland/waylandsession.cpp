@@ -24,7 +24,7 @@ namespace {
 constexpr int ActivationPollMs = 2;
 } // namespace
 
-std::unique_ptr<Session> Session::connect()
+std::unique_ptr<Session> Session::connect(const QStringList &ignored)
 {
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return nullptr;
@@ -33,6 +33,7 @@ std::unique_ptr<Session> Session::connect()
         return nullptr;
     std::unique_ptr<Session> session(new Session);
     session->display = display;
+    session->ignored = ignored;
     session->registry = wl_display_get_registry(display);
     static const wl_registry_listener listener{&Session::global, &Session::globalRemove};
     wl_registry_add_listener(session->registry, &listener, session.get());
@@ -49,6 +50,8 @@ std::unique_ptr<Session> Session::connect()
 void Session::global(void *data, wl_registry *registry, uint32_t name, const char *interface, uint32_t version)
 {
     auto *self = static_cast<Session *>(data);
+    if (self->ignored.contains(QLatin1String(interface)))
+        return;
     if (!self->seat && std::strcmp(interface, wl_seat_interface.name) == 0) {
         self->seat = static_cast<wl_seat *>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {

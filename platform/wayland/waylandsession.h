@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 struct wl_display;
@@ -23,7 +24,8 @@ class Toplevels;
 class Session {
 public:
     // nullptr when WAYLAND_DISPLAY is not set or the compositor cannot be reached.
-    static std::unique_ptr<Session> connect();
+    // Globals named in ignored are left unbound, as if the compositor lacked them.
+    static std::unique_ptr<Session> connect(const QStringList &ignored = {});
     ~Session();
 
     bool hasVirtualKeyboard() const { return keyboardManager && seat; }
@@ -63,6 +65,7 @@ private:
     zwlr_foreign_toplevel_manager_v1 *toplevelManager = nullptr;
     std::unique_ptr<Toplevels> toplevels;
     QSocketNotifier *notifier = nullptr;
+    QStringList ignored;
 };
 
 } // namespace platform::wayland

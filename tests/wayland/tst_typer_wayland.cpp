@@ -2,7 +2,11 @@
 // a real native Wayland client (the typing sink on Qt's wayland platform): what the
 // sink receives must be the key exactly, first character included.
 #include "platform/keystring.h"
+#include "output/taskchange.h"
 #include "platform/services.h"
+#include "platform/wayland/waylandkeyevents.h"
+#include "platform/wayland/waylandsession.h"
+#include "platform/wayland/waylandtyper.h"
 #include "sinkdriver.h"
 
 #include <QTest>
@@ -38,6 +42,8 @@ private slots:
     void typesExactly();
     void keymapChangesInOneWindow();
     void refusesWhatCannotBeTyped();
+    void refusesWithoutTheProtocols_data();
+    void refusesWithoutTheProtocols();
 
 private:
     std::unique_ptr<platform::ServiceSet> m_services;
@@ -119,6 +125,39 @@ void TestTyperWayland::refusesWhatCannotBeTyped()
     const platform::KeyTyper::Result result = m_typer->sendKeys(QStringLiteral("ab{"), true);
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
+    QTest::qWait(300);
+    QCOMPARE(sink.text(), QString());
+}
+
+void TestTyperWayland::refusesWithoutTheProtocols_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no window list") << QStringLiteral("zwlr_foreign_toplevel_manager_v1")
+                                    << platform::wayland::noToplevelListMessage();
+    QTest::newRow("no virtual keyboard") << QStringLiteral("zwp_virtual_keyboard_manager_v1")
+                                         << platform::wayland::noVirtualKeyboardMessage();
+}
+
+// A compositor without one of the two protocols: the switch cannot happen or nothing
+// can be typed, so nothing is typed anywhere and the typer says why.
+void TestTyperWayland::refusesWithoutTheProtocols()
+{
+    QFETCH(QString, missing);
+    QFETCH(QString, message);
+    using namespace platform::wayland;
+    std::unique_ptr<Session> session = Session::connect({missing});
+    QVERIFY(session);
+    SwitchState state;
+    WaylandKeyEvents events(*session, state, {});
+    WaylandKeyTyper typer(*session, state, {}, {});
+    TypingSink sink(QStringLiteral("wayland"));
+    QString why;
+    QVERIFY2(sink.start(&why), qPrintable(why));
+    MTaskChange::ChangeTask(events, 0);
+    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("打たない"), true);
+    QVERIFY(!result.ok);
+    QCOMPARE(result.error, message);
     QTest::qWait(300);
     QCOMPARE(sink.text(), QString());
 }
