@@ -30,7 +30,7 @@ uint32_t now()
 
 class Keyboard {
 public:
-    Keyboard(Session &session) : session(session), keyboard(session.keyboard()) {}
+    explicit Keyboard(Session &session) : session(session), keyboard(session.keyboard()) {}
 
     void key(quint32 keycode, bool down)
     {
