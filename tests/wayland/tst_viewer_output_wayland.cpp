@@ -5,11 +5,14 @@
 //
 // The viewer is an FMain in this process with the native services, the very objects
 // tuvelv's main() builds; the keys are picked through its own handlers.
+#include "catalogue/cataloguelist.h"
 #include "catalogue/cataloguemodel.h"
 #include "catalogue/keylistmodel.h"
+#include "catalogue/keylistpane.h"
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
+#include "output/keyoutput.h"
 #include "platform/cp932.h"
 #include "platform/services.h"
 #include "platform/wayland/waylandsession.h"
@@ -132,10 +135,10 @@ void TestViewerOutputWayland::initTestCase()
     m_viewerWindow = activeWindow();
     QVERIFY(m_viewerWindow != older);
 
-    QCOMPARE(m_window->catalogueModel()->count(), 1);
-    m_window->listView1()->setCurrentIndex(m_window->catalogueModel()->index(0, 0));
-    m_window->ListView1_DblClick();
-    QCOMPARE(m_window->keyListModel()->count(), int(keyCases().size()));
+    QCOMPARE(m_window->catalogue()->model()->count(), 1);
+    m_window->catalogue()->setCurrentRow(0);
+    m_window->keyList()->openCurrentList();  // a double-click on the catalogue row
+    QCOMPARE(m_window->keyList()->model()->count(), int(keyCases().size()));
 }
 
 void TestViewerOutputWayland::cleanupTestCase()
@@ -162,8 +165,8 @@ void TestViewerOutputWayland::typesIntoTheWindowBeforeAndComesBack()
     QFETCH(QString, expected);
     QCOMPARE(activeWindow(), m_viewerWindow);
     const QString before = m_target->text();
-    m_window->listView2()->setCurrentRow(row);
-    m_window->mnuEditSendKey_Click();  // Ctrl+B, the "SendKey" button
+    m_window->keyList()->view()->setCurrentRow(row);
+    m_window->keyOutput()->sendCurrentKey();  // Ctrl+B, the "SendKey" button
     QCOMPARE(m_window->messages, QStringList());
     QCOMPARE(m_target->waitForText(before + expected, 5000), before + expected);
     QCOMPARE(m_older->text(), QString());
