@@ -1,0 +1,31 @@
+#pragma once
+// The key typer of a wlroots Wayland session: a virtual keyboard with keymaps of our own.
+#include "platform/keystring.h"
+#include "platform/services.h"
+
+#include <functional>
+
+namespace platform::wayland {
+
+class Session;
+struct SwitchState;
+
+class WaylandKeyTyper : public KeyTyper {
+public:
+    // heldModifiers tells which modifiers the user holds (Held* bits); clientSync returns
+    // once the active window's client has read every key sent so far, where that can be
+    // known (an XWayland window answering pings); either may be empty.
+    WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
+                    std::function<void()> clientSync);
+    Result sendKeys(const QString &keyString, bool wait) override;
+    Result type(const QList<KeyStroke> &strokes, bool wait);
+
+private:
+    Session &session;
+    SwitchState &switchState;
+    std::function<quint8()> heldModifiers;
+    std::function<void()> clientSync;
+    Result typeHere(const QList<KeyStroke> &strokes, bool wait);
+};
+
+} // namespace platform::wayland
