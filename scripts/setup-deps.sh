@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n  # qtbase_ja.qm, shipped beside the programs for Japanese dialog buttons
   libx11-dev libxtst-dev
+  libwayland-dev libxkbcommon-dev  # Wayland typer: wayland-client, wayland-scanner; xkbcommon reads keymaps in its test
+  sway xwayland qt6-wayland wtype  # tests/wayland: headless sway, the viewer on XWayland, a native sink; wtype is the benchmark floor
   xvfb openbox xdotool x11-utils xauth
   fonts-noto-cjk
   nginx-light curl

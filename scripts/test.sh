@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: pure and widget tests
-# offscreen, display tests on a private Xvfb with openbox, HTTP tests on 127.0.0.1.
+# offscreen, display tests on a private Xvfb with openbox, HTTP tests on 127.0.0.1,
+# wayland tests each in a headless sway of their own (scripts/with-sway.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh

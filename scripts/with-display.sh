@@ -14,6 +14,8 @@ cleanup() {
 trap cleanup EXIT
 for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
 export DISPLAY=":$n"
+# Started from a Wayland desktop, the programs would type through its compositor.
+unset WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
 openbox --sm-disable >/dev/null 2>&1 &

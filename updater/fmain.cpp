@@ -2,19 +2,15 @@
 
 #include "ccommandline.h"
 #include "cfilestream.h"
-#include "filecopy.h"
 #include "ftextview.h"
 #include "textfit.h"
 #include "textpreview.h"
 #include "updatecheck.h"
 #include "appinfo.h"
-#include "twips.h"
 #include "fileattributes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,27 +18,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalBlocker>
+
+namespace kox {
 
 const QString FMain::MakerPageAddress = QStringLiteral("https://tuvel.example.org/");
 
 namespace {
 
 const QString Title = QStringLiteral("kox");
-
-QRect twips(int left, int top, int width, int height)
-{
-    using common::toPixels;
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-}
-
-QFont statusFont(bool bold, bool underline)
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 9);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
 
 // Captions keep CR LF; a button shows only the LF.
 QString shownCaption(QString text)
@@ -53,6 +36,7 @@ QString shownCaption(QString text)
 const QString Busy = QStringLiteral("ただいま通信中です。前の処理が終わってから、もう一度押してください。");
 const QString Checking = QStringLiteral("ただいま、必要な情報を取得しています...");
 const QString Updating = QStringLiteral("ただいま、データを更新しています...");
+const QString CheckFailed = QStringLiteral("ウェブファイルの情報を取得できませんでした。");
 
 } // namespace
 
@@ -60,110 +44,19 @@ FMain::FMain(platform::Services services, QWidget *parent)
     : QWidget(parent)
     , m_services(services)
 {
-    LocalDate = updatecheck::zeroDateTime();
-    RemoteDate = updatecheck::zeroDateTime();
     BuildControls();
-    connect(&m_inet, &HttpTransfer::headFinished, this, &FMain::Inet1_StateChanged);
-    connect(&m_inet, &HttpTransfer::downloadProgress, this, &FMain::DownloadProgress);
-    connect(&m_inet, &HttpTransfer::downloadFinished, this, &FMain::DownloadFinished);
-    connect(&m_inet, &HttpTransfer::fetchFinished, this, &FMain::NewFileFetched);
+    connect(&m_session, &UpdateSession::stageChanged, this, &FMain::ShowStage);
+    connect(&m_session, &UpdateSession::logged, this, &FMain::AddLog);
+    connect(&m_session, &UpdateSession::checked, this, &FMain::ShowCheck);
+    connect(&m_session, &UpdateSession::updated, this, &FMain::ShowUpdate);
+    connect(&m_session, &UpdateSession::fetched, this, &FMain::ShowNewFile);
+    connect(&m_session, &UpdateSession::downloadProgress, this, &FMain::ShowProgress);
+    connect(Check1, &QCheckBox::toggled, &m_session, &UpdateSession::setDeleteBackup);
 }
 
 FMain::~FMain()
 {
-    m_inet.disconnect(this);
-}
-
-void FMain::BuildControls()
-{
-    setFixedSize(420, 228);  // client 6300 x 3420 twips
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-
-    Frame1 = new QGroupBox(QStringLiteral("Old File (Before)"), this);
-    Frame1->setGeometry(twips(100, 100, 3000, 1500));
-    Command3 = new QPushButton(QStringLiteral("Information"), Frame1);
-    Command3->setGeometry(twips(100, 300, 2800, 1100));
-
-    Frame2 = new QGroupBox(QStringLiteral("New File (After)"), this);
-    Frame2->setGeometry(twips(3200, 100, 3000, 1500));
-    Command4 = new QPushButton(QStringLiteral("Information"), Frame2);
-    Command4->setGeometry(twips(100, 300, 2800, 800));
-    Command2 = new QPushButton(QStringLiteral("Headeres"), Frame2);
-    Command2->setGeometry(twips(100, 1100, 2800, 300));
-
-    Text3 = new QPlainTextEdit(this);
-    Text3->setGeometry(twips(100, 1700, 6100, 700));
-    Text3->setReadOnly(true);
-    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text3->setAccessibleName(QStringLiteral("ログ"));
-    QPalette logColours = Text3->palette();
-    logColours.setColor(QPalette::Base, logColours.color(QPalette::Button));
-    logColours.setColor(QPalette::Text, logColours.color(QPalette::ButtonText));
-    Text3->setPalette(logColours);
-
-    Label1 = new QLabel(this);
-    Label1->setGeometry(twips(105, 2505, 2985, 495));
-    Label1->setFont(statusFont(true, false));
-    Label1->setWordWrap(true);
-    Label1->setAutoFillBackground(true);
-    // No accessible name: assistive technology reads the status text itself.
-    Label1->setAccessibleDescription(QStringLiteral("状態"));
-
-    Command6 = new QPushButton(QStringLiteral("Refresh"), this);
-    Command6->setGeometry(twips(3300, 2600, 900, 300));
-    Command1 = new QPushButton(QStringLiteral("Update"), this);
-    Command1->setGeometry(twips(4300, 2600, 900, 300));
-    Command7 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command7->setGeometry(twips(5300, 2600, 900, 300));
-
-    // A link, so that the keyboard and assistive technology reach it too.
-    Label2 = new QLabel(this);
-    Label2->setGeometry(twips(100, 3100, 2250, 180));
-    Label2->setFont(statusFont(false, true));
-    Label2->setTextFormat(Qt::RichText);
-    Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
-                        .arg(MakerPageAddress));
-    textfit::shrinkToFit(Label2, statusFont(false, true));
-    Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    Label2->setToolTip(MakerPageAddress);
-    Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
-    connect(Label2, &QLabel::linkActivated, this, &FMain::Label2_Click);
-
-    Check1 = new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this);
-    Check1->setGeometry(twips(2700, 3100, 3500, 300));
-    Check1->setChecked(false);  // keep the backup unless asked
-    FitCaption(Check1, Label2->geometry().right() + 8);
-
-    // Tab order; frames and the status label take no focus and are passed over.
-    QWidget *order[] = {Frame1, Frame2, Command3, Command4, Text3, Command1, Command7,
-                        Label1, Command2, Command6, Label2, Check1};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
-
-    connect(Command1, &QPushButton::clicked, this, &FMain::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FMain::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &FMain::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &FMain::Command4_Click);
-    connect(Command6, &QPushButton::clicked, this, &FMain::Command6_Click);
-    connect(Command7, &QPushButton::clicked, this, &FMain::Command7_Click);
-    SetStatus(QString(), false);
-}
-
-// Fonts without proportional kana make Japanese captions wider than the design
-// allows: the control first takes the free room to its left, then its font shrinks
-// until the caption fits, so it is never cut off.
-void FMain::FitCaption(QWidget *control, int leftLimit)
-{
-    QRect area = control->geometry();
-    if (control->sizeHint().width() <= area.width())
-        return;
-    area.setLeft(qMax(leftLimit, area.right() + 1 - control->sizeHint().width()));
-    control->setGeometry(area);
-    QFont font = control->font();
-    while (control->sizeHint().width() > area.width() && font.pointSizeF() > 6.5) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        control->setFont(font);
-    }
+    m_session.disconnect(this);
 }
 
 bool FMain::Form_Load(const CCommandLine &commandLine)
@@ -192,8 +85,8 @@ bool FMain::Form_Load(const CCommandLine &commandLine)
             QStringLiteral("それでは、以下のようなファイル名で処理を進めていきます。\n\n") + localPath,
             QMessageBox::Ok);
     }
-    LocalFilePath = localPath;
-    WebFilePath = commandLine.Lines(1);
+    m_session.setLocalFilePath(localPath);
+    m_session.setWebFilePath(commandLine.Lines(1));
     Command6_Click();
     return true;
 }
@@ -226,7 +119,7 @@ void FMain::AddLog(const QString &line)
 void FMain::SetStatus(const QString &text, bool alert)
 {
     Label1->setText(text);
-    textfit::shrinkToFit(Label1, statusFont(true, false));
+    textfit::shrinkToFit(Label1, LabelFont(true, false));
     QPalette colours = palette();
     if (alert) {
         colours.setColor(QPalette::WindowText, Qt::white);
@@ -238,139 +131,135 @@ void FMain::SetStatus(const QString &text, bool alert)
     Label1->setPalette(colours);
 }
 
-bool FMain::RefuseWhileBusy()
+void FMain::ShowStage(UpdateSession::Stage stage)
 {
-    if (!m_inet.busy())
-        return false;
-    AddLog(Busy);
-    return true;
+    switch (stage) {
+    case UpdateSession::Stage::Checking:
+        SetStatus(Checking, false);
+        break;
+    case UpdateSession::Stage::Updating:
+        SetStatus(Updating, true);
+        break;
+    case UpdateSession::Stage::FinalCheck:
+        SetStatus(QStringLiteral("ファイルサイズの最終確認を行っています..."), false);
+        break;
+    }
 }
 
 void FMain::Command6_Click()
 {
-    if (RefuseWhileBusy())
-        return;
-    SetStatus(Checking, false);
-    const QString refused = m_inet.head(WebFilePath);
-    if (!refused.isEmpty()) {
-        AddLog(refused);
-        SetStatus(QStringLiteral("ウェブファイルの情報を取得できませんでした。"), false);
-        showMessage(QMessageBox::Warning, refused, QMessageBox::Ok);
-    }
+    const Result started = m_session.Refresh();
+    if (started.outcome != Outcome::Started)
+        ShowCheck(started);
 }
 
-void FMain::Inet1_StateChanged(const HttpTransfer::Response &response)
+void FMain::ShowCheck(const Result &result)
 {
-    if (!response.ok) {
-        AddLog(QStringLiteral("ウェブファイルの情報を取得できませんでした：") + response.error);
-        SetStatus(QStringLiteral("ウェブファイルの情報を取得できませんでした。"), false);
+    const UpdateSession &s = m_session;
+    switch (result.outcome) {
+    case Outcome::Busy:
+        AddLog(Busy);
+        return;
+    case Outcome::Refused:
+        AddLog(result.detail);
+        SetStatus(CheckFailed, false);
+        showMessage(QMessageBox::Warning, result.detail, QMessageBox::Ok);
+        return;
+    case Outcome::HttpError:
+    case Outcome::NoAnswer:
+        AddLog(QStringLiteral("ウェブファイルの情報を取得できませんでした：") + result.detail);
+        SetStatus(CheckFailed, false);
         // A server's error page is no data file; say so, but keep the window.
-        if (response.statusCode != 0)
+        if (result.outcome == Outcome::HttpError)
             showMessage(QMessageBox::Warning,
-                        QStringLiteral("ウェブファイルパスに誤りがあります。\n") + response.error,
+                        QStringLiteral("ウェブファイルパスに誤りがあります。\n") + result.detail,
                         QMessageBox::Ok);
         return;
-    }
-    const QString contentLength = response.header(QStringLiteral("Content-length"));
-    if (contentLength.isEmpty()) {
+    case Outcome::NoLength:
         showMessage(QMessageBox::Warning, QStringLiteral("ウェブファイルパスに誤りがあります。"),
                     QMessageBox::Ok);
         close();
         return;
-    }
-    const QFileInfo local(LocalFilePath);
-    if (platform::FileExists(LocalFilePath).exists) {
-        LocalDate = updatecheck::wallClock(local.lastModified());
-        LocalSize = local.size();
-    }
-    RemoteSize = updatecheck::ReadContentLength(contentLength);
-    const auto lastModified =
-        updatecheck::ParseLastModified(response.header(QStringLiteral("Last-modified")));
-    Command3->setText(shownCaption(updatecheck::summaryText(LocalDate, LocalSize)));
-    // The nine hours can still carry a date at the very end of the range out of it.
-    if (!lastModified || !updatecheck::remoteDateOf(*lastModified).isValid()) {
-        Command4->setText(QStringLiteral("last : 不明\nsize : %1 byte").arg(RemoteSize));
+    case Outcome::DateUnknown:
+        Command3->setText(shownCaption(updatecheck::summaryText(s.LocalDate(), s.LocalSize())));
+        Command4->setText(QStringLiteral("last : 不明\nsize : %1 byte").arg(s.RemoteSize()));
         AddLog(QStringLiteral("ウェブファイルの更新日時（Last-modified）を読み取れませんでした。"));
         SetStatus(QStringLiteral("ウェブファイルの更新日時が分からないため、更新の要否を判定できません。"), false);
-    } else {
-        RemoteDate = updatecheck::remoteDateOf(*lastModified);
-        Command4->setText(shownCaption(updatecheck::summaryText(RemoteDate, RemoteSize)));
-        const qint64 days = updatecheck::calendarDays(LocalDate, RemoteDate);
-        AddLog(QStringLiteral("更新対象ファイルは ") + QString::number(days)
-               + QStringLiteral("日 新しいのものです。"));
-        if (days < 1)
-            SetStatus(QStringLiteral("ローカルファイルはアップデートする必要がないようです。"), false);
-        else
-            SetStatus(QStringLiteral("ローカルファイルはアップデートする必要があるようです。"), true);
+        return;
+    default:
+        break;
     }
-    if (JustUpdated)
-        FinalCheck();
-}
-
-void FMain::FinalCheck()
-{
-    if (LocalSize == RemoteSize) {
-        if (Check1->checkState() != Qt::Unchecked) {
-            if (QFile::remove(BackupFilePath))
-                AddLog(QStringLiteral("バックアップファイルは削除されました。"));
-            else if (!QFileInfo::exists(BackupFilePath))
-                AddLog(QStringLiteral("バックアップファイルが見つからないため、削除できませんでした。"));
-            else
-                AddLog(QStringLiteral("バックアップファイルを削除できませんでした：") + BackupFilePath);
-        }
-    } else {
-        const auto answer = showMessage(QMessageBox::Warning,
-            QStringLiteral("ファイルが正常にダウンロード出来なかったようです。ファイルを以前のものに戻しますか？"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
-            const QString failed = copyFileOver(BackupFilePath, LocalFilePath);
-            if (failed.isEmpty())
-                showMessage(QMessageBox::NoIcon, QStringLiteral("ファイルを以前のものに戻しました。"),
-                            QMessageBox::Ok);
-            else
-                showMessage(QMessageBox::Warning,
-                            QStringLiteral("ファイルを以前のものに戻せませんでした。\n") + failed,
-                            QMessageBox::Ok);
-        }
-    }
-    JustUpdated = false;
+    Command3->setText(shownCaption(updatecheck::summaryText(s.LocalDate(), s.LocalSize())));
+    Command4->setText(shownCaption(updatecheck::summaryText(s.RemoteDate(), s.RemoteSize())));
+    AddLog(QStringLiteral("更新対象ファイルは ") + QString::number(result.days)
+           + QStringLiteral("日 新しいのものです。"));
+    if (result.outcome == Outcome::UpdateNeeded)
+        SetStatus(QStringLiteral("ローカルファイルはアップデートする必要があるようです。"), true);
+    else
+        SetStatus(QStringLiteral("ローカルファイルはアップデートする必要がないようです。"), false);
 }
 
 void FMain::Command1_Click()
 {
-    if (RefuseWhileBusy())
-        return;
-    SetStatus(Updating, true);
-    AddLog(QStringLiteral("アップデートプロセスを開始します..."));
-    AddLog(QStringLiteral("ファイルのアップデートを行います。"));
-    AddLog(QStringLiteral("バックアップファイル名は："));
-    BackupFilePath = LocalFilePath + QStringLiteral(".bak");
-    AddLog(BackupFilePath);
-    // Checked before the backup, so that a file we may not write leaves no stray .bak.
-    // The attribute is what the user set; the second test also catches a file that
-    // is locked against writing in other ways (for example immutable).
-    const platform::FileAttributes local = platform::FileExists(LocalFilePath);
-    const bool readOnly = local.exists
-        && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(LocalFilePath).isWritable());
-    if (local.isDirectory() || readOnly) {
+    const Result started = m_session.Update();
+    switch (started.outcome) {
+    case Outcome::Busy:
+        AddLog(Busy);
+        break;
+    case Outcome::NotWritable:
         UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
+        break;
+    case Outcome::BackupFailed:
+        UpdateStopped(QStringLiteral("バックアップを作成できませんでした（%1）。").arg(started.detail), true);
+        break;
+    case Outcome::Refused:
+        UpdateStopped(started.detail, true);
+        break;
+    default:
+        break;
+    }
+}
+
+void FMain::ShowUpdate(const Result &result)
+{
+    switch (result.outcome) {
+    case Outcome::Aborted:
+    case Outcome::DownloadFailed:
+        UpdateStopped(QStringLiteral("ダウンロードに失敗しました：") + result.detail,
+                      result.outcome != Outcome::Aborted);
+        break;
+    case Outcome::BackupDeleted:
+        AddLog(QStringLiteral("バックアップファイルは削除されました。"));
+        break;
+    case Outcome::BackupMissing:
+        AddLog(QStringLiteral("バックアップファイルが見つからないため、削除できませんでした。"));
+        break;
+    case Outcome::BackupNotDeleted:
+        AddLog(QStringLiteral("バックアップファイルを削除できませんでした：") + m_session.BackupFilePath());
+        break;
+    case Outcome::SizeMismatch:
+        AskRestore();
+        break;
+    default:
+        break;
+    }
+}
+
+void FMain::AskRestore()
+{
+    const auto answer = showMessage(QMessageBox::Warning,
+        QStringLiteral("ファイルが正常にダウンロード出来なかったようです。ファイルを以前のものに戻しますか？"),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
         return;
-    }
-    AddLog(QStringLiteral("バックアップ中..."));
-    if (local.exists) {
-        const QString failed = copyFileOver(LocalFilePath, BackupFilePath);
-        if (!failed.isEmpty()) {
-            UpdateStopped(QStringLiteral("バックアップを作成できませんでした（%1）。").arg(failed), true);
-            return;
-        }
-        AddLog(QStringLiteral("バックアップは終了しました。"));
-    } else {
-        AddLog(QStringLiteral("ローカルファイルがないため、バックアップは作成しませんでした。"));
-    }
-    AddLog(QStringLiteral("アップデートプロセス中です..."));
-    const QString refused = m_inet.download(WebFilePath, LocalFilePath);
-    if (!refused.isEmpty())
-        UpdateStopped(refused, true);
+    const QString failed = m_session.RestoreBackup();
+    if (failed.isEmpty())
+        showMessage(QMessageBox::NoIcon, QStringLiteral("ファイルを以前のものに戻しました。"),
+                    QMessageBox::Ok);
+    else
+        showMessage(QMessageBox::Warning,
+                    QStringLiteral("ファイルを以前のものに戻せませんでした。\n") + failed,
+                    QMessageBox::Ok);
 }
 
 void FMain::UpdateStopped(const QString &why, bool ask)
@@ -384,27 +273,13 @@ void FMain::UpdateStopped(const QString &why, bool ask)
                     QMessageBox::Ok);
 }
 
-void FMain::DownloadProgress(qint64 received, qint64 total)
+void FMain::ShowProgress(qint64 received, qint64 total)
 {
     QString progress = QLocale().toString(received) + QStringLiteral(" バイト");
     if (total > 0)
         progress += QStringLiteral(" / ") + QLocale().toString(total) + QStringLiteral(" バイト (")
             + QString::number(received * 100 / total) + QStringLiteral("%)");
     SetStatus(Updating + QLatin1Char('\n') + progress, true);
-}
-
-void FMain::DownloadFinished(const HttpTransfer::Response &response, qint64)
-{
-    if (!response.ok) {
-        const bool byUser = response.error == QStringLiteral("通信を中止しました。");
-        UpdateStopped(QStringLiteral("ダウンロードに失敗しました：") + response.error, !byUser);
-        return;
-    }
-    AddLog(QStringLiteral("アップデートプロセスは終了しました。"));
-    JustUpdated = true;
-    Command6_Click();
-    if (m_inet.busy())
-        SetStatus(QStringLiteral("ファイルサイズの最終確認を行っています..."), false);
 }
 
 void FMain::Command7_Click()
@@ -416,14 +291,13 @@ void FMain::Command7_Click()
 void FMain::closeEvent(QCloseEvent *event)
 {
     // The program ends: a stopped request is no failure to tell the user about.
-    const QSignalBlocker quiet(m_inet);
-    m_inet.abort();
+    m_session.stop();
     QWidget::closeEvent(event);
 }
 
 void FMain::Command2_Click()
 {
-    const HttpTransfer::Response &last = m_inet.lastResponse();
+    const HttpTransfer::Response &last = m_session.transfer().lastResponse();
     showTextView(QStringLiteral("Headeres"),
                  updatecheck::allHeadersText(last.statusCode, last.reason, last.headers));
 }
@@ -431,32 +305,32 @@ void FMain::Command2_Click()
 void FMain::Command3_Click()
 {
     CFileStream stream;
-    stream.Path = LocalFilePath;
+    stream.Path = m_session.LocalFilePath();
     const QString text = textpreview::shownText(stream.Leading(textpreview::ReadBytes));
     showTextView(stream.Path, text);
 }
 
 void FMain::Command4_Click()
 {
-    if (RefuseWhileBusy())
-        return;
-    const QString refused = m_inet.fetch(WebFilePath, textpreview::ReadBytes);
-    if (!refused.isEmpty()) {
-        AddLog(refused);
-        showMessage(QMessageBox::Warning, refused, QMessageBox::Ok);
+    const Result started = m_session.FetchNewFile(textpreview::ReadBytes);
+    if (started.outcome == Outcome::Busy) {
+        AddLog(Busy);
+    } else if (started.outcome == Outcome::Refused) {
+        AddLog(started.detail);
+        showMessage(QMessageBox::Warning, started.detail, QMessageBox::Ok);
     }
 }
 
-void FMain::NewFileFetched(const HttpTransfer::Response &response, const QByteArray &body)
+void FMain::ShowNewFile(const Result &result, const QByteArray &body)
 {
-    if (!response.ok) {
-        AddLog(QStringLiteral("ウェブファイルを取得できませんでした：") + response.error);
+    if (result.outcome != Outcome::Fetched) {
+        AddLog(QStringLiteral("ウェブファイルを取得できませんでした：") + result.detail);
         showMessage(QMessageBox::Warning,
-                    QStringLiteral("ウェブファイルを取得できませんでした。\n") + response.error,
+                    QStringLiteral("ウェブファイルを取得できませんでした。\n") + result.detail,
                     QMessageBox::Ok);
         return;
     }
-    showTextView(WebFilePath, textpreview::shownText(body));
+    showTextView(m_session.WebFilePath(), textpreview::shownText(body));
 }
 
 void FMain::Label2_Click()
@@ -464,3 +338,5 @@ void FMain::Label2_Click()
     if (!m_services.documentOpener || !m_services.documentOpener->open(MakerPageAddress))
         AddLog(QStringLiteral("ウェブページを開けませんでした：") + MakerPageAddress);
 }
+
+} // namespace kox

@@ -1,11 +1,11 @@
 #pragma once
-// The updater's main window: checks the remote data file's date against the local
-// one, downloads it with a backup, and offers the restore when the result is wrong.
+// The updater's main window: shows what its update session reports (the log, the
+// status line, the old and new file summaries, the questions) and passes the
+// user's buttons on to it.
 
-#include "httptransfer.h"
+#include "updatesession.h"
 #include "services.h"
 
-#include <QDateTime>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -15,6 +15,8 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+
+namespace kox {
 
 class FMain : public QWidget {
     Q_OBJECT
@@ -27,18 +29,10 @@ public:
     // Start-up. False when the user chose to stop; the window is closed then.
     bool Form_Load(const CCommandLine &commandLine);
 
-    HttpTransfer &Inet1() { return m_inet; }
+    UpdateSession &Session() { return m_session; }
+    HttpTransfer &Inet1() { return m_session.transfer(); }
     // The log exactly as kept: every line preceded by CR LF.
     QString logText() const { return m_log; }
-
-    QString LocalFilePath;
-    QString WebFilePath;
-    QString BackupFilePath;
-    QDateTime LocalDate;
-    qint64 LocalSize = 0;
-    QDateTime RemoteDate;
-    qint64 RemoteSize = 0;
-    bool JustUpdated = false;
 
     QGroupBox *Frame1 = nullptr;
     QPushButton *Command3 = nullptr;
@@ -53,15 +47,6 @@ public:
     QLabel *Label2 = nullptr;
     QCheckBox *Check1 = nullptr;
 
-public slots:
-    void Command1_Click();  // Update
-    void Command2_Click();  // Headeres
-    void Command3_Click();  // old file
-    void Command4_Click();  // new file
-    void Command6_Click();  // Refresh
-    void Command7_Click();  // Cancel
-    void Label2_Click();
-
 protected:
     // Message boxes titled "kox"; tests answer them without blocking.
     virtual QMessageBox::StandardButton showMessage(QMessageBox::Icon icon, const QString &text,
@@ -71,19 +56,31 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void SetStatus(const QString &text, bool alert);
 
+private slots:
+    void Command1_Click();  // Update
+    void Command2_Click();  // Headeres
+    void Command3_Click();  // old file
+    void Command4_Click();  // new file
+    void Command6_Click();  // Refresh
+    void Command7_Click();  // Cancel
+    void Label2_Click();
+
 private:
     void BuildControls();
     static void FitCaption(QWidget *control, int leftLimit);
+    static QFont LabelFont(bool bold, bool underline);
     void AddLog(const QString &line);
-    void Inet1_StateChanged(const HttpTransfer::Response &response);  // check result
-    void FinalCheck();
-    void DownloadProgress(qint64 received, qint64 total);
-    void DownloadFinished(const HttpTransfer::Response &response, qint64 bytesWritten);
-    void NewFileFetched(const HttpTransfer::Response &response, const QByteArray &body);
+    void ShowStage(UpdateSession::Stage stage);
+    void ShowCheck(const Result &result);
+    void ShowUpdate(const Result &result);
+    void ShowNewFile(const Result &result, const QByteArray &body);
+    void ShowProgress(qint64 received, qint64 total);
+    void AskRestore();
     void UpdateStopped(const QString &why, bool ask);
-    bool RefuseWhileBusy();
 
     platform::Services m_services;
-    HttpTransfer m_inet;
+    UpdateSession m_session;
     QString m_log;
 };
+
+} // namespace kox

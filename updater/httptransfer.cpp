@@ -219,6 +219,7 @@ void HttpTransfer::onFinished()
         response.error = m_refusal;
     } else if (transferStopped) {
         response.error = failureText(reply);
+        response.abortedByUser = m_userAborted && error == QNetworkReply::OperationCanceledError;
     } else if (gotResponse && statusRefused()) {
         response.error = m_refusal;
     } else if (error != QNetworkReply::NoError) {

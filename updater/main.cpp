@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kox"));
     const common::JapaneseQtTexts japanese(QApplication::applicationDirPath());
     const auto services = platform::createNativeServices();
-    FMain window(services->services());
+    kox::FMain window(services->services());
     CCommandLine commandLine;
     commandLine.SetItems(platform::processArgumentItems(QApplication::arguments()));
     if (!window.Form_Load(commandLine))

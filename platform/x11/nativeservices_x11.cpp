@@ -1,7 +1,10 @@
 // The x11 backend: XTest for key events and typing, Qt for the clipboard, the
-// desktop's opener and the screen metrics.
+// desktop's opener and the screen metrics. On a Wayland session key events and typing
+// go through the compositor instead; the windows stay X11 ones (XWayland).
 #include "../services.h"
+#include "../wayland/waylandservices.h"
 #include "services_x11.h"
+#include "x11clientsync.h"
 
 namespace platform {
 
@@ -14,9 +17,24 @@ public:
     DesktopDocumentOpener documentOpener;
     DetachedProcessStarter processStarter;
     ScreenDesktopMetrics desktopMetrics;
+    std::unique_ptr<wayland::WaylandKeyServices> wayland = wayland::openWaylandKeyServices(
+        [this] { return keyEvents.heldModifiers(); }, &syncActiveXClient);
     Services services() override
     {
+        if (wayland)
+            return {wayland->keyEvents(), wayland->keyTyper(), &clipboard, &documentOpener, &processStarter,
+                    &desktopMetrics};
         return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+    }
+
+    // An XWayland window reads keys with the keymap it fetched last: it must have read
+    // the keys of one keymap before the next replaces it. Native windows read keys and
+    // keymaps in the order the compositor sent them.
+    static void syncActiveXClient()
+    {
+        static Display *const display = XOpenDisplay(nullptr);
+        if (display)
+            x11::ClientSync(display).waitForActiveClient(2000, 0);
     }
 };
 } // namespace

@@ -46,7 +46,7 @@ void activateWindowOfProcess(qint64 pid)
 
 } // namespace
 
-TypingSink::TypingSink() = default;
+TypingSink::TypingSink(const QString &qpaPlatform) : qpaPlatform(qpaPlatform) {}
 
 TypingSink::~TypingSink()
 {
@@ -66,6 +66,11 @@ QString TypingSink::outputPath() const
 bool TypingSink::start(QString *why)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!qpaPlatform.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), qpaPlatform);
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(TUVEL_TYPING_SINK), {outputPath()});
     if (!process.waitForStarted(5000)) {
         *why = QStringLiteral("sink did not start: ") + process.errorString();

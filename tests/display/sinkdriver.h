@@ -6,7 +6,8 @@
 
 class TypingSink {
 public:
-    TypingSink();
+    // qpaPlatform, when given, is the Qt platform the sink runs on ("wayland").
+    explicit TypingSink(const QString &qpaPlatform = QString());
     ~TypingSink();
     // Starts the sink and waits until it is the active window with the focus.
     bool start(QString *why);
@@ -15,6 +16,7 @@ public:
     QString waitForText(const QString &expected, int timeoutMs) const;
 
 private:
+    QString qpaPlatform;
     QTemporaryDir dir;
     QProcess process;
     QString outputPath() const;

@@ -6,10 +6,10 @@
 
 #include <QList>
 
-class TestableFMain : public FMain {
+class TestableFMain : public kox::FMain {
 public:
-    using FMain::FMain;
-    using FMain::SetStatus;
+    using kox::FMain::FMain;
+    using kox::FMain::SetStatus;
 
     struct Box {
         QMessageBox::Icon icon;

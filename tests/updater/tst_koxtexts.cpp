@@ -194,8 +194,8 @@ void TestKoxTexts::titlesFit()
 void TestKoxTexts::logIsRead()
 {
     TestableFMain w(m_fakes.services());
-    w.WebFilePath = "ftp://127.0.0.1/a.txt";  // refused at once: one log line
-    w.Command6_Click();
+    w.Session().setWebFilePath("ftp://127.0.0.1/a.txt");  // refused at once: one log line
+    w.Command6->click();
     const QString last = w.logText().section("\r\n", -1);
     QVERIFY(!last.isEmpty());
     QAccessibleInterface *log = QAccessible::queryAccessibleInterface(w.Text3);
@@ -209,11 +209,11 @@ void TestKoxTexts::logIsRead()
 void TestKoxTexts::longLogLineWraps()
 {
     TestableFMain w(m_fakes.services());
-    w.LocalFilePath = "/tmp/" + QString("averyveryverylongfoldername").repeated(8) + "/list.txt";
-    w.WebFilePath = "ftp://127.0.0.1/a.txt";
+    w.Session().setLocalFilePath("/tmp/" + QString("averyveryverylongfoldername").repeated(8) + "/list.txt");
+    w.Session().setWebFilePath("ftp://127.0.0.1/a.txt");
     w.show();
-    w.Command1_Click();  // logs the backup path, then stops at the address
-    QVERIFY(w.logText().contains(w.LocalFilePath + ".bak"));
+    w.Command1->click();  // logs the backup path, then stops at the address
+    QVERIFY(w.logText().contains(w.Session().LocalFilePath() + ".bak"));
     QCoreApplication::processEvents();
     QCOMPARE(w.Text3->horizontalScrollBar()->maximum(), 0);
     QVERIFY(w.Text3->verticalScrollBar()->maximum() > 0);

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
 #include <optional>
 
@@ -103,16 +104,16 @@ void TestTextPreview::views()
     server.route("GET", "/big.txt", reply);
     platform::fake::FakeServiceSet fakes;
     TestableFMain w(fakes.services());
-    w.LocalFilePath = path;
-    w.WebFilePath = server.url("/big.txt");
+    w.Session().setLocalFilePath(path);
+    w.Session().setWebFilePath(server.url("/big.txt"));
     if (remote) {
-        w.Command4_Click();
+        w.Command4->click();
         QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000);
     } else {
-        w.Command3_Click();
+        w.Command3->click();
     }
     QCOMPARE(w.views.size(), 1);
-    QCOMPARE(w.views[0].caption, remote ? w.WebFilePath : path);
+    QCOMPARE(w.views[0].caption, remote ? w.Session().WebFilePath() : path);
     const QString shown = w.views[0].text;
     if (noted) {
         const QByteArray kept = content.first(textpreview::LimitBytes - 1);

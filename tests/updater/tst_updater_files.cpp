@@ -33,9 +33,9 @@ private:
     std::unique_ptr<TestableFMain> updateFrom(TestServer &server, const QString &localPath)
     {
         auto w = window();
-        w->LocalFilePath = localPath;
-        w->WebFilePath = server.url("/a.txt");
-        w->Command1_Click();
+        w->Session().setLocalFilePath(localPath);
+        w->Session().setWebFilePath(server.url("/a.txt"));
+        w->Command1->click();
         waitIdle(*w);
         return w;
     }
@@ -59,9 +59,9 @@ void TestUpdaterFiles::datesInLocalTime()
     TestServer server;
     server.route("HEAD", "/a.txt", ok(OldBody));  // 1 March 15:01 GMT: 2 March 0:01 in Japan
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command6->click();
     waitIdle(*w);
     QVERIFY2(w->Command3->text().contains(" 7:38:31\nsize : "), qPrintable(w->Command3->text()));
     QVERIFY2(w->Command4->text().contains(" 0:01:00\nsize : "), qPrintable(w->Command4->text()));
@@ -88,9 +88,9 @@ void TestUpdaterFiles::backupAndRestoreKeepDate()
     auto w = window(5000);
     w->show();
     w->answers = {QMessageBox::Yes};
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command1->click();
     QCOMPARE(QFileInfo(backup).lastModified(), stamp);
     QCOMPARE(QFile::permissions(backup) & 0x7077, modes);
     waitIdle(*w);
@@ -98,7 +98,7 @@ void TestUpdaterFiles::backupAndRestoreKeepDate()
     QCOMPARE(readAll(m_local), OldBody);
     QCOMPARE(QFileInfo(m_local).lastModified(), stamp);
     QCOMPARE(QFile::permissions(m_local) & 0x7077, modes);
-    w->Command6_Click();
+    w->Command6->click();
     waitIdle(*w);
     QVERIFY2(w->logText().endsWith("更新対象ファイルは 4日 新しいのものです。"), qPrintable(w->logText()));
     QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要があるようです。"));
@@ -116,11 +116,11 @@ void TestUpdaterFiles::cancelAbortsDownload()
     const QDateTime stamp = QFileInfo(m_local).lastModified();
     auto w = window(30000);
     w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command1->click();
     QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")), qPrintable(w->Label1->text()));
-    w->Command7_Click();  // stops the download and ends, in one press
+    w->Command7->click();  // stops the download and ends, in one press
     QVERIFY(!w->Inet1().busy());
     QVERIFY(!w->isVisible());
     QVERIFY(w->boxes.isEmpty());
@@ -148,14 +148,14 @@ void TestUpdaterFiles::cancelEndsInEveryState()
     server.route("GET", "/a.txt", silent);
     auto w = window(30000);
     w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
     if (state == "checking")
-        w->Command6_Click();
+        w->Command6->click();
     else if (state == "fetching")
-        w->Command4_Click();
+        w->Command4->click();
     QCOMPARE(w->Inet1().busy(), state != "idle");
-    w->Command7_Click();
+    w->Command7->click();
     QVERIFY(!w->isVisible());
     QVERIFY(!w->Inet1().busy());
     QVERIFY2(w->boxes.isEmpty(), qPrintable(w->allBoxTexts()));  // ends without a word

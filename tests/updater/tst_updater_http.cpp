@@ -29,8 +29,6 @@ private slots:
     void refusedAddresses_data();
     void refusedAddresses();
     void secondRequestIsRefused();
-    void update_data();
-    void update();
     void views();
     void makerPage();
     void againstNginx();
@@ -186,9 +184,9 @@ void TestUpdaterHttp::checkResult()
     setup(server, OldBody);
     auto w = window(700);
     w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command6->click();
     waitIdle(*w);
     QCOMPARE(w->Label1->text(), status);
     QCOMPARE(w->Label1->palette().color(QPalette::Window) == QColor(255, 0, 0), alert);
@@ -217,13 +215,13 @@ void TestUpdaterHttp::refusedAddresses()
     QFETCH(QString, address);
     QFETCH(QString, message);
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = address;
-    w->Command6_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(address);
+    w->Command6->click();
     QVERIFY(!w->Inet1().busy());
     QVERIFY2(w->allBoxTexts().contains(message), qPrintable(w->allBoxTexts()));
     w->boxes.clear();
-    w->Command1_Click();
+    w->Command1->click();
     QVERIFY(!w->Inet1().busy());
     QVERIFY2(w->allBoxTexts().contains(message), qPrintable(w->allBoxTexts()));
     QCOMPARE(readAll(m_local), OldBody);
@@ -235,125 +233,17 @@ void TestUpdaterHttp::secondRequestIsRefused()
     TestServer server;
     server.route("HEAD", "/a.txt", ok(OldBody));
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command6_Click();
-    w->Command6_Click();
-    w->Command1_Click();
-    w->Command4_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command6->click();
+    w->Command6->click();
+    w->Command1->click();
+    w->Command4->click();
     QCOMPARE(w->logText().count("ただいま通信中です。"), 3);
     waitIdle(*w);
     QCOMPARE(server.requests, QStringList{"HEAD /a.txt"});
     QVERIFY(!QFileInfo::exists(m_local + ".bak"));
     QCOMPARE(readAll(m_local), OldBody);
-}
-
-void TestUpdaterHttp::update_data()
-{
-    QTest::addColumn<Setup>("setup");
-    QTest::addColumn<bool>("ticked");
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<bool>("becomesNew");
-    QTest::addColumn<bool>("backupStays");
-    QTest::addColumn<QString>("expected");  // in the log or a message box
-
-    auto plain = [](CannedReply get) {
-        return Setup([get](TestServer &s, const QByteArray &body) {
-            s.route("HEAD", "/a.txt", ok(body));
-            CannedReply reply = get;
-            if (reply.body.isNull())
-                reply.body = body;
-            s.route("GET", "/a.txt", reply);
-        });
-    };
-    CannedReply whole = ok(QByteArray());
-    CannedReply shortBody = ok(QByteArray());
-    shortBody.sendBytes = 5000;
-    CannedReply reset = ok(QByteArray());
-    reset.sendBytes = 5000;
-    reset.end = CannedReply::End::Reset;
-    CannedReply stall = ok(QByteArray());
-    stall.sendBytes = 5000;
-    stall.end = CannedReply::End::Stall;
-    CannedReply unannounced = ok(QByteArray());
-    unannounced.announcedLength = -1;
-    CannedReply overAnnounced = ok(QByteArray());
-    overAnnounced.announcedLength = 300000;
-    CannedReply loop = withStatus(302, "Found");
-    loop.location = "/a.txt";
-    const auto No = QMessageBox::No;
-    const auto Yes = QMessageBox::Yes;
-
-    QTest::newRow("whole, ticked") << plain(whole) << true << Yes << true << false << "バックアップファイルは削除されました。";
-    QTest::newRow("whole, unticked") << plain(whole) << false << Yes << true << true << "アップデートプロセスは終了しました。";
-    QTest::newRow("404 page") << plain(withStatus(404, "Not Found")) << true << Yes << false << true << "404";
-    QTest::newRow("500 page") << plain(withStatus(500, "Internal Server Error")) << true << Yes << false << true << "500";
-    QTest::newRow("short body") << plain(shortBody) << true << Yes << false << true << "ダウンロードに失敗しました";
-    QTest::newRow("announces more than it sends") << plain(overAnnounced) << true << Yes << false << true << "ダウンロードに失敗しました";
-    QTest::newRow("reset mid-body") << plain(reset) << true << Yes << false << true << "ダウンロードに失敗しました";
-    QTest::newRow("stall past time-out") << plain(stall) << true << Yes << false << true << "秒以内に応答しませんでした";
-    QTest::newRow("redirect loop") << plain(loop) << true << Yes << false << true << "リダイレクト";
-    QTest::newRow("no length, closes at end") << plain(unannounced) << true << Yes << true << false << "バックアップファイルは削除されました。";
-    QTest::newRow("redirect") << Setup([](TestServer &s, const QByteArray &body) {
-        CannedReply moved = withStatus(302, "Found");
-        moved.location = "/new/a.txt";
-        s.route("HEAD", "/a.txt", moved);
-        s.route("GET", "/a.txt", moved);
-        s.route("HEAD", "/new/a.txt", ok(body));
-        s.route("GET", "/new/a.txt", ok(body));
-    }) << true << Yes << true << false << "バックアップファイルは削除されました。";
-    auto headLies = [](TestServer &s, const QByteArray &body) {
-        CannedReply head = ok(body);
-        head.announcedLength = body.size() + 10;
-        s.route("HEAD", "/a.txt", head);
-        s.route("GET", "/a.txt", ok(body));
-    };
-    QTest::newRow("check sees another size, restore") << Setup(headLies) << true << Yes << false << true << "ファイルを以前のものに戻しました。";
-    QTest::newRow("check sees another size, keep") << Setup(headLies) << true << No << true << true << "ファイルが正常にダウンロード出来なかったようです。";
-    QTest::newRow("final check without length ends") << Setup([](TestServer &s, const QByteArray &body) {
-        CannedReply head = ok(body);
-        head.announcedLength = -1;
-        s.route("HEAD", "/a.txt", head);
-        s.route("GET", "/a.txt", ok(body));
-    }) << true << Yes << true << true << "ウェブファイルパスに誤りがあります。";
-}
-
-void TestUpdaterHttp::update()
-{
-    QFETCH(Setup, setup);
-    QFETCH(bool, ticked);
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(bool, becomesNew);
-    QFETCH(bool, backupStays);
-    QFETCH(QString, expected);
-    const QByteArray body = newBody();
-    const QString backup = m_local + ".bak";
-    writeFile(backup, "an older backup");  // overwritten without a question
-    const auto modes = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    QVERIFY(QFile::setPermissions(m_local, modes));
-    TestServer server;
-    setup(server, body);
-    auto w = window(700);
-    w->show();
-    w->answers = {answer};
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Check1->setChecked(ticked);
-    w->Command1_Click();
-    QVERIFY(w->logText().contains("バックアップファイル名は：\r\n" + backup + "\r\n"));
-    waitIdle(*w);
-    const QString seen = w->logText() + w->allBoxTexts();
-    QVERIFY2(seen.contains(expected), qPrintable(seen));
-    QCOMPARE(readAll(m_local) == body, becomesNew);
-    if (!becomesNew)
-        QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(QFile::permissions(m_local) & 0x7077, modes);  // a replaced file keeps its modes
-    QCOMPARE(QFileInfo::exists(backup), backupStays);
-    if (backupStays)
-        QCOMPARE(readAll(backup), OldBody);
-    QVERIFY(!w->JustUpdated || !w->isVisible());
-    // Nothing is left behind in the folder but the data file and its backup.
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), backupStays ? 2 : 1);
 }
 
 void TestUpdaterHttp::views()
@@ -363,28 +253,28 @@ void TestUpdaterHttp::views()
     server.route("HEAD", "/a.txt", ok("\x95\x5c"));
     server.route("GET", "/a.txt", ok("\x95\x5c"));
     auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command2_Click();
+    w->Session().setLocalFilePath(m_local);
+    w->Session().setWebFilePath(server.url("/a.txt"));
+    w->Command2->click();
     QCOMPARE(w->views.value(0).text, QString());  // nothing has arrived yet
-    w->Command6_Click();
+    w->Command6->click();
     waitIdle(*w);
-    w->Command2_Click();
+    w->Command2->click();
     QCOMPARE(w->views.value(1).caption, QString("Headeres"));
     QVERIFY(w->views.value(1).text.contains("Last-Modified: " + LastModified));
     QVERIFY(w->views.value(1).text.contains("Content-Length: 2"));
-    w->Command3_Click();
+    w->Command3->click();
     QCOMPARE(w->views.value(2).caption, m_local);
     QCOMPARE(w->views.value(2).text, QString::fromUtf8("日本語"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QCOMPARE(w->views.value(3).caption, server.url("/a.txt"));
     QCOMPARE(w->views.value(3).text, QString::fromUtf8("表"));
     QCOMPARE(server.requests.count("GET /a.txt"), 2);  // fetched anew each time
     server.route("GET", "/a.txt", withStatus(404, "Not Found"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QCOMPARE(w->views.size(), 5);
     QVERIFY(w->allBoxTexts().contains("404"));
@@ -393,11 +283,11 @@ void TestUpdaterHttp::views()
 void TestUpdaterHttp::makerPage()
 {
     auto w = window();
-    w->Label2_Click();
-    QCOMPARE(m_fakes.documentOpener.opened.value(0), FMain::MakerPageAddress);
-    QVERIFY(FMain::MakerPageAddress.startsWith("https://"));
+    emit w->Label2->linkActivated(kox::FMain::MakerPageAddress);
+    QCOMPARE(m_fakes.documentOpener.opened.value(0), kox::FMain::MakerPageAddress);
+    QVERIFY(kox::FMain::MakerPageAddress.startsWith("https://"));
     m_fakes.documentOpener.failing = true;
-    w->Label2_Click();
+    emit w->Label2->linkActivated(kox::FMain::MakerPageAddress);
     QVERIFY(w->logText().contains("ウェブページを開けませんでした"));
 }
 
@@ -423,24 +313,24 @@ void TestUpdaterHttp::againstNginx()
     QVERIFY(w->Form_Load(line));
     waitIdle(*w);
     QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要があるようです。"));
-    QCOMPARE(w->RemoteSize, qint64(body.size()));
+    QCOMPARE(w->Session().RemoteSize(), qint64(body.size()));
     QVERIFY(w->Command4->text().endsWith(QString::number(body.size()) + " byte"));
-    w->Command2_Click();
+    w->Command2->click();
     QVERIFY(w->views.value(0).text.contains("Last-Modified: "));
     w->Check1->setChecked(true);
-    w->Command1_Click();
+    w->Command1->click();
     waitIdle(*w);
     QCOMPARE(readAll(m_local), body);
     QVERIFY(!QFileInfo::exists(m_local + ".bak"));
     QVERIFY(w->logText().endsWith("バックアップファイルは削除されました。"));
     QCOMPARE(w->Label1->text(), QString("ローカルファイルはアップデートする必要がないようです。"));
-    w->Command4_Click();
+    w->Command4->click();
     waitIdle(*w);
     QVERIFY(w->views.value(1).text.endsWith(QString::fromUtf8("日本語\r\n")));
     QVERIFY2(w->boxes.isEmpty(), qPrintable(w->allBoxTexts()));
     // A file nginx does not have: nothing is written, the backup stays.
-    w->WebFilePath = nginx.url("missing.txt");
-    w->Command1_Click();
+    w->Session().setWebFilePath(nginx.url("missing.txt"));
+    w->Command1->click();
     waitIdle(*w);
     QCOMPARE(readAll(m_local), body);
     QCOMPARE(readAll(m_local + ".bak"), body);

@@ -1,0 +1,238 @@
+// Start-up of tuvelv against a bare Qt window, each started N times in turn: the
+// time from fork to the first MapNotify of a top-level window (a child of the
+// root, seen by selecting SubstructureNotify on the root) and the peak resident
+// memory (wait4). tuvelv runs from a copy of the program folder whose data box
+// holds 1,000 generated lists. Goals: time at most 1.3x, memory at most 1.5x.
+// Run as: scripts/with-display.sh build/bench/bin/bench_startup [N [lists]]
+#include "cp932.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <X11/Xlib.h>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int ListCount = 1000;
+constexpr int SettleMs = 400;     // after the first map: later windows, first paint, idle
+constexpr int GiveUpMs = 15000;
+
+struct Run {
+    double mapMs = -1;  // -1: no window was mapped in time
+    double lastMapMs = -1;  // the last top-level window mapped while settling
+    double peakMiB = 0;
+};
+
+double nowMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+void makeDataBox(const QString &box)
+{
+    QDir().mkpath(box);
+    QByteArray keys;
+    for (int k = 0; k < 40; ++k)
+        keys += common::cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
+    for (int i = 0; i < ListCount; ++i) {
+        QFile f(box + QStringLiteral("/list%1.txt").arg(i));
+        if (!f.open(QIODevice::WriteOnly))
+            return;
+        f.write(common::cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
+        f.write("http://127.0.0.1/tuveldbox/list" + QByteArray::number(i) + ".txt\r\n");
+        f.write(keys);
+    }
+}
+
+// The program folder as a user unpacks it, with its data box replaced.
+bool copyProgramFolder(const QString &from, const QString &to)
+{
+    QDirIterator entries(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        const QString relative = QDir(from).relativeFilePath(path);
+        if (relative.startsWith(QStringLiteral("tuveldbox/")))
+            continue;
+        const QString target = to + QLatin1Char('/') + relative;
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(path, target))
+            return false;
+    }
+    makeDataBox(to + QStringLiteral("/tuveldbox"));
+    return true;
+}
+
+// The title of a mapped top-level window or of the client inside its frame.
+QByteArray titleOf(Display *display, Window window)
+{
+    char *name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        const QByteArray title(name);
+        XFree(name);
+        return title;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    QByteArray title;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count && title.isEmpty(); ++i)
+            title = titleOf(display, children[i]);
+        XFree(children);
+    }
+    return title;
+}
+
+void drain(Display *display)
+{
+    XSync(display, False);
+    XEvent event;
+    while (XPending(display))
+        XNextEvent(display, &event);
+}
+
+Run startOnce(Display *display, const QByteArray &program, const char *argument = nullptr)
+{
+    drain(display);
+    Run run;
+    const double start = nowMs();
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(program.constData(), program.constData(), argument, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    if (child < 0)
+        return run;
+    const int fd = ConnectionNumber(display);
+    while (run.mapMs < 0 && nowMs() - start < GiveUpMs) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && run.mapMs < 0) {
+                run.mapMs = nowMs() - start;
+                if (qEnvironmentVariableIsSet("BENCH_STARTUP_VERBOSE"))
+                    std::fprintf(stderr, "%s: mapped \"%s\"%s after %.1f ms\n", program.constData(),
+                                 titleOf(display, event.xmap.window).constData(),
+                                 event.xmap.override_redirect ? " (override-redirect)" : "", run.mapMs);
+            }
+        }
+        if (run.mapMs >= 0)
+            break;
+        pollfd wait{fd, POLLIN, 0};
+        poll(&wait, 1, 50);
+        if (waitpid(child, nullptr, WNOHANG) == child)
+            return run;  // ended without a window
+    }
+    run.lastMapMs = run.mapMs;
+    const double settled = nowMs() + SettleMs;
+    while (nowMs() < settled) {
+        pollfd wait{fd, POLLIN, 0};
+        poll(&wait, 1, 10);
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify)
+                run.lastMapMs = nowMs() - start;
+        }
+    }
+    kill(child, SIGTERM);
+    int status = 0;
+    rusage usage{};
+    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    run.peakMiB = usage.ru_maxrss / 1024.0;  // KiB on Linux
+    return run;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+struct Series {
+    std::vector<double> ms, lastMs, mib;
+    void add(const Run &run)
+    {
+        ms.push_back(run.mapMs);
+        lastMs.push_back(run.lastMapMs);
+        mib.push_back(run.peakMiB);
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    if (argc > 2)
+        ListCount = std::max(0, atoi(argv[2]));
+    const QString appDir = QStringLiteral(TUVEL_APP_DIR);
+    qunsetenv("QT_QPA_PLATFORM");  // the real X server, not offscreen
+
+    Display *display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "no X display: run under scripts/with-display.sh\n");
+        return 1;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+
+    QTemporaryDir folder;
+    if (!copyProgramFolder(appDir, folder.path())) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(appDir));
+        return 1;
+    }
+    const QByteArray viewer = QFile::encodeName(folder.filePath(QStringLiteral("tuvelv")));
+    const QByteArray bare =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window"));
+
+    Series viewerRuns, bareRuns, labelRuns;
+    startOnce(display, bare);  // warm the caches for both
+    startOnce(display, viewer);
+    for (int i = 0; i < rounds; ++i) {
+        const Run b = startOnce(display, bare);
+        const Run v = startOnce(display, viewer);
+        const Run l = startOnce(display, bare, "--label");
+        if (b.mapMs < 0 || v.mapMs < 0 || l.mapMs < 0) {
+            std::fprintf(stderr, "a program mapped no window (bare %.0f, tuvelv %.0f)\n", b.mapMs, v.mapMs);
+            return 1;
+        }
+        bareRuns.add(b);
+        viewerRuns.add(v);
+        labelRuns.add(l);
+    }
+    XCloseDisplay(display);
+
+    const double bareMs = median(bareRuns.ms), viewerMs = median(viewerRuns.ms);
+    const double bareMiB = median(bareRuns.mib), viewerMiB = median(viewerRuns.mib);
+    std::printf("start-up to first map, %d lists, median of %d runs each\n", ListCount, rounds);
+    std::printf("bare Qt window: %7.1f ms  %6.1f MiB peak\n", bareMs, bareMiB);
+    std::printf("tuvelv:         %7.1f ms  %6.1f MiB peak\n", viewerMs, viewerMiB);
+    std::printf("time ratio   %.2f (goal <= 1.30)\n", viewerMs / bareMs);
+    std::printf("memory ratio %.2f (goal <= 1.50)\n", viewerMiB / bareMiB);
+    // For information: tuvelv maps its splash first, its main window once the catalogue is built.
+    std::printf("tuvelv's last window mapped (the main window): %7.1f ms (information)\n",
+                median(viewerRuns.lastMs));
+    // For information: a bare window that shows one Japanese line pays the font set-up too.
+    const double labelMs = median(labelRuns.ms), labelMiB = median(labelRuns.mib);
+    std::printf("bare window with a Japanese label: %7.1f ms  %6.1f MiB peak;"
+                " tuvelv against it: time %.2f, memory %.2f (information)\n",
+                labelMs, labelMiB, viewerMs / labelMs, viewerMiB / labelMiB);
+    return 0;
+}

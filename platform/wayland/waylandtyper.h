@@ -1,0 +1,30 @@
+#pragma once
+// The key typer of a wlroots Wayland session: a virtual keyboard with keymaps of our own.
+#include "keystring.h"
+#include "services.h"
+
+#include <functional>
+
+namespace platform::wayland {
+
+class Session;
+struct SwitchState;
+
+class WaylandKeyTyper : public KeyTyper {
+public:
+    // heldModifiers tells which modifiers the user holds (Held* bits); clientSync returns
+    // once the active window's client has read every key sent so far, where that can be
+    // known (an XWayland window answering pings); either may be empty.
+    WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
+                    std::function<void()> clientSync);
+    Result type(const QList<KeyStroke> &strokes, bool wait) override;
+
+private:
+    Session &session;
+    SwitchState &switchState;
+    std::function<quint8()> heldModifiers;
+    std::function<void()> clientSync;
+    Result typeHere(const QList<KeyStroke> &strokes, bool wait);
+};
+
+} // namespace platform::wayland
