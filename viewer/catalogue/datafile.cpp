@@ -4,14 +4,8 @@
 
 #include <QFileInfo>
 
-namespace {
-// The first read is small: a catalogue reads only three short lines of each file.
-constexpr qsizetype FirstChunk = 4 * 1024;
-constexpr qsizetype Chunk = 64 * 1024;
-}
-
-DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
-    : m_file(path), m_maxLineBytes(maxLineBytes)
+DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes, ReadChunks chunks)
+    : m_file(path), m_maxLineBytes(maxLineBytes), m_chunks(chunks)
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
     // only ordinary files are opened. The second check closes the gap in which the
@@ -33,7 +27,7 @@ bool DataFileReader::fill()
 {
     if (m_eof)
         return false;
-    const qsizetype want = m_reads++ == 0 ? FirstChunk : Chunk;
+    const qsizetype want = m_reads++ == 0 ? m_chunks.first : m_chunks.next;
     m_buffer.resize(want);
     const qint64 got = m_file.read(m_buffer.data(), want);
     m_pos = 0;
@@ -135,7 +129,7 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
             bytes.truncate(cut);
             return bytes;
         }
-        if (!readMore(Chunk))
+        if (!readMore(m_chunks.next))
             return bytes;
     }
 }

@@ -8,9 +8,6 @@
 
 namespace {
 
-// Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
-constexpr qsizetype BlockBytes = 1024 * 1024;
-
 bool isLeadByte(uchar b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -150,10 +147,10 @@ qsizetype KeyRows::indexOf(QStringView wanted) const
     return -1;
 }
 
-KeyList loadKeyList(const QString &path)
+KeyList loadKeyList(const QString &path, qsizetype blockBytes, ReadChunks chunks)
 {
     KeyList list;
-    DataFileReader reader(path);
+    DataFileReader reader(path, DataFileReader::MaxLineBytes, chunks);
     list.name = reader.ReadLine();
     reader.ReadLine();  // description
     reader.ReadLine();  // update address
@@ -165,7 +162,7 @@ KeyList loadKeyList(const QString &path)
     list.keys.reserveText(fileSize);
     bool first = true;
     for (;;) {
-        QByteArray bytes = reader.readLineBytes(BlockBytes);
+        QByteArray bytes = reader.readLineBytes(blockBytes);
         if (bytes.isEmpty())
             break;
         if (first) {
