@@ -30,12 +30,12 @@ max_len() {
 # Smoke runs per fuzzer: about 10 s each on one core of a busy two-core machine.
 smoke_runs() {
   case $1 in
-    fuzz_cp932) echo 150000 ;;
-    fuzz_keystring) echo 30000 ;;
-    fuzz_datafile) echo 5000 ;;
-    fuzz_keyfile) echo 8000 ;;
-    fuzz_commandline) echo 25000 ;;
-    fuzz_updatecheck) echo 30000 ;;
+    fuzz_cp932) echo 400000 ;;
+    fuzz_keystring) echo 50000 ;;
+    fuzz_datafile) echo 3000 ;;
+    fuzz_keyfile) echo 3000 ;;
+    fuzz_commandline) echo 80000 ;;
+    fuzz_updatecheck) echo 60000 ;;
   esac
 }
 
