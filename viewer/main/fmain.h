@@ -133,6 +133,8 @@ private:
     void buildControls();
     void buildMenus();
     QString EscapeKeys(const QString &keyText) const;
+    void ReportKeyRefused(const QString &reason);
+    void TakeFocusBack();
     int findCatalogueRow(const QString &name) const;
 
     platform::Services m_services;
