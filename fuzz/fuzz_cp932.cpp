@@ -1,6 +1,7 @@
 // The code page 932 codec against ICU's "windows-31j" converter.
 //
-// The input is decoded as bytes and, read as UTF-16 code units, encoded. ICU is asked
+// The input is decoded as bytes, cut at whole characters and, read as UTF-16 code units,
+// encoded. ICU is asked
 // about every byte, byte pair and BMP character once, at start, without our table.
 // Where our codec differs from ICU on purpose, ICU is not asked:
 // - 0x00-0x7F are ASCII both ways; ICU swaps 0x1A, 0x1C and 0x7F as IBM code pages do;
@@ -165,6 +166,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(QStringView(whole) == decoded, fuzzcheck::codes(decoded));
         // Every character has a form, and the form decodes back to it.
         FUZZ_CHECK(cp932::decode(cp932::encode(decoded)) == decoded, fuzzcheck::codes(decoded));
+    }
+
+    // A cut at whole characters splits nothing: both sides decode to the whole text.
+    const qsizetype limit = size ? data[0] % (size + 1) : 0;
+    const qsizetype whole = cp932::wholeCharactersLength(bytes, limit);
+    FUZZ_CHECK(whole >= 0 && whole <= limit,
+               QStringLiteral("%1 of at most %2").arg(whole).arg(limit));
+    FUZZ_CHECK(cp932::decode(bytes.left(whole)) + cp932::decode(bytes.mid(whole)) == decoded,
+               QStringLiteral("cut at %1 of %2").arg(whole).arg(limit));
+    // The longest such start: the next character would not fit.
+    if (whole < limit) {
+        const bool pair = isLead(uchar(bytes[whole])) && whole + 1 < bytes.size() && isTrail(uchar(bytes[whole + 1]));
+        FUZZ_CHECK(pair && whole + 2 > limit, QStringLiteral("stopped at %1 of %2").arg(whole).arg(limit));
     }
 
     std::u16string unitCopy(size / 2, u'\0');

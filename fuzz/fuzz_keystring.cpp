@@ -5,8 +5,9 @@
 // each), and refuses a text with any other control character or a lone surrogate.
 // Braces are left to the typer's syntax on purpose, so a text with braces is only
 // parsed, not compared.
-// Any string at all: refused with a reason and no strokes, or accepted with every
-// modifier pressed once and released, and only typable characters.
+// Any string at all: refused with a reason and no strokes, or accepted with at most
+// MaxKeyStrokes strokes, every modifier pressed once and released, and only typable
+// characters.
 //
 // The first input byte picks how the rest becomes text: UTF-8, or raw UTF-16 code units
 // (lone surrogates and controls included).
@@ -61,6 +62,8 @@ void checkWellFormed(const QString &keyString, const platform::ParsedKeyString &
         FUZZ_CHECK(parsed.strokes.isEmpty(), shown);
         return;
     }
+    FUZZ_CHECK(parsed.strokes.size() <= platform::MaxKeyStrokes,
+               QStringLiteral("%1 strokes").arg(parsed.strokes.size()));
     bool held[3] = {};
     for (const KeyStroke &k : parsed.strokes) {
         const int m = int(k.modifier);
