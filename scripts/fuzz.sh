@@ -53,6 +53,7 @@ names=("$@")
 if ((${#names[@]} == 0)); then
   for dir in fuzz/corpus/*/; do names+=("$(basename "$dir")"); done
 fi
+failed=()
 for name in "${names[@]}"; do
   found=$work/found/$name
   crashes=$work/crashes/$name
@@ -68,7 +69,12 @@ for name in "${names[@]}"; do
       -artifact_prefix="$crashes/" "$found" "fuzz/corpus/$name" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "$name failed; reproduce with: scripts/fuzz.sh repro $crashes/<file>" >&2
-    exit 1
+    failed+=("$name")
+    continue
   fi
   grep -E '^stat::number_of_executed_units|^Done' "$log" || true
 done
+if ((${#failed[@]})); then
+  echo "Fuzzers that failed: ${failed[*]}" >&2
+  exit 1
+fi
