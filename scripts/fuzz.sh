@@ -30,12 +30,12 @@ max_len() {
 # Smoke runs per fuzzer: about 10 s each on one core of a busy two-core machine.
 smoke_runs() {
   case $1 in
-    fuzz_cp932) echo 400000 ;;
-    fuzz_keystring) echo 50000 ;;
+    fuzz_cp932) echo 200000 ;;
+    fuzz_keystring) echo 15000 ;;
     fuzz_datafile) echo 3000 ;;
     fuzz_keyfile) echo 3000 ;;
-    fuzz_commandline) echo 80000 ;;
-    fuzz_updatecheck) echo 60000 ;;
+    fuzz_commandline) echo 40000 ;;
+    fuzz_updatecheck) echo 50000 ;;
   esac
 }
 
