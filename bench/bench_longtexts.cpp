@@ -3,6 +3,7 @@
 // against the same window showing an ordinary list. Full repaints and resizes, best of
 // several rounds, both windows in the same run; the goal is a ratio of 2 or less.
 #include "main/fmain.h"
+#include "catalogue/keylistpane.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ struct ListWindow {
         app.title = QStringLiteral("tuvelv");
         main = std::make_unique<FMain>(fakes.services(), app);
         main->show();
-        main->ListView1_DblClick();
+        main->keyList()->openCurrentList();
         QApplication::processEvents();
     }
 };

@@ -6,6 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh
+# The Windows build and its tests under Wine need the Qt kit for mingw-w64; without
+# it the windows tests are skipped (ctest says why).
+kit=${TUVEL_WINDOWS_KIT:-../shared/windows-kit/qt6.4.2-mingw64.tar.xz}
+if [ -f "$kit" ]; then
+  scripts/build-windows.sh --tests
+else
+  echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
+fi
 (cd build && ../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@")
 # Everything again under the sanitizers, then a smoke run of each fuzzer.
 scripts/test-asan.sh "$@"

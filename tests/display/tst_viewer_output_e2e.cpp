@@ -13,6 +13,7 @@
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
+#include "tests/viewer/windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/services.h"
 #include "sinkdriver.h"
@@ -186,8 +187,8 @@ QString TestViewerOutputE2E::keysDown() const
 
 QPoint TestViewerOutputE2E::rowCentre(int row) const
 {
-    QAbstractItemView *view = m_window->listView2()->activeView();
-    const QRect rect = view->visualRect(m_window->keyListModel()->index(row, 0));
+    QAbstractItemView *view = listView2(*m_window)->activeView();
+    const QRect rect = view->visualRect(keyListModel(*m_window)->index(row, 0));
     return globalOf(view->viewport(), rect.center());
 }
 
@@ -202,7 +203,7 @@ QPoint TestViewerOutputE2E::serverPosition() const
 bool TestViewerOutputE2E::viewerHasFocus() const
 {
     return activeWindow() == m_window->winId() && m_window->isActiveWindow()
-        && QApplication::focusWidget() == m_window->listView2()->activeView();
+        && QApplication::focusWidget() == listView2(*m_window)->activeView();
 }
 
 void TestViewerOutputE2E::initTestCase()
@@ -242,10 +243,10 @@ void TestViewerOutputE2E::initTestCase()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     QTRY_COMPARE(m_window->geometry().bottomRight(), QGuiApplication::primaryScreen()->availableGeometry().bottomRight());
-    QCOMPARE(m_window->catalogueModel()->count(), 1);
+    QCOMPARE(catalogueModel(*m_window)->count(), 1);
     // Clicks go where the server has the window, which may lag behind Qt's idea of it.
     QTRY_COMPARE(serverPosition(), m_window->geometry().topLeft());
-    QWidget *keys = m_window->listView2()->activeView();
+    QWidget *keys = listView2(*m_window)->activeView();
     QVERIFY(clickAt(globalOf(keys, keys->rect().center())));
     QTRY_VERIFY_WITH_TIMEOUT(viewerHasFocus(), 5000);
     QVERIFY(m_window->winId() != m_sinkWindow);
@@ -266,8 +267,8 @@ void TestViewerOutputE2E::cleanupTestCase()
 
 void TestViewerOutputE2E::emptyListSendsNothing()
 {
-    QCOMPARE(m_window->keyListModel()->count(), 0);
-    QWidget *keys = m_window->listView2()->activeView();
+    QCOMPARE(keyListModel(*m_window)->count(), 0);
+    QWidget *keys = listView2(*m_window)->activeView();
     QVERIFY(pressKeys(QStringLiteral("ctrl+b")));
     QVERIFY(doubleClickAt(globalOf(keys, keys->rect().center())));
     // Nothing can be waited for when nothing is to happen: a bounded look instead.
@@ -280,11 +281,11 @@ void TestViewerOutputE2E::emptyListSendsNothing()
 
 void TestViewerOutputE2E::doubleClickOnCatalogueOpensTheList()
 {
-    QTableView *catalogue = m_window->listView1();
-    const QRect row = catalogue->visualRect(m_window->catalogueModel()->index(0, 0));
+    QTableView *catalogue = listView1(*m_window);
+    const QRect row = catalogue->visualRect(catalogueModel(*m_window)->index(0, 0));
     QVERIFY(doubleClickAt(globalOf(catalogue->viewport(), row.center())));
-    QTRY_COMPARE(m_window->keyListModel()->count(), int(keyCases().size()));
-    QCOMPARE(m_window->keyListModel()->heading(), QStringLiteral("キー (出力試験)"));
+    QTRY_COMPARE(keyListModel(*m_window)->count(), int(keyCases().size()));
+    QCOMPARE(keyListModel(*m_window)->heading(), QStringLiteral("キー (出力試験)"));
     QVERIFY(viewerHasFocus() || QApplication::focusWidget() == catalogue);
     QCOMPARE(sinkFocusIns(), 0);
 }
@@ -304,8 +305,8 @@ void TestViewerOutputE2E::typesTheKeyAndTakesTheFocusBack()
     QFETCH(int, row);
     QFETCH(QString, expected);
     QFETCH(int, trigger);
-    QVERIFY2(m_window->keyListModel()->count() > row, "the list did not open");
-    KeyListView *keys = m_window->listView2();
+    QVERIFY2(keyListModel(*m_window)->count() > row, "the list did not open");
+    KeyListView *keys = listView2(*m_window);
     const QString before = m_sink->text();
 
     switch (trigger) {

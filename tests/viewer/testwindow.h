@@ -2,6 +2,7 @@
 // The main window for tests: message boxes, pop-up menus and about windows are
 // recorded instead of shown, so no test blocks on a modal loop.
 #include "main/fmain.h"
+#include "windowcontrols.h"
 
 #include <QMenu>
 #include <QStringList>

@@ -2,6 +2,7 @@
 // its text, whatever the text says at the moment.
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
 
@@ -62,9 +63,9 @@ void TestAccessibleTexts::statusPanelsReadTheirTexts()
     QTemporaryDir dir;
     platform::fake::FakeServiceSet fakes;
     TestWindow window(fakes.services(), testAppInfo(dir.path()));
-    window.UpdateStatusBar(12);
+    window.catalogue()->UpdateStatusBar(12);
     // Found by object name: the panels carry their keys there.
-    auto *panel = window.statusBar1()->findChild<QLabel *>(key);
+    auto *panel = statusBar1(window)->findChild<QLabel *>(key);
     QVERIFY(panel);
     QCOMPARE(panel->text(), text);
     QCOMPARE(accessibleName(panel), text);
@@ -75,7 +76,7 @@ void TestAccessibleTexts::mainWindowLabels()
     QTemporaryDir dir;
     platform::fake::FakeServiceSet fakes;
     TestWindow window(fakes.services(), testAppInfo(dir.path()));
-    QCOMPARE(accessibleName(window.label1()), QStringLiteral("tuvelv ver1.0.(40)"));
+    QCOMPARE(accessibleName(label1(window)), QStringLiteral("tuvelv ver1.0.(40)"));
     verifyLabelsReadTheirTexts(&window);
 }
 
@@ -96,8 +97,8 @@ void TestAccessibleTexts::captionButtonsKeepTheirNames()
     platform::fake::FakeServiceSet fakes;
     TestWindow window(fakes.services(), testAppInfo(dir.path()));
     QStringList names;
-    for (QAction *action : window.toolbar3()->actions())
-        names << accessibleName(window.toolbar3()->widgetForAction(action));
+    for (QAction *action : toolbar3(window)->actions())
+        names << accessibleName(toolbar3(window)->widgetForAction(action));
     QCOMPARE(names.size(), 3);
     QVERIFY2(names.contains(QStringLiteral("最小化")) && names.contains(QStringLiteral("閉じる")),
              qPrintable(names.join(QLatin1Char(','))));

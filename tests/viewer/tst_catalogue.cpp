@@ -10,10 +10,9 @@
 #include <QTest>
 
 #include <chrono>
-#include <fcntl.h>
 #include <future>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "tests/common/bytename.h"
+#include "tests/common/fifo.h"
 
 namespace {
 
@@ -168,7 +167,7 @@ void TestCatalogue::missingPlacesGiveNoLists()
     QDir(dir.path()).mkdir("list.txt");
     QVERIFY(loadCatalogueRecords(dir.path()).isEmpty());
     QTemporaryDir other;
-    QVERIFY(::mkfifo(QFile::encodeName(other.filePath("list.txt")).constData(), 0600) == 0);
+    MAKE_FIFO_OR_SKIP(other.filePath("list.txt"));
     QVERIFY(loadWithin(other.path(), std::chrono::seconds(20)).isEmpty());
 }
 
@@ -184,12 +183,12 @@ void TestCatalogue::badInputStillComesUp()
     QDir(p.box()).mkdir("sub");
     writeFile(p.box("sub/inner.txt"), "inner\r\n");
     const QString fifo = p.box("fifo");
-    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    MAKE_FIFO_OR_SKIP(fifo);
 
     QTemporaryDir ext;
     writeFile(ext.filePath("good.txt"), "good\r\n");
     const QString extFifo = ext.filePath("fifo");
-    QVERIFY(::mkfifo(QFile::encodeName(extFifo).constData(), 0600) == 0);
+    MAKE_FIFO_OR_SKIP(extFifo);
     p.registry({ext.filePath("missing.txt"), ext.path(), "", extFifo, "/dev/zero", "/dev/null",
                 ext.filePath("good.txt"), p.box(".hidden.txt")});
 
@@ -251,13 +250,8 @@ void TestCatalogue::namesThatAreNotUtf8()
     QFETCH(QByteArray, fileName);
     ProgramFolder p;
     const QByteArray path = QFile::encodeName(p.box()) + fileName;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    QVERIFY(fd >= 0);
-    // QTemporaryDir cannot remove a name that is not valid UTF-8.
-    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });
-    const QByteArray bytes("name\r\ndesc\r\nhttp://127.0.0.1/\r\n#[h]\r\nkey\r\n");
-    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
-    ::close(fd);
+    WRITE_BYTE_NAMED_OR_SKIP(path, QByteArray("name\r\ndesc\r\nhttp://127.0.0.1/\r\n#[h]\r\nkey\r\n"));
+    const auto removeFile = qScopeGuard([&] { testbytename::remove(path); });
     writeFile(p.box("plain.txt"), "plain\r\n");
 
     const QList<CatalogueRecord> records = loadCatalogueRecords(p.folder());

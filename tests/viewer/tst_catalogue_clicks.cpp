@@ -4,6 +4,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
@@ -53,21 +54,21 @@ private slots:
 private:
     QPoint rowCentre(int row) const
     {
-        QTableView *view = m_window->listView1();
+        QTableView *view = listView1(*m_window);
         return view->visualRect(view->model()->index(row, 0)).center();
     }
     QPoint belowTheRows() const
     {
-        QWidget *viewport = m_window->listView1()->viewport();
+        QWidget *viewport = listView1(*m_window)->viewport();
         return QPoint(20, viewport->height() - 3);
     }
     bool highlighted(int row) const
     {
-        return m_window->listView1()->selectionModel()->isRowSelected(row, QModelIndex());
+        return listView1(*m_window)->selectionModel()->isRowSelected(row, QModelIndex());
     }
     int keysOf(int row) const
     {
-        return m_window->catalogueModel()->row(row).name == QLatin1String("a") ? 1 : 2;
+        return catalogueModel(*m_window)->row(row).name == QLatin1String("a") ? 1 : 2;
     }
 
     TwoLists *m_lists = nullptr;
@@ -83,9 +84,9 @@ void TestCatalogueClicks::init()
     m_window->resize(600, 300);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    QCOMPARE(m_window->catalogueModel()->count(), 2);
-    QTest::mouseClick(m_window->listView1()->viewport(), Qt::LeftButton, {}, rowCentre(Picked));
-    QCOMPARE(m_window->currentCatalogueRow(), Picked);
+    QCOMPARE(catalogueModel(*m_window)->count(), 2);
+    QTest::mouseClick(listView1(*m_window)->viewport(), Qt::LeftButton, {}, rowCentre(Picked));
+    QCOMPARE(currentCatalogueRow(*m_window), Picked);
     QVERIFY(highlighted(Picked));
     // Room below the rows for the empty area.
     QVERIFY(rowCentre(1).y() + 20 < belowTheRows().y());
@@ -113,12 +114,12 @@ void TestCatalogueClicks::currentRowStaysHighlighted()
     QFETCH(bool, onCurrentRow);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     const QPoint at = onCurrentRow ? rowCentre(Picked) : belowTheRows();
-    QTest::mouseClick(m_window->listView1()->viewport(), Qt::LeftButton, modifiers, at);
-    QCOMPARE(m_window->currentCatalogueRow(), Picked);
+    QTest::mouseClick(listView1(*m_window)->viewport(), Qt::LeftButton, modifiers, at);
+    QCOMPARE(currentCatalogueRow(*m_window), Picked);
     QVERIFY(highlighted(Picked));
     QVERIFY(!highlighted(0));
     // The status bar still speaks of that row.
-    QCOMPARE(m_window->panelText(QStringLiteral("comment")), m_window->catalogueModel()->row(Picked).description);
+    QCOMPARE(panelText(*m_window, QStringLiteral("comment")), catalogueModel(*m_window)->row(Picked).description);
 }
 
 void TestCatalogueClicks::doubleClickBelowTheRowsLoadsTheCurrentList_data()
@@ -131,20 +132,20 @@ void TestCatalogueClicks::doubleClickBelowTheRowsLoadsTheCurrentList_data()
 void TestCatalogueClicks::doubleClickBelowTheRowsLoadsTheCurrentList()
 {
     QFETCH(int, current);
-    QWidget *viewport = m_window->listView1()->viewport();
+    QWidget *viewport = listView1(*m_window)->viewport();
     QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(current));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, belowTheRows());
-    QCOMPARE(m_window->keyListModel()->count(), keysOf(current));
-    QCOMPARE(m_window->panelText(QStringLiteral("key")),
+    QCOMPARE(keyListModel(*m_window)->count(), keysOf(current));
+    QCOMPARE(panelText(*m_window, QStringLiteral("key")),
              QStringLiteral("all %1 keys").arg(keysOf(current)));
-    QCOMPARE(m_window->currentCatalogueRow(), current);
+    QCOMPARE(currentCatalogueRow(*m_window), current);
     QVERIFY(highlighted(current));
 }
 
 void TestCatalogueClicks::rightDoubleClickLoadsNothing()
 {
-    QTest::mouseDClick(m_window->listView1()->viewport(), Qt::RightButton, {}, belowTheRows());
-    QCOMPARE(m_window->keyListModel()->count(), 0);
+    QTest::mouseDClick(listView1(*m_window)->viewport(), Qt::RightButton, {}, belowTheRows());
+    QCOMPARE(keyListModel(*m_window)->count(), 0);
 }
 
 void TestCatalogueClicks::keyListRowStaysHighlighted_data()
@@ -165,8 +166,8 @@ void TestCatalogueClicks::keyListRowStaysHighlighted()
     QFETCH(int, view);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(bool, onCurrentRow);
-    m_window->ListView1_DblClick();
-    KeyListView *keys = m_window->listView2();
+    doubleClickCatalogue(*m_window);
+    KeyListView *keys = listView2(*m_window);
     keys->setView(view);
     QAbstractItemView *active = keys->activeView();
     QCoreApplication::processEvents();

@@ -3,6 +3,7 @@
 #include "catalogue/datafile.h"
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "platform/pathbytes.h"
@@ -15,8 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "tests/common/bytename.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ struct Window {
     platform::fake::FakeServiceSet fakes;
     FMain main;
     explicit Window(const ProgramFolder &p) : main(fakes.services(), p.app()) {}
-    CatalogueModel *model() const { return main.catalogueModel(); }
+    CatalogueModel *model() const { return catalogueModel(main); }
     QString cell(int row, int column) const
     {
         return model()->data(model()->index(row, column), Qt::DisplayRole).toString();
@@ -91,7 +91,7 @@ struct Window {
 void verifyToolTipsFollowTexts(const FMain &main)
 {
     for (const char *key : {"list", "key", "date", "comment"})
-        QCOMPARE(main.panelToolTip(QLatin1String(key)), main.panelText(QLatin1String(key)));
+        QCOMPARE(panelToolTip(main, key), panelText(main, key));
 }
 
 } // namespace
@@ -117,12 +117,12 @@ void TestCatalogueWindow::emptyCatalogueAtStart()
     ProgramFolder p;
     Window w(p);
     QCOMPARE(w.model()->rowCount(), 0);
-    QCOMPARE(w.main.panelText("list"), QStringLiteral("all 0 lists"));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
-    QCOMPARE(w.main.panelText("date"), QString());
-    QCOMPARE(w.main.panelText("comment"), QString());
-    QCOMPARE(w.main.currentCatalogueRow(), -1);
-    QCOMPARE(w.main.keyListModel()->count(), 0);
+    QCOMPARE(panelText(w.main, "list"), QStringLiteral("all 0 lists"));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
+    QCOMPARE(panelText(w.main, "date"), QString());
+    QCOMPARE(panelText(w.main, "comment"), QString());
+    QCOMPARE(currentCatalogueRow(w.main), -1);
+    QCOMPARE(keyListModel(w.main)->count(), 0);
     verifyToolTipsFollowTexts(w.main);
 }
 
@@ -145,11 +145,11 @@ void TestCatalogueWindow::boxRowsWhiteThenRegisteredRed()
         QCOMPARE(w.colour(2, column), Red);
     }
     QCOMPARE(w.model()->row(2).colour, 0x0000FFu);
-    QCOMPARE(w.main.currentCatalogueRow(), 0);
-    QCOMPARE(w.main.panelText("list"), QStringLiteral("all 3 lists"));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
-    QCOMPARE(w.main.panelText("comment"), w.cell(0, CatalogueModel::DescriptionColumn));
-    QCOMPARE(w.main.panelText("date"), "date " + w.cell(0, CatalogueModel::LastUpdateColumn));
+    QCOMPARE(currentCatalogueRow(w.main), 0);
+    QCOMPARE(panelText(w.main, "list"), QStringLiteral("all 3 lists"));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
+    QCOMPARE(panelText(w.main, "comment"), w.cell(0, CatalogueModel::DescriptionColumn));
+    QCOMPARE(panelText(w.main, "date"), "date " + w.cell(0, CatalogueModel::LastUpdateColumn));
     verifyToolTipsFollowTexts(w.main);
 }
 
@@ -167,8 +167,8 @@ void TestCatalogueWindow::rowsCarryEveryField()
     QCOMPARE(QFileInfo(w.cell(0, CatalogueModel::LocationColumn)), QFileInfo(path));
     QCOMPARE(w.cell(0, CatalogueModel::AddressColumn), QStringLiteral("http://127.0.0.1/greet.txt"));
     QCOMPARE(w.model()->data(w.model()->index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral("挨拶"));
-    QCOMPARE(w.main.panelText("date"), QStringLiteral("date 2000/11/05 9:05:31"));
-    QCOMPARE(w.main.panelText("comment"), QStringLiteral("日常の挨拶"));
+    QCOMPARE(panelText(w.main, "date"), QStringLiteral("date 2000/11/05 9:05:31"));
+    QCOMPARE(panelText(w.main, "comment"), QStringLiteral("日常の挨拶"));
     QCOMPARE(w.model()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("保管場所"));
 }
 
@@ -199,7 +199,7 @@ void TestCatalogueWindow::sameFileTwiceAndSameNames()
         p.addToBox("same2.txt", {"同名", "box 2"});
         Window w(p);
         QCOMPARE(w.names(), (QStringList{"同名", "同名"}));
-        QCOMPARE(w.main.panelText("list"), QStringLiteral("all 2 lists"));
+        QCOMPARE(panelText(w.main, "list"), QStringLiteral("all 2 lists"));
     }
 }
 
@@ -209,15 +209,15 @@ void TestCatalogueWindow::clickingARowShowsItsDateAndComment()
     p.addToBox("a.txt", {"a", "comment a"}, QDateTime(QDate(2001, 1, 2), QTime(0, 0)));
     p.addToBox("b.txt", {"b", "comment b"}, QDateTime(QDate(2002, 3, 4), QTime(13, 14, 15)));
     Window w(p);
-    w.main.UpdateStatusBar(7);
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all 7 keys"));
+    w.main.catalogue()->UpdateStatusBar(7);
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all 7 keys"));
     for (int row : {1, 0, 1}) {
-        w.main.ListView1_ItemClick(row);
-        QCOMPARE(w.main.currentCatalogueRow(), row);
+        w.main.catalogue()->clickRow(row);
+        QCOMPARE(currentCatalogueRow(w.main), row);
         const bool isA = w.cell(row, 0) == "a";
-        QCOMPARE(w.main.panelText("comment"), isA ? "comment a" : "comment b");
-        QCOMPARE(w.main.panelText("date"), isA ? "date 2001/01/02" : "date 2002/03/04 13:14:15");
-        QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
+        QCOMPARE(panelText(w.main, "comment"), isA ? "comment a" : "comment b");
+        QCOMPARE(panelText(w.main, "date"), isA ? "date 2001/01/02" : "date 2002/03/04 13:14:15");
+        QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
         verifyToolTipsFollowTexts(w.main);
     }
 }
@@ -228,11 +228,11 @@ void TestCatalogueWindow::arrowKeysMoveTheCurrentRowLikeAClick()
     p.addToBox("a.txt", {"a", "comment a"});
     p.addToBox("b.txt", {"b", "comment b"});
     Window w(p);
-    w.main.UpdateStatusBar(3);
-    QTest::keyClick(w.main.listView1(), Qt::Key_Down);
-    QCOMPARE(w.main.currentCatalogueRow(), 1);
-    QCOMPARE(w.main.panelText("comment"), w.cell(1, CatalogueModel::DescriptionColumn));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
+    w.main.catalogue()->UpdateStatusBar(3);
+    QTest::keyClick(listView1(w.main), Qt::Key_Down);
+    QCOMPARE(currentCatalogueRow(w.main), 1);
+    QCOMPARE(panelText(w.main, "comment"), w.cell(1, CatalogueModel::DescriptionColumn));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
 }
 
 void TestCatalogueWindow::reloadKeepsKeysAndShowsTheFirstRow()
@@ -242,24 +242,24 @@ void TestCatalogueWindow::reloadKeepsKeysAndShowsTheFirstRow()
     p.addToBox("b.txt", {"b", "comment b"});
     Window w(p);
     // A list is open: keys, a heading in the picker, a key count.
-    w.main.AddKeyRow("#[head]", true);
-    w.main.AddKeyRow("key", false);
-    w.main.combo1()->addItem("#[head]");
-    w.main.UpdateStatusBar(2);
-    w.main.ListView1_ItemClick(1);
-    w.main.UpdateStatusBar(2);
+    w.main.keyList()->AddKeyRow("#[head]", true);
+    w.main.keyList()->AddKeyRow("key", false);
+    combo1(w.main)->addItem("#[head]");
+    w.main.catalogue()->UpdateStatusBar(2);
+    w.main.catalogue()->clickRow(1);
+    w.main.catalogue()->UpdateStatusBar(2);
 
     p.addToBox("c.txt", {"c", "comment c"});
-    w.main.mnuFileListOpen_Click();
+    chooseMenuItem(w.main, "mnuFileListOpen");
 
     QCOMPARE(w.model()->rowCount(), 3);
-    QCOMPARE(w.main.currentCatalogueRow(), 0);
-    QCOMPARE(w.main.panelText("list"), QStringLiteral("all 3 lists"));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
-    QCOMPARE(w.main.panelText("comment"), w.cell(0, CatalogueModel::DescriptionColumn));
-    QCOMPARE(w.main.panelText("date"), "date " + w.cell(0, CatalogueModel::LastUpdateColumn));
-    QCOMPARE(w.main.keyListModel()->count(), 2);
-    QCOMPARE(w.main.combo1()->count(), 1);
+    QCOMPARE(currentCatalogueRow(w.main), 0);
+    QCOMPARE(panelText(w.main, "list"), QStringLiteral("all 3 lists"));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
+    QCOMPARE(panelText(w.main, "comment"), w.cell(0, CatalogueModel::DescriptionColumn));
+    QCOMPARE(panelText(w.main, "date"), "date " + w.cell(0, CatalogueModel::LastUpdateColumn));
+    QCOMPARE(keyListModel(w.main)->count(), 2);
+    QCOMPARE(combo1(w.main)->count(), 1);
     verifyToolTipsFollowTexts(w.main);
 }
 
@@ -269,13 +269,13 @@ void TestCatalogueWindow::emptyReloadKeepsDateAndComment()
     const QString only = p.addToBox("a.txt", {"a", "comment a"}, QDateTime(QDate(2003, 5, 6), QTime(7, 8, 9)));
     Window w(p);
     QVERIFY(QFile::remove(only));
-    w.main.LoadCatalogue();
+    w.main.catalogue()->LoadCatalogue();
     QCOMPARE(w.model()->rowCount(), 0);
-    QCOMPARE(w.main.currentCatalogueRow(), -1);
-    QCOMPARE(w.main.panelText("list"), QStringLiteral("all 0 lists"));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all - keys"));
-    QCOMPARE(w.main.panelText("date"), QStringLiteral("date 2003/05/06 7:08:09"));
-    QCOMPARE(w.main.panelText("comment"), QStringLiteral("comment a"));
+    QCOMPARE(currentCatalogueRow(w.main), -1);
+    QCOMPARE(panelText(w.main, "list"), QStringLiteral("all 0 lists"));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all - keys"));
+    QCOMPARE(panelText(w.main, "date"), QStringLiteral("date 2003/05/06 7:08:09"));
+    QCOMPARE(panelText(w.main, "comment"), QStringLiteral("comment a"));
     verifyToolTipsFollowTexts(w.main);
 }
 
@@ -303,10 +303,10 @@ void TestCatalogueWindow::registeredRowsAreDrawnRed()
     p.addToBox("a.txt", {"ＷＷＷ", "white"});
     p.registry({p.addOutside("r.txt", {"ＲＲＲ", "red"})});
     Window w(p);
-    QTableView *view = w.main.listView1();
+    QTableView *view = listView1(w.main);
     view->resize(400, 200);
     view->setColumnWidth(0, 200);
-    w.main.setCurrentCatalogueRow(-1);  // no selection colour over the rows
+    setCurrentCatalogueRow(w.main, -1);  // no selection colour over the rows
     view->clearSelection();
     const auto [redInWhiteRow, whiteInWhiteRow] = redAndWhitePixels(view, 0);
     const auto [redInRedRow, whiteInRedRow] = redAndWhitePixels(view, 1);
@@ -321,19 +321,15 @@ void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
 {
     ProgramFolder p;
     const QByteArray path = QFile::encodeName(p.box({})) + "bad\xff\xfename.txt";
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    QVERIFY(fd >= 0);
-    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });  // QTemporaryDir cannot
-    const QByteArray bytes = cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n"));
-    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
-    ::close(fd);
+    WRITE_BYTE_NAMED_OR_SKIP(path, cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
+    const auto removeFile = qScopeGuard([&] { testbytename::remove(path); });
     Window w(p);
     QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});
     QCOMPARE(platform::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
-    w.main.ListView1_DblClick();
-    QCOMPARE(w.main.keyListModel()->count(), 2);
-    QCOMPARE(w.main.keyListModel()->text(1), QStringLiteral("キー"));
-    QCOMPARE(w.main.panelText("key"), QStringLiteral("all 2 keys"));
+    doubleClickCatalogue(w.main);
+    QCOMPARE(keyListModel(w.main)->count(), 2);
+    QCOMPARE(keyListModel(w.main)->text(1), QStringLiteral("キー"));
+    QCOMPARE(panelText(w.main, "key"), QStringLiteral("all 2 keys"));
 }
 
 QTEST_MAIN(TestCatalogueWindow)

@@ -2,6 +2,7 @@
 // compact mode through the window manager, dragging with the system move, splash.
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/services.h"
 
 #include <QElapsedTimer>
@@ -98,7 +99,7 @@ void TestChromeDisplay::topmostAtTheBottomRight()
 void TestChromeDisplay::compactModeAnimatesAndRestoreKeepsTheBottomEdge()
 {
     const int bottom = m_window->geometry().bottom();
-    QToolBar *buttons = m_window->toolbar3();
+    QToolBar *buttons = toolbar3(*m_window);
     QWidget *minimize = buttons->widgetForAction(buttons->actions().at(0));
     pointerTo(globalOf(minimize, minimize->rect().center()));
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
@@ -114,7 +115,7 @@ void TestChromeDisplay::compactModeAnimatesAndRestoreKeepsTheBottomEdge()
     xdotool({QStringLiteral("windowactivate"), QString::number(m_window->winId())});
     QTRY_VERIFY(!m_window->isMinimized());
     QTRY_VERIFY(m_window->windowTitle().isEmpty());
-    QVERIFY(!m_window->timer1()->isActive());
+    QVERIFY(!timer1(*m_window)->isActive());
     QTRY_COMPARE(m_window->geometry().bottom(), bottom);
     QCOMPARE(m_window->height(), 200);
 }
@@ -122,7 +123,7 @@ void TestChromeDisplay::compactModeAnimatesAndRestoreKeepsTheBottomEdge()
 void TestChromeDisplay::dragPastTheEdgeEndsInsideTheDesktop()
 {
     const QRect before = m_window->geometry();
-    QLabel *title = m_window->label1();
+    QLabel *title = label1(*m_window);
     const QPoint grab = globalOf(title, QPoint(10, title->height() / 2));
     pointerTo(grab);
     xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
@@ -140,16 +141,16 @@ void TestChromeDisplay::dragPastTheEdgeEndsInsideTheDesktop()
 
 void TestChromeDisplay::doubleClickMaximizes()
 {
-    QFrame *band = m_window->frame2();
+    QFrame *band = frame2(*m_window);
     pointerTo(globalOf(band, QPoint(band->width() - 10, band->height() / 2)));
     xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
              QStringLiteral("80"), QStringLiteral("1")});
     QTRY_VERIFY(m_window->isMaximized());
-    QCOMPARE(m_window->captionButtonPicture(2), 3);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Restore);
     QTRY_COMPARE(m_window->geometry().size(), desktop().size());
-    m_window->Toolbar3_ButtonClick(2);
+    pressCaptionButton(*m_window, CaptionButton::Maximize);
     QTRY_COMPARE(m_window->geometry().size(), QSize(400, 200));
-    QCOMPARE(m_window->captionButtonPicture(2), 2);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Maximize);
 }
 
 void TestChromeDisplay::splashClosesAfterAboutThreeSeconds()

@@ -4,6 +4,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "testwindow.h"
 #include "platform/fake/fakeservices.h"
 
@@ -83,7 +84,7 @@ void TestCommands::menuButtonsOpenTheirMenus()
 {
     QFETCH(QString, key);
     QFETCH(QStringList, popups);
-    m_window->Toolbar2_ButtonClick(key);
+    m_window->menuButtons()->press(key);
     QCOMPARE(m_window->popups, popups);
 }
 
@@ -128,12 +129,12 @@ void TestCommands::commandButtons()
     QCOMPARE(tips, (QStringList{"リストを展開", "コピー", "直接出力", "データをアップデートする"}));
 
     // "DataOpen" rebuilds the catalogue from disk: a row added by hand disappears.
-    m_window->AddListRow("x", "", "", "/nowhere", "", 0xFFFFFF);
-    m_window->Toolbar4_ButtonClick("DataOpen");
-    QCOMPARE(m_window->catalogueModel()->count(), 0);
+    m_window->catalogue()->AddListRow("x", "", "", "/nowhere", "", 0xFFFFFF);
+    pressButton(*m_window, "Toolbar4", "DataOpen");
+    QCOMPARE(catalogueModel(*m_window)->count(), 0);
     // A separator (no key) and an unknown key do nothing.
-    m_window->Toolbar4_ButtonClick(QString());
-    m_window->Toolbar4_ButtonClick("dataopen");
+    m_window->commandButtons()->press(QString());
+    m_window->commandButtons()->press("dataopen");
     QVERIFY(m_fakes->processStarter.calls.isEmpty());
 }
 
@@ -144,37 +145,37 @@ void TestCommands::viewSelectMovesTheMark()
     // Start-up chose the details view.
     QVERIFY(details->isChecked());
     QVERIFY(!list->isChecked());
-    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+    QCOMPARE(listView2(*m_window)->view(), int(KeyListView::DetailsView));
 
     list->trigger();
     QVERIFY(!details->isChecked());
     QVERIFY(list->isChecked());
-    QCOMPARE(m_window->listView2()->view(), int(KeyListView::ListView));
+    QCOMPARE(listView2(*m_window)->view(), int(KeyListView::ListView));
 
     details->trigger();
     QVERIFY(details->isChecked());
     QVERIFY(!list->isChecked());
-    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+    QCOMPARE(listView2(*m_window)->view(), int(KeyListView::DetailsView));
 
     // An index outside 1..2 clears both marks and changes no view.
-    m_window->mnuViewSelect_Click(3);
+    m_window->viewOptions()->select(KeyListLook(3));
     QVERIFY(!details->isChecked() && !list->isChecked());
-    QCOMPARE(m_window->listView2()->view(), int(KeyListView::DetailsView));
+    QCOMPARE(listView2(*m_window)->view(), int(KeyListView::DetailsView));
 }
 
 void TestCommands::gridTogglesBothLists()
 {
     auto *grid = m_window->findChild<QAction *>("mnuViewGrid");
     QVERIFY(!grid->isChecked());
-    QVERIFY(!m_window->listView1()->showGrid());
+    QVERIFY(!listView1(*m_window)->showGrid());
     grid->trigger();
     QVERIFY(grid->isChecked());
-    QVERIFY(m_window->listView1()->showGrid());
-    QVERIFY(m_window->listView2()->gridLines());
-    m_window->mnuViewGrid_Click();
+    QVERIFY(listView1(*m_window)->showGrid());
+    QVERIFY(listView2(*m_window)->gridLines());
+    m_window->viewOptions()->toggleGrid();
     QVERIFY(!grid->isChecked());
-    QVERIFY(!m_window->listView1()->showGrid());
-    QVERIFY(!m_window->listView2()->gridLines());
+    QVERIFY(!listView1(*m_window)->showGrid());
+    QVERIFY(!listView2(*m_window)->gridLines());
 }
 
 void TestCommands::aboutSelectsTheAboutList_data()
@@ -195,19 +196,19 @@ void TestCommands::aboutSelectsTheAboutList()
     for (int i = 0; i < names.size(); ++i) {
         const QString path = dataBox + QString::number(i) + ".txt";
         writeCp932(path, "n\r\nd\r\n\r\nkey" + QByteArray::number(i) + "\r\n");
-        m_window->AddListRow(names[i], "d", "", path, "", 0xFFFFFF);
+        m_window->catalogue()->AddListRow(names[i], "d", "", path, "", 0xFFFFFF);
     }
     if (!names.isEmpty())
-        m_window->setCurrentCatalogueRow(1);
-    m_window->mnuHelpAbout_Click();
+        setCurrentCatalogueRow(*m_window, 1);
+    chooseMenuItem(*m_window, "mnuHelpAbout");
     QCOMPARE(m_window->aboutWindows, 1);
     if (expectedRow >= 0) {
-        QCOMPARE(m_window->currentCatalogueRow(), expectedRow);
-        QCOMPARE(m_window->keyListModel()->count(), 1);
-        QCOMPARE(m_window->keyListModel()->row(0).text, "key" + QString::number(expectedRow));
+        QCOMPARE(currentCatalogueRow(*m_window), expectedRow);
+        QCOMPARE(keyListModel(*m_window)->count(), 1);
+        QCOMPARE(keyListModel(*m_window)->row(0).text, "key" + QString::number(expectedRow));
     } else {
-        QCOMPARE(m_window->currentCatalogueRow(), names.isEmpty() ? -1 : 1);
-        QCOMPARE(m_window->keyListModel()->count(), 0);
+        QCOMPARE(currentCatalogueRow(*m_window), names.isEmpty() ? -1 : 1);
+        QCOMPARE(keyListModel(*m_window)->count(), 0);
     }
 }
 
@@ -245,14 +246,14 @@ void TestCommands::updateLaunch()
         QDir().mkpath(QFileInfo(location).absolutePath());
         writeCp932(location, "n\r\n");
     }
-    m_window->AddKeyRow("old key", false);
-    m_window->AddListRow("n", "d", "", location, address, 0x0000FF);
-    m_window->setCurrentCatalogueRow(0);
+    m_window->keyList()->AddKeyRow("old key", false);
+    m_window->catalogue()->AddListRow("n", "d", "", location, address, 0x0000FF);
+    setCurrentCatalogueRow(*m_window, 0);
 
-    m_window->mnuEditDataUpdaate_Click();
+    chooseMenuItem(*m_window, "mnuEditDataUpdaate");
     QDir::setCurrent(cwd);
 
-    const KeyListModel *keys = m_window->keyListModel();
+    const KeyListModel *keys = keyListModel(*m_window);
     if (commandLine.isEmpty()) {
         QCOMPARE(m_window->messages, QStringList{"アップデート情報に誤りがあります。"});
         QVERIFY(m_fakes->processStarter.calls.isEmpty());
@@ -272,7 +273,7 @@ void TestCommands::updateLaunch()
 
 void TestCommands::updateLaunchOnEmptyCatalogue()
 {
-    m_window->mnuEditDataUpdaate_Click();
+    chooseMenuItem(*m_window, "mnuEditDataUpdaate");
     QVERIFY(m_window->messages.isEmpty());
     QVERIFY(m_fakes->processStarter.calls.isEmpty());
 }
@@ -281,10 +282,10 @@ void TestCommands::updateLaunchWhenKoxCannotStart()
 {
     const QString path = m_dir->path() + "/tuveldbox/a.txt";
     writeCp932(path, "n\r\n");
-    m_window->AddListRow("n", "d", "", path, "http://h/a", 0xFFFFFF);
-    m_window->setCurrentCatalogueRow(0);
+    m_window->catalogue()->AddListRow("n", "d", "", path, "http://h/a", 0xFFFFFF);
+    setCurrentCatalogueRow(*m_window, 0);
     m_fakes->processStarter.failing = true;
-    m_window->mnuEditDataUpdaate_Click();
+    chooseMenuItem(*m_window, "mnuEditDataUpdaate");
     QCOMPARE(m_window->messages, QStringList{"アップデートプログラム (kox) を起動できませんでした。"});
 }
 
@@ -292,19 +293,19 @@ void TestCommands::openDataFileAndBox()
 {
     const QString dataBox = m_dir->path() + "/tuveldbox/";
     // Empty catalogue: the data file command does nothing, the data box command runs.
-    m_window->mnuViewOpenDataFile_Click();
+    chooseMenuItem(*m_window, "mnuViewOpenDataFile");
     QVERIFY(m_fakes->documentOpener.opened.isEmpty());
-    m_window->mnuViewOpenDataDir_Click();
+    chooseMenuItem(*m_window, "mnuViewOpenDataDir");
     QCOMPARE(m_fakes->documentOpener.opened, QStringList{dataBox});
 
     // Neither command checks the path; a blank in it reaches the opener whole.
-    m_window->AddListRow("a", "", "", "lists/with blank & more.txt", "", 0x0000FF);
-    m_window->AddListRow("b", "", "", dataBox + "b.txt", "", 0xFFFFFF);
-    m_window->setCurrentCatalogueRow(0);
-    m_window->mnuViewOpenDataFile_Click();
-    m_window->setCurrentCatalogueRow(1);
-    m_window->mnuViewOpenDataFile_Click();
-    m_window->mnuViewOpenDataDir_Click();
+    m_window->catalogue()->AddListRow("a", "", "", "lists/with blank & more.txt", "", 0x0000FF);
+    m_window->catalogue()->AddListRow("b", "", "", dataBox + "b.txt", "", 0xFFFFFF);
+    setCurrentCatalogueRow(*m_window, 0);
+    chooseMenuItem(*m_window, "mnuViewOpenDataFile");
+    setCurrentCatalogueRow(*m_window, 1);
+    chooseMenuItem(*m_window, "mnuViewOpenDataFile");
+    chooseMenuItem(*m_window, "mnuViewOpenDataDir");
     QCOMPARE(m_fakes->documentOpener.opened,
              (QStringList{dataBox, "lists/with blank & more.txt", dataBox + "b.txt", dataBox}));
 }

@@ -3,6 +3,7 @@
 // opener as plain data, and nothing else runs.
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "testwindow.h"
 
 #include <QDir>
@@ -87,9 +88,9 @@ void TestCommandsDesktop::updateLaunchPassesItemsWithoutShell()
 
     // The data box's one list is the current row once the window has loaded.
     TestWindow *w = makeWindow(program);
-    QCOMPARE(w->catalogueModel()->count(), 1);
+    QCOMPARE(catalogueModel(*w)->count(), 1);
     QDir::setCurrent(m_dir.path());
-    w->mnuEditDataUpdaate_Click();
+    chooseMenuItem(*w, "mnuEditDataUpdaate");
     QVERIFY(w->messages.isEmpty());
 
     // The updater sees the items its own splitting rules give: the quoted path runs to
@@ -119,8 +120,8 @@ void TestCommandsDesktop::realUpdaterStarts()
     f.close();
 
     TestWindow *w = makeWindow(program);
-    QCOMPARE(w->catalogueModel()->count(), 1);
-    w->mnuEditDataUpdaate_Click();
+    QCOMPARE(catalogueModel(*w)->count(), 1);
+    chooseMenuItem(*w, "mnuEditDataUpdaate");
     QVERIFY(w->messages.isEmpty());
 
     // Its window appears, captioned with its version text.
@@ -175,11 +176,11 @@ void TestCommandsDesktop::openerGetsThePathWhole()
     f.close();
 
     TestWindow *w = makeWindow(program);
-    QCOMPARE(w->catalogueModel()->count(), 1);
-    w->mnuViewOpenDataFile_Click();
+    QCOMPARE(catalogueModel(*w)->count(), 1);
+    chooseMenuItem(*w, "mnuViewOpenDataFile");
     QStringList lines = recorded(m_log, 1);
     QCOMPARE(lines, (QStringList{"---", dataFile}));
-    w->mnuViewOpenDataDir_Click();
+    chooseMenuItem(*w, "mnuViewOpenDataDir");
     lines = recorded(m_log, 2);
     QCOMPARE(lines.mid(2), (QStringList{"---", program + "/tuveldbox/"}));
     QTest::qWait(200);
@@ -205,8 +206,8 @@ void TestCommandsDesktop::openerGetsANameThatIsNotUtf8()
     const auto removeFile = qScopeGuard([&] { ::unlink(dataFile.constData()); });  // QTemporaryDir cannot
 
     TestWindow *w = makeWindow(program);
-    QCOMPARE(w->catalogueModel()->count(), 1);
-    w->mnuViewOpenDataFile_Click();
+    QCOMPARE(catalogueModel(*w)->count(), 1);
+    chooseMenuItem(*w, "mnuViewOpenDataFile");
     recorded(m_log, 1);
     QFile log(m_log);
     QVERIFY(log.open(QIODevice::ReadOnly));

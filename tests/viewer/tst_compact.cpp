@@ -2,6 +2,7 @@
 // band, offscreen (no system move here: the window follows the pointer itself).
 #include "chrome/clockcaption.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QFrame>
@@ -42,7 +43,7 @@ void TestCompact::init()
     platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_now = QDateTime(QDate(2026, 12, 6), QTime(9, 5, 0));
     m_window = new FMain(m_fakes.services(), app);
-    m_window->setClock([this] { return m_now; });
+    m_window->compactMode()->setClock([this] { return m_now; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
@@ -61,55 +62,55 @@ void TestCompact::restore()
 void TestCompact::captionButtonsHaveNames()
 {
     QStringList names;
-    for (QAction *a : m_window->toolbar3()->actions())
-        names << m_window->toolbar3()->widgetForAction(a)->accessibleName();
+    for (QAction *a : toolbar3(*m_window)->actions())
+        names << toolbar3(*m_window)->widgetForAction(a)->accessibleName();
     QCOMPARE(names, (QStringList{"最小化", "最大化", "閉じる"}));
-    QCOMPARE(m_window->captionButtonPicture(1), 1);
-    QCOMPARE(m_window->captionButtonPicture(2), 2);
-    QCOMPARE(m_window->captionButtonPicture(3), 4);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Minimize), CaptionPicture::Minimize);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Maximize);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Close), CaptionPicture::Close);
 }
 
 void TestCompact::compactModeSavesTheHeightAndStartsTheClock()
 {
-    QVERIFY(!m_window->timer1()->isActive());
-    m_window->Toolbar3_ButtonClick(1);
+    QVERIFY(!timer1(*m_window)->isActive());
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
     QVERIFY(m_window->isMinimized());
-    QVERIFY(m_window->timer1()->isActive());
-    QCOMPARE(m_window->timer1()->interval(), 100);
-    QCOMPARE(m_window->savedHeight(), 3000.0);
+    QVERIFY(timer1(*m_window)->isActive());
+    QCOMPARE(timer1(*m_window)->interval(), 100);
+    QCOMPARE(m_window->compactMode()->savedHeight(), 3000.0);
     m_now = m_now.addSecs(1);
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     restore();
-    QVERIFY(!m_window->timer1()->isActive());
+    QVERIFY(!timer1(*m_window)->isActive());
     QVERIFY(m_window->windowTitle().isEmpty());
 }
 
 void TestCompact::restoringKeepsTheBottomEdge()
 {
-    m_window->Toolbar3_ButtonClick(1);
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
     m_now = m_now.addSecs(1);
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     QVERIFY(!m_window->windowTitle().isEmpty());
     // The system hands the window back with another height.
     m_window->setGeometry(100, 300, 400, 120);
     const int bottom = 300 + 120;
     restore();
     QVERIFY(m_window->windowTitle().isEmpty());
-    QVERIFY(!m_window->timer1()->isActive());
+    QVERIFY(!timer1(*m_window)->isActive());
     QCOMPARE(m_window->height(), 200);
     QCOMPARE(m_window->y() + m_window->height(), bottom);
 }
 
 void TestCompact::compactFromMaximized()
 {
-    m_window->Toolbar3_ButtonClick(2);
+    pressCaptionButton(*m_window, CaptionButton::Maximize);
     QVERIFY(m_window->isMaximized());
-    QCOMPARE(m_window->captionButtonPicture(2), 3);
-    m_window->Toolbar3_ButtonClick(1);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Restore);
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
     QVERIFY(m_window->isMinimized());
     QVERIFY(!m_window->isMaximized());
-    QCOMPARE(m_window->savedHeight(), 3000.0);  // the normal height, not the maximized one
-    QCOMPARE(m_window->captionButtonPicture(2), 2);
+    QCOMPARE(m_window->compactMode()->savedHeight(), 3000.0);  // the normal height, not the maximized one
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Maximize);
     restore();
     QVERIFY(!m_window->isMaximized());
     QCOMPARE(m_window->height(), 200);
@@ -120,40 +121,40 @@ void TestCompact::restoreBeforeTheFirstCaptionKeepsTheClock()
     // Started in second 0: the caption stays empty until the second changes, and a
     // restore in that second does not end compact mode; the next layout with a
     // caption does.
-    m_window->Toolbar3_ButtonClick(1);
-    m_window->Timer1_Timer();
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
+    m_window->compactMode()->tick();
     QVERIFY(m_window->windowTitle().isEmpty());
     restore();
-    QVERIFY(m_window->timer1()->isActive());
+    QVERIFY(timer1(*m_window)->isActive());
     m_now = m_now.addSecs(1);
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     QVERIFY(!m_window->windowTitle().isEmpty());
     m_window->resize(410, 200);
     QCoreApplication::processEvents();
-    QVERIFY(!m_window->timer1()->isActive());
+    QVERIFY(!timer1(*m_window)->isActive());
     QVERIFY(m_window->windowTitle().isEmpty());
 }
 
 void TestCompact::clockCaption()
 {
     const QString face = clockcaption::face();
-    m_window->Toolbar3_ButtonClick(1);
-    m_window->Timer1_Timer();
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
+    m_window->compactMode()->tick();
     QVERIFY(m_window->windowTitle().isEmpty());
     m_now = m_now.addSecs(1);
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     QCOMPARE(m_window->windowTitle(), "12:6 9:5" + face + "Zzz");
-    m_window->Timer1_Timer();  // same second
+    m_window->compactMode()->tick();  // same second
     QCOMPARE(m_window->windowTitle(), "12:6 9:5" + face + "Zzz");
     m_now = m_now.addSecs(1);
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     QCOMPARE(m_window->windowTitle(), "12:6 9:5" + face + "ZZz");
     // The cycle goes on in the next compact mode.
     restore();
     QVERIFY(m_window->windowTitle().isEmpty());
-    m_window->Toolbar3_ButtonClick(1);
+    pressCaptionButton(*m_window, CaptionButton::Minimize);
     m_now = QDateTime(QDate(2027, 1, 1), QTime(0, 0, 30));
-    m_window->Timer1_Timer();
+    m_window->compactMode()->tick();
     QCOMPARE(m_window->windowTitle(), "1:1 0:0" + face + "ZZZ");
     // The timer itself writes the caption.
     m_now = m_now.addSecs(1);
@@ -177,13 +178,13 @@ void TestCompact::doubleClickMaximizesAndRestores()
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     QTest::mouseRelease(w, Qt::LeftButton, {}, at);
     QVERIFY(m_window->isMaximized());
-    QCOMPARE(m_window->captionButtonPicture(2), 3);
-    QCOMPARE(m_window->toolbar3()->widgetForAction(m_window->toolbar3()->actions().at(1))->accessibleName(),
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Restore);
+    QCOMPARE(toolbar3(*m_window)->widgetForAction(toolbar3(*m_window)->actions().at(1))->accessibleName(),
              QStringLiteral("元に戻す"));
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);
     QTest::mouseRelease(w, Qt::LeftButton, {}, at);
     QVERIFY(!m_window->isMaximized());
-    QCOMPARE(m_window->captionButtonPicture(2), 2);
+    QCOMPARE(m_window->captionButtons()->picture(CaptionButton::Maximize), CaptionPicture::Maximize);
 }
 
 void TestCompact::onlyTheLeftButtonDrags_data()
@@ -200,7 +201,7 @@ void TestCompact::onlyTheLeftButtonDrags()
     QFETCH(int, button);
     QFETCH(bool, moves);
     m_window->move(100, 100);
-    QLabel *title = m_window->label1();
+    QLabel *title = label1(*m_window);
     const auto b = Qt::MouseButton(button);
     const QPoint start = title->mapToGlobal(QPoint(3, 3));
     QTest::mousePress(title, b, {}, QPoint(3, 3));
@@ -212,7 +213,7 @@ void TestCompact::onlyTheLeftButtonDrags()
 void TestCompact::dragEndsInsideTheDesktop()
 {
     // The fakes' desktop is 1024 x 768; the window starts in its bottom-right corner.
-    QFrame *band = m_window->frame2();
+    QFrame *band = frame2(*m_window);
     const QPoint start = band->mapToGlobal(QPoint(40, 3));
     QTest::mousePress(band, Qt::LeftButton, {}, QPoint(40, 3));
     for (int step = 1; step <= 4; ++step)
@@ -225,7 +226,7 @@ void TestCompact::dragEndsInsideTheDesktop()
 
 void TestCompact::closeButtonCloses()
 {
-    m_window->Toolbar3_ButtonClick(3);
+    pressCaptionButton(*m_window, CaptionButton::Close);
     QVERIFY(!m_window->isVisible());
 }
 

@@ -3,6 +3,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "testwindow.h"
 #include "platform/fake/fakeservices.h"
 
@@ -87,9 +88,9 @@ QString TestKeyOutput::writeList(const QString &fileName, const QByteArray &byte
 
 void TestKeyOutput::openList(const QString &path)
 {
-    m_window->AddListRow(QStringLiteral("row"), {}, {}, path, {}, 0xFFFFFF);
-    m_window->setCurrentCatalogueRow(m_window->catalogueModel()->count() - 1);
-    m_window->ListView1_DblClick();
+    m_window->catalogue()->AddListRow(QStringLiteral("row"), {}, {}, path, {}, 0xFFFFFF);
+    setCurrentCatalogueRow(*m_window, catalogueModel(*m_window)->count() - 1);
+    doubleClickCatalogue(*m_window);
 }
 
 void TestKeyOutput::showActive()
@@ -102,7 +103,7 @@ void TestKeyOutput::showActive()
 void TestKeyOutput::catalogueDoubleClickLoadsKeys()
 {
     openList(writeList("tuveldbox/keys.txt", "L\r\nd\r\nu\r\n#[A]\r\nx\r\n#[B]\r\ny\r\n"));
-    KeyListModel *keys = m_window->keyListModel();
+    KeyListModel *keys = keyListModel(*m_window);
     QCOMPARE(keys->count(), 4);
     QStringList texts, bold;
     for (int i = 0; i < keys->count(); ++i) {
@@ -114,15 +115,15 @@ void TestKeyOutput::catalogueDoubleClickLoadsKeys()
     }
     QCOMPARE(texts, (QStringList{"#[A]", "x", "#[B]", "y"}));
     QCOMPARE(bold, (QStringList{"#[A]", "#[B]"}));
-    QCOMPARE(m_window->listView2()->detailsView()->model()->headerData(0, Qt::Horizontal).toString(),
+    QCOMPARE(listView2(*m_window)->detailsView()->model()->headerData(0, Qt::Horizontal).toString(),
              QString::fromUtf8("キー (L)"));
-    QComboBox *combo = m_window->combo1();
+    QComboBox *combo = combo1(*m_window);
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), QString("#[A]"));
     QCOMPARE(combo->itemText(1), QString("#[B]"));
     // The status bar belongs to the catalogue code; once it fills the panels, check them.
-    if (!m_window->panelText("list").isEmpty())
-        QCOMPARE(m_window->panelText("key"), QString("all 4 keys"));
+    if (!panelText(*m_window, "list").isEmpty())
+        QCOMPARE(panelText(*m_window, "key"), QString("all 4 keys"));
 }
 
 void TestKeyOutput::missingOrEmptyList_data()
@@ -144,19 +145,19 @@ void TestKeyOutput::missingOrEmptyList()
     openList(writeList("old.txt", "old\r\nd\r\nu\r\n#[h]\r\nk\r\n"));
     const QString path = fileExists ? writeList("three.txt", "three\r\nd\r\nu\r\n") : m_dir->filePath("gone.txt");
     openList(path);
-    QCOMPARE(m_window->keyListModel()->count(), rows);
-    QCOMPARE(m_window->combo1()->count(), headings);
-    QCOMPARE(m_window->keyListModel()->heading(), heading);
-    if (fileExists && !m_window->panelText("list").isEmpty())
-        QCOMPARE(m_window->panelText("key"), QString("all - keys"));
+    QCOMPARE(keyListModel(*m_window)->count(), rows);
+    QCOMPARE(combo1(*m_window)->count(), headings);
+    QCOMPARE(keyListModel(*m_window)->heading(), heading);
+    if (fileExists && !panelText(*m_window, "list").isEmpty())
+        QCOMPARE(panelText(*m_window, "key"), QString("all - keys"));
 }
 
 void TestKeyOutput::emptyCatalogueDoubleClick()
 {
-    QCOMPARE(m_window->catalogueModel()->count(), 0);
-    m_window->AddKeyRow(QStringLiteral("kept"), false);
-    m_window->ListView1_DblClick();
-    QCOMPARE(m_window->keyListModel()->count(), 1);
+    QCOMPARE(catalogueModel(*m_window)->count(), 0);
+    m_window->keyList()->AddKeyRow(QStringLiteral("kept"), false);
+    doubleClickCatalogue(*m_window);
+    QCOMPARE(keyListModel(*m_window)->count(), 1);
 }
 
 void TestKeyOutput::headingJump_data()
@@ -191,9 +192,9 @@ void TestKeyOutput::headingJump()
     }
     openList(writeList("long.txt", bytes));
     showActive();
-    KeyListView *list = m_window->listView2();
+    KeyListView *list = listView2(*m_window);
     list->setCurrentRow(3);
-    m_window->Combo1_Click(chosen);
+    m_window->keyList()->jumpToHeading(chosen);
     QCOMPARE(list->currentRow(), 3);
     QTableView *view = list->detailsView();
     const int bottomRow = view->rowAt(view->viewport()->height() - 1);
@@ -202,7 +203,7 @@ void TestKeyOutput::headingJump()
         return;
     }
     // The list was scrolled to its end and, if found, the row is in that last screenful.
-    QVERIFY(bottomRow == -1 || bottomRow >= m_window->keyListModel()->count() - 2);
+    QVERIFY(bottomRow == -1 || bottomRow >= keyListModel(*m_window)->count() - 2);
     if (found >= 0)
         QVERIFY(view->rowAt(0) < found);
 }
@@ -223,9 +224,9 @@ void TestKeyOutput::directOutput()
     QFETCH(QString, typed);
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\n#[A]\r\na+b(c)\r\n\r\n\x81\x69\x8a\x94\x81\x6a{x}\r\n"));
     showActive();
-    m_window->combo1()->setFocus();
-    m_window->listView2()->setCurrentRow(row);
-    m_window->ListView2_DblClick();
+    combo1(*m_window)->setFocus();
+    listView2(*m_window)->setCurrentRow(row);
+    doubleClickKey(*m_window);
     QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type " + typed});
     for (const auto &e : m_fakes->keyEvents.events) {
         QCOMPARE(e.scanCode, quint8(0));
@@ -234,24 +235,24 @@ void TestKeyOutput::directOutput()
     QCOMPARE(m_fakes->keyTyper.calls.size(), 1);
     QVERIFY(m_fakes->keyTyper.calls.first().wait);
     QVERIFY(m_window->messages.isEmpty());
-    QVERIFY(m_window->listView2()->activeView()->hasFocus());
-    QCOMPARE(m_window->listView2()->currentRow(), row);
+    QVERIFY(listView2(*m_window)->activeView()->hasFocus());
+    QCOMPARE(listView2(*m_window)->currentRow(), row);
 }
 
 void TestKeyOutput::consecutiveOutputs()
 {
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\none\r\n2%\r\n"));
-    m_window->listView2()->setCurrentRow(1);
-    m_window->ListView2_DblClick();
-    m_window->listView2()->setCurrentRow(0);
-    m_window->mnuEditSendKey_Click();
+    listView2(*m_window)->setCurrentRow(1);
+    doubleClickKey(*m_window);
+    listView2(*m_window)->setCurrentRow(0);
+    chooseMenuItem(*m_window, "mnuEditSendKey");
     QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type 2{%}"} + altTab + QStringList{"type one"});
 }
 
 void TestKeyOutput::directOutputWithoutRows()
 {
-    m_window->ListView2_DblClick();
-    m_window->mnuEditSendKey_Click();
+    doubleClickKey(*m_window);
+    chooseMenuItem(*m_window, "mnuEditSendKey");
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
     QVERIFY(m_fakes->keyTyper.calls.isEmpty());
 }
@@ -260,10 +261,10 @@ void TestKeyOutput::directOutputWithoutCurrentRow()
 {
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\nk\r\n"));
     // A freshly loaded list has its first key current; take that away.
-    QCOMPARE(m_window->listView2()->currentRow(), 0);
-    m_window->listView2()->setCurrentRow(-1);
-    QCOMPARE(m_window->listView2()->currentRow(), -1);
-    m_window->ListView2_DblClick();
+    QCOMPARE(listView2(*m_window)->currentRow(), 0);
+    listView2(*m_window)->setCurrentRow(-1);
+    QCOMPARE(listView2(*m_window)->currentRow(), -1);
+    doubleClickKey(*m_window);
     QCOMPARE(m_fakes->keyEvents.log, altTab);
     QVERIFY(m_fakes->keyTyper.calls.isEmpty());
 }
@@ -274,20 +275,20 @@ void TestKeyOutput::refusedKeyString()
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\ngood\r\n"));
     showActive();
     m_fakes->keyTyper.refuseWith = QStringLiteral("no spare keycode");
-    m_window->listView2()->setCurrentRow(0);
-    m_window->combo1()->setFocus();
-    m_window->ListView2_DblClick();
+    listView2(*m_window)->setCurrentRow(0);
+    combo1(*m_window)->setFocus();
+    doubleClickKey(*m_window);
     QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type good"});
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().contains("no spare keycode"));
-    QVERIFY(m_window->listView2()->activeView()->hasFocus());
+    QVERIFY(listView2(*m_window)->activeView()->hasFocus());
 }
 
 void TestKeyOutput::doubleClickOnEmptyArea()
 {
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\nfirst\r\nsecond\r\n"));
     showActive();
-    KeyListView *list = m_window->listView2();
+    KeyListView *list = listView2(*m_window);
     list->setCurrentRow(1);
     QWidget *viewport = list->detailsView()->viewport();
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 3));
@@ -308,19 +309,19 @@ void TestKeyOutput::copy()
     QFETCH(int, row);
     QFETCH(QString, copied);
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\n#[A]\r\na+(b){c}%\r\n\r\n"));
-    m_window->listView2()->setCurrentRow(row);
-    m_window->Combo1_Click(QStringLiteral("#[A]"));  // only scrolls
-    m_window->mnuEditCopy_Click();
+    listView2(*m_window)->setCurrentRow(row);
+    m_window->keyList()->jumpToHeading(QStringLiteral("#[A]"));  // only scrolls
+    chooseMenuItem(*m_window, "mnuEditCopy");
     QCOMPARE(m_fakes->clipboard.texts, QStringList{copied});
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
 }
 
 void TestKeyOutput::copyWithoutRowsOrCurrent()
 {
-    m_window->mnuEditCopy_Click();
+    chooseMenuItem(*m_window, "mnuEditCopy");
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\nk\r\n"));
-    m_window->listView2()->setCurrentRow(-1);
-    m_window->mnuEditCopy_Click();  // rows, none current
+    listView2(*m_window)->setCurrentRow(-1);
+    chooseMenuItem(*m_window, "mnuEditCopy");  // rows, none current
     QVERIFY(m_fakes->clipboard.texts.isEmpty());
     QVERIFY(m_window->messages.isEmpty());
 }
@@ -328,9 +329,9 @@ void TestKeyOutput::copyWithoutRowsOrCurrent()
 void TestKeyOutput::copyFailure()
 {
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\nk\r\n"));
-    m_window->listView2()->setCurrentRow(0);
+    listView2(*m_window)->setCurrentRow(0);
     m_fakes->clipboard.failing = true;
-    m_window->mnuEditCopy_Click();
+    chooseMenuItem(*m_window, "mnuEditCopy");
     QCOMPARE(m_window->messages.size(), 1);
 }
 
@@ -346,7 +347,7 @@ void TestKeyOutput::shortcuts()
     QFETCH(int, viewCode);
     openList(writeList("keys.txt", "L\r\nd\r\nu\r\nx+y\r\n"));
     showActive();
-    KeyListView *list = m_window->listView2();
+    KeyListView *list = listView2(*m_window);
     list->setView(viewCode);
     list->setCurrentRow(0);
     QWidget *focused = list->activeView();

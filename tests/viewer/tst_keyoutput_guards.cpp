@@ -3,6 +3,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/fake/fakeservices.h"
 #include "platform/modifierwait.h"
 #include "testwindow.h"
@@ -56,12 +57,12 @@ void TestKeyOutputGuards::cleanup()
 void TestKeyOutputGuards::showKeys(const QStringList &keys, int current)
 {
     for (const QString &key : keys)
-        m_window->AddKeyRow(key, false);
+        m_window->keyList()->AddKeyRow(key, false);
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_window->listView2()->setCurrentRow(current);
-    m_window->combo1()->setFocus();
+    listView2(*m_window)->setCurrentRow(current);
+    combo1(*m_window)->setFocus();
 }
 
 void TestKeyOutputGuards::keyRefusedBeforeSwitch_data()
@@ -83,14 +84,14 @@ void TestKeyOutputGuards::keyRefusedBeforeSwitch()
     QFETCH(QString, reason);
     showKeys({QStringLiteral("first"), key}, 1);
     m_fakes->keyTyper.parseKeys = true;
-    m_window->ListView2_DblClick();
+    doubleClickKey(*m_window);
     QVERIFY(m_fakes->keyEvents.events.isEmpty());
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
     QVERIFY(m_fakes->keyTyper.calls.isEmpty());
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
     QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
-    QVERIFY(m_window->listView2()->activeView()->hasFocus());
+    QVERIFY(listView2(*m_window)->activeView()->hasFocus());
 }
 
 void TestKeyOutputGuards::outputWaitsForModifiers_data()
@@ -116,11 +117,11 @@ void TestKeyOutputGuards::outputWaitsForModifiers()
     m_fakes->keyEvents.userHeld = static_cast<quint8>(held);
     m_fakes->keyEvents.heldForPolls = polls;
     if (trigger == "dblclick")
-        m_window->ListView2_DblClick();
+        doubleClickKey(*m_window);
     else if (trigger == "menu")
-        m_window->mnuEditSendKey_Click();
+        chooseMenuItem(*m_window, "mnuEditSendKey");
     else
-        m_window->Toolbar4_ButtonClick(trigger);
+        pressButton(*m_window, "Toolbar4", trigger);
 
     const int waits = polls < 0 ? platform::ModifierReleaseBoundMs / platform::ModifierPollMs : polls;
     QStringList expected;
@@ -138,7 +139,7 @@ void TestKeyOutputGuards::copyWithCtrlHeld()
 {
     showKeys({QStringLiteral("x+y")}, 0);
     m_fakes->keyEvents.userHeld = platform::KeyEvents::HeldCtrl;
-    QWidget *focused = m_window->listView2()->activeView();
+    QWidget *focused = listView2(*m_window)->activeView();
     focused->setFocus();
     QTRY_VERIFY(focused->hasFocus());
     QTest::keyClick(focused, Qt::Key_C, Qt::ControlModifier);

@@ -3,6 +3,7 @@
 #include "layout/coolbar.h"
 #include "layout/layoutmath.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/fake/fakeservices.h"
 
 #include <QAction>
@@ -36,7 +37,7 @@ private slots:
 
 private:
     void verifyLayout(bool afterResize = true);
-    QRect barRect() const { return m_window->frameCenterBar()->geometry(); }
+    QRect barRect() const { return frameCenterBar(*m_window)->geometry(); }
 
     QTemporaryDir m_dir;
     platform::fake::FakeServiceSet m_fakes;
@@ -59,11 +60,11 @@ void TestLayoutWindow::cleanup()
 
 void TestLayoutWindow::verifyLayout(bool afterResize)
 {
-    const QRect strip = m_window->coolBar1()->geometry();
-    const QRect status = m_window->statusBar1()->geometry();
+    const QRect strip = coolBar1(*m_window)->geometry();
+    const QRect status = statusBar1(*m_window)->geometry();
     const QRect bar = barRect();
-    const QRect list1 = m_window->listView1()->geometry();
-    const QRect list2 = m_window->listView2()->geometry();
+    const QRect list1 = listView1(*m_window)->geometry();
+    const QRect list2 = listView2(*m_window)->geometry();
     QCOMPARE(strip.topLeft(), QPoint(0, 0));
     QCOMPARE(strip.width(), m_window->width());
     QCOMPARE(status.y() + status.height(), m_window->height());
@@ -79,14 +80,14 @@ void TestLayoutWindow::verifyLayout(bool afterResize)
     }
     // Each resize makes the key column 300 twips narrower than its list.
     if (afterResize)
-        QCOMPARE(m_window->listView2()->columnWidth(), qMax(0, list2.width() - 20));
-    QCOMPARE(m_window->frameCenterBar()->backgroundRole(), QPalette::Window);
+        QCOMPARE(listView2(*m_window)->columnWidth(), qMax(0, list2.width() - 20));
+    QCOMPARE(frameCenterBar(*m_window)->backgroundRole(), QPalette::Window);
 }
 
 void TestLayoutWindow::startsAt6000By3000WithTheBarAtAThird()
 {
     QCOMPARE(m_window->size(), QSize(400, 200));
-    QCOMPARE(m_window->barLeft(), 2000.0);
+    QCOMPARE(m_window->listsLayout()->barLeft(), 2000.0);
     // Bottom-right corner of the desktop (1024 x 768 in the fakes).
     QCOMPARE(m_window->frameGeometry().bottomRight(), QPoint(1023, 767));
     verifyLayout();
@@ -105,7 +106,7 @@ void TestLayoutWindow::listsMeetTheBar()
     QFETCH(QSize, size);
     m_window->resize(size);
     QCoreApplication::processEvents();
-    QCOMPARE(m_window->barLeft(), 2000.0);  // the bar stays where it was
+    QCOMPARE(m_window->listsLayout()->barLeft(), 2000.0);  // the bar stays where it was
     verifyLayout();
 }
 
@@ -128,17 +129,17 @@ void TestLayoutWindow::barSteps()
     QFETCH(double, barLeft);
     QFETCH(int, list1Width);
     QFETCH(int, list2Width);
-    QFrame *bar = m_window->frameCenterBar();
-    const QRect list1Before = m_window->listView1()->geometry();
+    QFrame *bar = frameCenterBar(*m_window);
+    const QRect list1Before = listView1(*m_window)->geometry();
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(pressX, 20));
     QTest::mouseMove(bar, QPoint(moveX, 20));
     // While dragging only the bar moves, in the shadow colour.
-    QCOMPARE(m_window->barLeft(), barLeft);
+    QCOMPARE(m_window->listsLayout()->barLeft(), barLeft);
     QCOMPARE(bar->backgroundRole(), QPalette::Dark);
-    QCOMPARE(m_window->listView1()->geometry(), list1Before);
+    QCOMPARE(listView1(*m_window)->geometry(), list1Before);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromParent(bar->pos()));
-    QCOMPARE(m_window->listView1()->width(), list1Width);
-    QCOMPARE(m_window->listView2()->width(), list2Width);
+    QCOMPARE(listView1(*m_window)->width(), list1Width);
+    QCOMPARE(listView2(*m_window)->width(), list2Width);
     verifyLayout(false);
 }
 
@@ -153,45 +154,45 @@ void TestLayoutWindow::barShowsAboveTheListsWhileDragged_data()
 void TestLayoutWindow::barShowsAboveTheListsWhileDragged()
 {
     QFETCH(int, moveX);
-    QFrame *bar = m_window->frameCenterBar();
+    QFrame *bar = frameCenterBar(*m_window);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 20));
     QTest::mouseMove(bar, QPoint(moveX, 20));
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->backgroundRole(), QPalette::Dark);
     const QObjectList stacking = m_window->children();  // bottom to top
-    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(m_window->listView1()));
-    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(m_window->listView2()));
+    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(listView1(*m_window)));
+    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(listView2(*m_window)));
     const QRect r = barRect();
     QCOMPARE(m_window->childAt(r.center()), bar);
     // The strip and the status bar stay whole over the bar's two ends.
-    QWidget *top = m_window->childAt(r.center().x(), m_window->coolBar1()->height() / 2);
-    QVERIFY(top && (top == m_window->coolBar1() || m_window->coolBar1()->isAncestorOf(top)));
-    const QRect status = m_window->statusBar1()->geometry();
+    QWidget *top = m_window->childAt(r.center().x(), coolBar1(*m_window)->height() / 2);
+    QVERIFY(top && (top == coolBar1(*m_window) || coolBar1(*m_window)->isAncestorOf(top)));
+    const QRect status = statusBar1(*m_window)->geometry();
     QWidget *bottom = m_window->childAt(r.center().x(), status.center().y());
-    QVERIFY(bottom && (bottom == m_window->statusBar1() || m_window->statusBar1()->isAncestorOf(bottom)));
+    QVERIFY(bottom && (bottom == statusBar1(*m_window) || statusBar1(*m_window)->isAncestorOf(bottom)));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(1, 20));
     verifyLayout(false);
 }
 
 void TestLayoutWindow::rightButtonDoesNothing()
 {
-    QFrame *bar = m_window->frameCenterBar();
+    QFrame *bar = frameCenterBar(*m_window);
     const QRect before = barRect();
     // A narrower list beforehand shows whether the release re-fits the lists.
-    m_window->listView1()->resize(10, 10);
+    listView1(*m_window)->resize(10, 10);
     QTest::mousePress(bar, Qt::RightButton, {}, QPoint(1, 20));
     QTest::mouseMove(bar, QPoint(60, 20));
     QCOMPARE(bar->backgroundRole(), QPalette::Window);
     QCOMPARE(barRect(), before);
     QTest::mouseRelease(bar, Qt::RightButton, {}, QPoint(60, 20));
-    QCOMPARE(m_window->listView1()->size(), QSize(10, 10));
+    QCOMPARE(listView1(*m_window)->size(), QSize(10, 10));
 }
 
 void TestLayoutWindow::bothButtonsMoveNothingAndLeftReleaseFits()
 {
-    QFrame *bar = m_window->frameCenterBar();
+    QFrame *bar = frameCenterBar(*m_window);
     const QRect before = barRect();
-    m_window->listView1()->resize(10, 10);
+    listView1(*m_window)->resize(10, 10);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 20));
     QTest::mousePress(bar, Qt::RightButton, {}, QPoint(1, 20));
     QTest::mouseMove(bar, QPoint(60, 20));
@@ -206,20 +207,20 @@ void TestLayoutWindow::narrowWindowPullsTheBarIn()
 {
     m_window->resize(100, 200);
     QCoreApplication::processEvents();
-    QCOMPARE(m_window->barLeft(), 1500.0 - 50);
+    QCOMPARE(m_window->listsLayout()->barLeft(), 1500.0 - 50);
     verifyLayout();
 }
 
 void TestLayoutWindow::bandsFitTheirButtons()
 {
-    CoolBar *strip = m_window->coolBar1();
+    CoolBar *strip = coolBar1(*m_window);
     QCOMPARE(strip->bandCount(), 5);
     QCOMPARE(strip->bandCaption(5), QStringLiteral("項目"));
     // Band 1 can shrink to the icon, a square as high as the title band.
-    QCOMPARE(m_window->image1()->width(), m_window->frame2()->height());
-    QCOMPARE(m_window->image1()->height(), m_window->frame2()->height());
-    QCOMPARE(strip->bandMinWidth(1), layoutmath::toTwips(m_window->image1()->width()));
-    QCOMPARE(m_window->label1()->x(), m_window->image1()->width());
+    QCOMPARE(image1(*m_window)->width(), frame2(*m_window)->height());
+    QCOMPARE(image1(*m_window)->height(), frame2(*m_window)->height());
+    QCOMPARE(strip->bandMinWidth(1), layoutmath::toTwips(image1(*m_window)->width()));
+    QCOMPARE(label1(*m_window)->x(), image1(*m_window)->width());
 
     auto *menus = m_window->findChild<QToolBar *>(QStringLiteral("Toolbar2"));
     QVERIFY(menus);
@@ -227,7 +228,7 @@ void TestLayoutWindow::bandsFitTheirButtons()
         menus->addAction(QString::fromLatin1(key));
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    for (auto [band, toolbar] : {std::pair{2, m_window->toolbar3()}, std::pair{3, menus}}) {
+    for (auto [band, toolbar] : {std::pair{2, toolbar3(*m_window)}, std::pair{3, menus}}) {
         double sum = 0;
         for (QAction *a : toolbar->actions())
             sum += layoutmath::toTwips(toolbar->widgetForAction(a)->sizeHint().width());
@@ -243,13 +244,13 @@ void TestLayoutWindow::bandsFitTheirButtons()
 
 void TestLayoutWindow::tallerStripMovesTheLists()
 {
-    const int before = m_window->listView1()->y();
+    const int before = listView1(*m_window)->y();
     auto *commands = m_window->findChild<QToolBar *>(QStringLiteral("Toolbar4"));
     commands->setIconSize(QSize(48, 48));
     QPixmap big(48, 48);
     big.fill(Qt::red);
     commands->addAction(QIcon(big), QStringLiteral("DataOpen"));
-    QTRY_VERIFY(m_window->listView1()->y() > before);
+    QTRY_VERIFY(listView1(*m_window)->y() > before);
     verifyLayout();
 }
 

@@ -1,6 +1,7 @@
 // Dates the viewer shows are local wall-clock time, in Tokyo as anywhere else.
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 #include "testwindow.h"
@@ -47,10 +48,10 @@ void TestLocalDates::catalogueAndDatePanelShowLocalTime()
     }
     platform::fake::FakeServiceSet fakes;
     TestWindow window(fakes.services(), testAppInfo(QDir::toNativeSeparators(dir.path())));
-    const CatalogueModel *model = window.catalogueModel();
+    const CatalogueModel *model = catalogueModel(window);
     QCOMPARE(model->rowCount(), 1);
     QCOMPARE(model->data(model->index(0, CatalogueModel::LastUpdateColumn), Qt::DisplayRole).toString(), text);
-    QCOMPARE(window.panelText(QStringLiteral("date")), QStringLiteral("date ") + text);
+    QCOMPARE(panelText(window, QStringLiteral("date")), QStringLiteral("date ") + text);
 }
 
 int main(int argc, char *argv[])

@@ -5,6 +5,7 @@
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
+#include "windowcontrols.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
 
@@ -111,7 +112,7 @@ void TestLongTexts::longLinesAreShownCut()
     const QString full = cp932::decode(longLine);
     platform::fake::FakeServiceSet fakes;
     FMain main(fakes.services(), appIn(program));
-    CatalogueModel *catalogue = main.catalogueModel();
+    CatalogueModel *catalogue = catalogueModel(main);
     QCOMPARE(catalogue->rowCount(), 1);
     const auto shown = [&](int column, int role) {
         return catalogue->data(catalogue->index(0, column), role).toString();
@@ -126,10 +127,10 @@ void TestLongTexts::longLinesAreShownCut()
     QCOMPARE(catalogue->row(0).name, full);
     QCOMPARE(catalogue->row(0).description, full);
     QCOMPARE(catalogue->row(0).address, full);
-    verifyShownCut(main.panelText(QStringLiteral("comment")), full);
+    verifyShownCut(panelText(main, QStringLiteral("comment")), full);
 
-    main.ListView1_DblClick();
-    KeyListModel *keys = main.keyListModel();
+    doubleClickCatalogue(main);
+    KeyListModel *keys = keyListModel(main);
     QCOMPARE(keys->count(), 2);
     QVERIFY(keys->heading().size() <= CellTextLimit + 10);
     QVERIFY(keys->heading().startsWith(QStringLiteral("キー (") + visible(full.left(10))));
@@ -156,12 +157,12 @@ void TestLongTexts::longHeadingIsCutInTheBoxAndStillJumps()
     FMain main(fakes.services(), appIn(program));
     main.show();
     main.resize(500, 300);
-    main.ListView1_DblClick();
-    QComboBox *box = main.combo1();
+    doubleClickCatalogue(main);
+    QComboBox *box = combo1(main);
     QCOMPARE(box->count(), 2);
     verifyShownCut(box->itemText(0), "#[" + QString(MiB, QChar(0)));
     QCOMPARE(box->itemText(1), QStringLiteral("#[short]"));
-    QTableView *view = main.listView2()->detailsView();
+    QTableView *view = listView2(main)->detailsView();
     QCOMPARE(view->rowAt(0), 0);
     emit box->activated(0);
     QCOMPARE(view->rowAt(0), 100);  // the heading row on the top line

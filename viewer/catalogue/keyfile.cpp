@@ -90,16 +90,6 @@ void KeyRows::appendLines(QStringView decoded)
     addLineSpans(base);
 }
 
-void KeyRows::appendLines(QString &&decoded)
-{
-    if (!m_text.isEmpty()) {
-        appendLines(QStringView(decoded));
-        return;
-    }
-    m_text = std::move(decoded);
-    addLineSpans(0);
-}
-
 void KeyRows::addLineSpans(qsizetype from)
 {
     const QStringView text(m_text);

@@ -29,7 +29,6 @@ public:
     // Adds every line of decoded data-file text: a line ends at CR LF or a lone CR,
     // the text after the last terminator is a line when it is not empty. Headings bold.
     void appendLines(QStringView decoded);
-    void appendLines(QString &&decoded);  // takes the text over when there is none yet
     void reserveText(qsizetype characters) { m_text.reserve(characters); }
     void reserveRows(qsizetype rows) { m_spans.reserve(rows); }
     void squeeze();

@@ -36,22 +36,22 @@ QIcon appIcon()
     return icon;
 }
 
-QPixmap captionPicture(int index)
+QPixmap captionPicture(CaptionPicture picture)
 {
     QPixmap pixmap(12, 10);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     const QColor ink(Qt::black);
-    switch (index) {
-    case 1:  // minimize: a bar along the bottom
+    switch (picture) {
+    case CaptionPicture::Minimize:  // a bar along the bottom
         p.fillRect(2, 7, 7, 2, ink);
         break;
-    case 2:  // maximize: a window outline with a thick top
+    case CaptionPicture::Maximize:  // a window outline with a thick top
         p.setPen(ink);
         p.drawRect(1, 0, 9, 8);
         p.fillRect(1, 1, 10, 1, ink);
         break;
-    case 3:  // restore: two windows, one behind the other
+    case CaptionPicture::Restore:  // two windows, one behind the other
         p.setPen(ink);
         p.drawRect(3, 0, 7, 5);
         p.fillRect(3, 1, 8, 1, ink);
@@ -59,13 +59,11 @@ QPixmap captionPicture(int index)
         p.drawRect(1, 3, 6, 5);
         p.fillRect(1, 4, 7, 1, ink);
         break;
-    case 4:  // close: a cross
+    case CaptionPicture::Close:  // a cross
         p.setPen(QPen(ink, 1.6));
         p.setRenderHint(QPainter::Antialiasing);
         p.drawLine(QPointF(2, 1), QPointF(9.5, 8.5));
         p.drawLine(QPointF(9.5, 1), QPointF(2, 8.5));
-        break;
-    default:
         break;
     }
     return pixmap;

@@ -4,11 +4,14 @@
 #include <QIcon>
 #include <QPixmap>
 
+// The caption buttons' pictures, numbered as in the picture list.
+enum class CaptionPicture { Minimize = 1, Maximize = 2, Restore = 3, Close = 4 };
+
 namespace pictures {
 
 QIcon appIcon();
 QPixmap appIconPixmap(int size);
-QPixmap captionPicture(int index);  // 1 minimize, 2 maximize, 3 restore, 4 close
+QPixmap captionPicture(CaptionPicture picture);
 QPixmap titlePicture();             // 320 x 240
 
 } // namespace pictures

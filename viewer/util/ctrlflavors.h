@@ -1,6 +1,8 @@
 #pragma once
 // Places, stacks and sizes a form and its controls. The owner hands it the target
 // form and control through IRForm. Geometry is in twips, 15 twips per pixel.
+// The viewer places, stacks and sizes with it; the send handle, Sleep,
+// TextBoxAutoSize, the desktop size, SendMsg and Undo are there for other forms.
 #include <QPointer>
 #include <QWidget>
 
@@ -21,6 +23,8 @@ class CCtrlFlavors : public IRForm {
 public:
     static constexpr int TwipsPerPixel = 15;
     static constexpr qint32 EM_UNDO = 199;
+    // Places of Form2DPosition.
+    enum Position2D : qint32 { Centre = -1, TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
     // Insert-after values of the stacking call.
     static constexpr qint32 HWND_TOP = 0;
     static constexpr qint32 HWND_BOTTOM = 1;
@@ -41,6 +45,8 @@ public:
     qint32 Form3DPosition(qint32 venm3DPosType);
     void InsideDeskTop();
     void MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint32 vlngWidthMargin, qint32 vlngHeightMargin);
+    // Message sending and Undo complete the class's interface for other forms;
+    // the viewer sends no messages through it.
     qint32 SendMsg(qint32 wMsg, qint32 wParam, qint32 &lParam);
     qint32 Undo();
 

@@ -1,0 +1,32 @@
+#pragma once
+// The commands that hand a data file to another program: the updater for the
+// current list, and the desktop's opener for the data file and the data box.
+#include "platform/services.h"
+
+#include <QString>
+#include <functional>
+
+class CatalogueList;
+class CompactMode;
+class KeyListPane;
+
+class DataCommands {
+public:
+    using MessageBox = std::function<void(const QString &text)>;
+
+    DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode,
+                 platform::Services services, QString programFolder, MessageBox message);
+
+    // Goes into compact mode and starts the updater on the current list.
+    void updateCurrentList();
+    void openCurrentDataFile();
+    void openDataBox();
+
+private:
+    CatalogueList &m_catalogue;
+    KeyListPane &m_keyList;
+    CompactMode &m_compactMode;
+    platform::Services m_services;
+    QString m_programFolder;
+    MessageBox m_message;
+};

@@ -1,0 +1,73 @@
+#include "keyoutput.h"
+
+#include "catalogue/keylistmodel.h"
+#include "catalogue/keylistpane.h"
+#include "catalogue/keylistview.h"
+#include "escapekeys.h"
+#include "platform/keystring.h"
+#include "taskchange.h"
+
+#include <QAbstractItemView>
+
+KeyOutput::KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message)
+    : m_keyList(keyList), m_services(services), m_window(window), m_message(std::move(message))
+{
+}
+
+void KeyOutput::sendCurrentKey()
+{
+    const KeyListModel *keys = m_keyList.model();
+    if (keys->count() == 0)
+        return;  // nothing is switched, typed or focused
+    // The key is checked before the switch, so that a key that cannot be typed (too
+    // long, a lone brace) is reported here and the user's window gets no Alt+Tab.
+    // Nothing runs during the switch, so the current row cannot change meanwhile.
+    const int row = m_keyList.view()->currentRow();
+    const QString keyString = row < 0 ? QString() : escapeKeys(keys->text(row));
+    if (row >= 0) {
+        const platform::ParsedKeyString parsed = platform::parseKeyString(keyString);
+        if (!parsed.ok()) {
+            ReportKeyRefused(parsed.error);
+            TakeFocusBack();
+            return;
+        }
+    }
+    if (m_services.keyEvents)
+        MTaskChange::ChangeTask(*m_services.keyEvents, 100);
+    if (row < 0)
+        return;
+    const platform::KeyTyper::Result result =
+        m_services.keyTyper ? m_services.keyTyper->sendKeys(keyString, true) : platform::KeyTyper::Result{};
+    if (!result.ok)
+        ReportKeyRefused(result.error);
+    TakeFocusBack();
+}
+
+void KeyOutput::copyCurrentKey()
+{
+    const KeyListModel *keys = m_keyList.model();
+    if (keys->count() == 0)
+        return;
+    const int row = m_keyList.view()->currentRow();
+    if (row < 0)
+        return;
+    // The text as it stands: nothing is escaped for the clipboard.
+    if (m_services.clipboard && !m_services.clipboard->setText(keys->text(row)))
+        m_message(QStringLiteral("クリップボードにコピーできませんでした。"));
+}
+
+void KeyOutput::ReportKeyRefused(const QString &reason)
+{
+    QString text = QStringLiteral("このキーは出力できませんでした。");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n") + reason;
+    m_message(text);
+}
+
+// Back to the viewer, so that the next key can be picked at once.
+void KeyOutput::TakeFocusBack()
+{
+    m_window->activateWindow();
+    m_window->raise();
+    m_keyList.view()->activeView()->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Key output: the current key typed into the previously active window (after an
+// Alt+Tab to it), or copied to the clipboard.
+#include "platform/services.h"
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+class KeyListPane;
+
+class KeyOutput {
+public:
+    using MessageBox = std::function<void(const QString &text)>;
+
+    KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message);
+
+    // Switches to the previous window, types the escaped key there and comes back.
+    void sendCurrentKey();
+    // The key's text as it stands goes to the clipboard.
+    void copyCurrentKey();
+
+private:
+    void ReportKeyRefused(const QString &reason);
+    void TakeFocusBack();
+
+    KeyListPane &m_keyList;
+    platform::Services m_services;
+    QWidget *m_window;
+    MessageBox m_message;
+};
