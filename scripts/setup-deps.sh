@@ -15,6 +15,8 @@ packages=(
   xdg-utils file
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
   ninja-build zip unzip qt6-translations-l10n  # scripts/build-windows.sh: the Windows zip
+  clang libclang-rt-14-dev llvm     # the sanitizer build and the fuzzers (scripts/test-asan.sh)
+  libicu-dev                        # fuzz_cp932 compares the codec with ICU
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: pure and widget tests
 # offscreen, display tests on a private Xvfb with openbox, HTTP tests on 127.0.0.1,
-# wayland tests each in a headless sway of their own (scripts/with-sway.sh).
+# wayland tests each in a headless sway of their own (scripts/with-sway.sh), Windows
+# builds under Wine; then the same tests built with the sanitizers, and a short run
+# of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
@@ -14,5 +16,6 @@ if [ -f "$kit" ]; then
 else
   echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
 fi
-cd build
-../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@"
+(cd build && ../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@")
+# Everything again under the sanitizers, then a smoke run of each fuzzer.
+scripts/test-asan.sh "$@"

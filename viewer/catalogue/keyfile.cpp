@@ -7,9 +7,6 @@
 
 namespace {
 
-// Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
-constexpr qsizetype BlockBytes = 1024 * 1024;
-
 bool isLeadByte(uchar b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -141,10 +138,10 @@ qsizetype KeyRows::indexOf(QStringView wanted) const
     return -1;
 }
 
-KeyList loadKeyList(const QString &path)
+KeyList loadKeyList(const QString &path, qsizetype blockBytes, ReadChunks chunks)
 {
     KeyList list;
-    DataFileReader reader(path);
+    DataFileReader reader(path, DataFileReader::MaxLineBytes, chunks);
     list.name = reader.ReadLine();
     reader.ReadLine();  // description
     reader.ReadLine();  // update address
@@ -156,7 +153,7 @@ KeyList loadKeyList(const QString &path)
     list.keys.reserveText(fileSize);
     bool first = true;
     for (;;) {
-        QByteArray bytes = reader.readLineBytes(BlockBytes);
+        QByteArray bytes = reader.readLineBytes(blockBytes);
         if (bytes.isEmpty())
             break;
         if (first) {
