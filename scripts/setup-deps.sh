@@ -11,6 +11,7 @@ packages=(
   nginx-light curl
   xdg-utils file
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
+  locales at-spi2-core python3-pyatspi dbus-daemon xclip imagemagick  # tests/e2e: the programs as a user runs them
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -21,4 +22,11 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The end-to-end tests run the programs under a Japanese locale.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen
 fi

@@ -1,0 +1,208 @@
+"""What a Japanese user has in front of them: the programs as separate processes on
+the private display, a session bus with the accessibility bus behind it, and a
+mouse and keyboard used with a person's timing.
+
+The display comes from scripts/with-display.sh. Everything started here is stopped
+here: programs by their own process, the session bus with the whole process group
+it spawned (the accessibility bus and registry are activated by it).
+"""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+import warnings
+
+# The Debian bindings of the accessibility library warn about their own internals.
+warnings.filterwarnings("ignore", category=DeprecationWarning)
+warnings.filterwarnings("ignore", category=ImportWarning)
+
+# The user's settings: a Japanese desktop in Japan.
+USER_ENVIRONMENT = {
+    "LANG": "ja_JP.UTF-8",
+    "LC_ALL": "",
+    "LANGUAGE": "",
+    "TZ": "Asia/Tokyo",
+    "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+    "QT_ACCESSIBILITY": "1",
+    "NO_AT_BRIDGE": "0",
+}
+
+DOUBLE_CLICK_GAP_MS = 80  # between the two clicks of a person's double-click
+HELD_CTRL_AFTER_KEY_S = 0.15  # a person lets go of Ctrl after the letter
+
+
+def wait_until(probe, timeout=10.0, interval=0.05):
+    """Polls probe() until it returns something true; returns the last value."""
+    deadline = time.monotonic() + timeout
+    value = probe()
+    while not value and time.monotonic() < deadline:
+        time.sleep(interval)
+        value = probe()
+    return value
+
+
+class SessionBus:
+    """A private D-Bus session bus; the accessibility bus is activated through it."""
+
+    def __init__(self):
+        self.process = None
+
+    def start(self):
+        self.process = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True, text=True)
+        address = self.process.stdout.readline().strip()
+        if not address:
+            raise RuntimeError("dbus-daemon gave no address")
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def stop(self):
+        if self.process is None:
+            return
+        # The bus and what it activated share its process group.
+        try:
+            os.killpg(self.process.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        try:
+            self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait()
+        deadline = time.monotonic() + 3
+        while time.monotonic() < deadline:
+            try:
+                os.killpg(self.process.pid, 0)
+            except ProcessLookupError:
+                break
+            time.sleep(0.05)
+        else:
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.process.stdout.close()
+        self.process = None
+
+
+class Program:
+    """One program the user started; stopped by the test that started it."""
+
+    def __init__(self, argv, cwd=None):
+        self.process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL)
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def running(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class ProgramFolder:
+    """A folder as the user unpacks it: the built programs, a data box and list.txt."""
+
+    def __init__(self):
+        self.path = tempfile.mkdtemp(prefix="tuvel-e2e-")
+        built = os.environ["TUVEL_APP_DIR"]
+        for program in ("tuvelv", "kox"):
+            shutil.copy2(os.path.join(built, program), self.path)
+        os.mkdir(self.databox())
+
+    def databox(self, name=""):
+        return os.path.join(self.path, "tuveldbox", name)
+
+    def write_list(self, file_name, name, description, address, keys, mtime=None):
+        """A data file in CP932 with CR LF, as the user keeps them."""
+        path = self.databox(file_name)
+        text = "\r\n".join([name, description, address] + list(keys))
+        with open(path, "wb") as out:
+            out.write(text.encode("cp932"))
+        if mtime is not None:
+            os.utime(path, (mtime, mtime))
+        return path
+
+    def start(self, program, *args):
+        return Program([os.path.join(self.path, program), *args], cwd=self.path)
+
+    def remove(self):
+        shutil.rmtree(self.path, ignore_errors=True)
+
+
+# Input, as a person gives it.
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *[str(a) for a in args]], check=True)
+
+
+def click(point):
+    xdotool("mousemove", point[0], point[1])
+    time.sleep(0.05)
+    xdotool("click", "1")
+
+
+def double_click(point):
+    xdotool("mousemove", point[0], point[1])
+    time.sleep(0.05)
+    xdotool("click", "--repeat", "2", "--delay", DOUBLE_CLICK_GAP_MS, "1")
+
+
+def ctrl_key(letter):
+    """Ctrl held down, the letter pressed and released, Ctrl let go a moment later."""
+    xdotool("keydown", "ctrl")
+    time.sleep(0.05)
+    xdotool("key", letter)
+    time.sleep(HELD_CTRL_AFTER_KEY_S)
+    xdotool("keyup", "ctrl")
+
+
+def clipboard_text():
+    result = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"],
+                            capture_output=True, timeout=10)
+    return result.stdout.decode("utf-8") if result.returncode == 0 else None
+
+
+def set_clipboard_text(text):
+    # xclip stays to serve the selection until another owner takes it.
+    feeder = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet"],
+                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    feeder.stdin.write(text.encode("utf-8"))
+    feeder.stdin.close()
+    wait_until(lambda: clipboard_text() == text, timeout=5)
+    return feeder
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], check=False)
+
+
+class UserTestCase(unittest.TestCase):
+    """Starts the session bus for the whole test class; the bus outlives every program."""
+
+    bus = None
+
+    @classmethod
+    def setUpClass(cls):
+        os.environ.update(USER_ENVIRONMENT)
+        if not os.environ.get("DISPLAY"):
+            raise unittest.SkipTest("needs the display of scripts/with-display.sh")
+        cls.bus = SessionBus()
+        cls.bus.start()
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.bus:
+            cls.bus.stop()

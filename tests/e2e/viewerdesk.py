@@ -1,0 +1,107 @@
+"""The viewer as the user sees it: started from its program folder, its splash
+gone, its catalogue and key list found and used through the accessibility tree."""
+import subprocess
+import time
+
+import pyatspi
+
+import screenreader as sr
+from userdesk import click, double_click, wait_until, xdotool
+
+
+def server_geometry(pid):
+    """Where the X server has the process's visible window: x, y, width, height."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                           capture_output=True, text=True).stdout.split()
+    for window in found:
+        shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                               capture_output=True, text=True).stdout
+        values = dict(line.split("=", 1) for line in shell.splitlines() if "=" in line)
+        if all(k in values for k in ("X", "Y", "WIDTH", "HEIGHT")):
+            return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    return None
+
+
+def active_window_pid():
+    result = subprocess.run(["xdotool", "getactivewindow", "getwindowpid"], capture_output=True, text=True)
+    return int(result.stdout.strip()) if result.returncode == 0 and result.stdout.strip() else None
+
+
+class Viewer:
+    def __init__(self, folder):
+        self.program = folder.start("tuvelv")
+        self.app = sr.application(self.program.pid)
+        # The splash counts down from 3 and closes itself; the user waits for it.
+        wait_until(lambda: sr.fresh(self.app).childCount == 1, timeout=8)
+        self.window = self.app.getChildAtIndex(0)
+        # Clicks go where the server has the window, which may lag behind the program's idea.
+        if not wait_until(lambda: server_geometry(self.program.pid) == sr.extents(sr.fresh(self.window)), timeout=10):
+            raise AssertionError(f"the viewer is at {server_geometry(self.program.pid)} on the screen "
+                                 f"but says {sr.extents(self.window)}")
+        self.catalogue = sr.find(self.app, pyatspi.ROLE_TABLE, "リスト")
+        self.keys = sr.find(self.app, pyatspi.ROLE_TABLE, "キー")
+
+    def stop(self):
+        self.program.stop()
+
+    def is_active(self):
+        return active_window_pid() == self.program.pid
+
+    def catalogue_row(self, list_name):
+        names = sr.row_texts(self.catalogue, 0)
+        if list_name not in names:
+            raise AssertionError(f"{list_name!r} not among the catalogue rows {names}")
+        return names.index(list_name)
+
+    def catalogue_cell(self, list_name, column):
+        return sr.table_cell(self.catalogue, self.catalogue_row(list_name), column).name
+
+    def key_texts(self):
+        return sr.row_texts(self.keys, 0)
+
+    def open_list(self, list_name, key_count):
+        cell = sr.table_cell(self.catalogue, self.catalogue_row(list_name), 0)
+        double_click(sr.centre(cell))
+        return wait_until(lambda: sr.table_rows(self.keys) == key_count, timeout=10)
+
+    def row_in_sight(self, table, row):
+        """Whether the row lies wholly inside the table's viewport, below its header."""
+        x, y, w, h = sr.extents(table)
+        header = sr.fresh(table).queryTable().getColumnHeader(0)
+        top = y + (sr.extents(header)[3] if header else 0)
+        cx, cy, cw, ch = sr.extents(sr.table_cell(table, row, 0))
+        return cy >= top and cy + ch <= y + h - 16  # room for a horizontal scroll bar
+
+    def bring_key_row_into_sight(self, row):
+        """Scrolls as a person would: click a row in sight, then Down until it shows."""
+        if self.row_in_sight(self.keys, row):
+            return
+        shown = [r for r in range(sr.table_rows(self.keys)) if self.row_in_sight(self.keys, r)]
+        start = max(r for r in shown if r < row) if any(r < row for r in shown) else shown[0]
+        click(sr.centre(sr.table_cell(self.keys, start, 0)))
+        key = "Down" if row > start else "Up"
+        for _ in range(abs(row - start)):
+            xdotool("key", key)
+            time.sleep(0.05)
+        wait_until(lambda: self.row_in_sight(self.keys, row), timeout=3)
+
+    def key_cell_point(self, row):
+        self.bring_key_row_into_sight(row)
+        return sr.centre(sr.table_cell(self.keys, row, 0))
+
+    def button(self, name):
+        return sr.find(self.app, pyatspi.ROLE_PUSH_BUTTON, name)
+
+    def empty_catalogue_point(self):
+        """A point in the catalogue below its last row, above any scroll bar."""
+        x, y, w, h = sr.extents(self.catalogue)
+        rows = sr.table_rows(self.catalogue)
+        cx, cy, cw, ch = sr.extents(sr.table_cell(self.catalogue, rows - 1, 0))
+        below = cy + ch
+        bottom = y + h - 18
+        if bottom - below < 8:
+            raise AssertionError("the catalogue has no empty area below its rows")
+        return x + min(w // 2, cw // 2), (below + bottom) // 2
+
+    def panels(self):
+        return sr.status_panels(self.app)
