@@ -34,9 +34,10 @@ CASES = [
 class TypingSink:
     """The window the user was working in; it mirrors what it receives into a file."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, cleanup):
         self.output = os.path.join(folder, "received.txt")
         self.program = Program([os.environ["TUVEL_TYPING_SINK"], self.output])
+        cleanup(self.program.stop)
         if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
             raise AssertionError("the sink never had the focus")
 
@@ -54,23 +55,10 @@ class ViewerOutputTest(UserTestCase):
         super().setUpClass()
         import viewerdesk  # needs the session bus
         cls.folder = ProgramFolder()
+        cls.addClassCleanup(cls.folder.remove)
         cls.folder.write_list("keys.txt", LIST_NAME, "直接出力の試験", "", [c[1] for c in CASES])
-        cls.sink = cls.viewer = None
-        try:
-            cls.sink = TypingSink(cls.folder.path)
-            cls.viewer = viewerdesk.Viewer(cls.folder)
-        except Exception:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.viewer:
-            cls.viewer.stop()
-        if cls.sink:
-            cls.sink.program.stop()
-        cls.folder.remove()
-        super().tearDownClass()
+        cls.sink = TypingSink(cls.folder.path, cls.addClassCleanup)
+        cls.viewer = viewerdesk.Viewer(cls.folder, cls.addClassCleanup)
 
     def test_keys_reach_the_previous_window(self):
         import pyatspi

@@ -27,20 +27,13 @@ class ViewerViewTest(UserTestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.folder = ProgramFolder()
+        cls.addClassCleanup(cls.folder.remove)
         for file_name, name, description, keys, mtime, _ in LISTS:
             cls.folder.write_list(file_name, name, description, "", keys, mtime=mtime)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.folder.remove()
-        super().tearDownClass()
-
     def setUp(self):
         import viewerdesk
-        self.viewer = viewerdesk.Viewer(self.folder)
-
-    def tearDown(self):
-        self.viewer.stop()
+        self.viewer = viewerdesk.Viewer(self.folder, self.addCleanup)
 
     def expected_panels(self, list_index, keys):
         _, name, description, _, _, shown = LISTS[list_index]

@@ -190,19 +190,14 @@ def screenshot(path):
 
 
 class UserTestCase(unittest.TestCase):
-    """Starts the session bus for the whole test class; the bus outlives every program."""
-
-    bus = None
+    """Starts the session bus for the whole test class; the bus outlives every program.
+    What a class starts is stopped by class clean-ups, which run even when its set-up fails."""
 
     @classmethod
     def setUpClass(cls):
         os.environ.update(USER_ENVIRONMENT)
         if not os.environ.get("DISPLAY"):
             raise unittest.SkipTest("needs the display of scripts/with-display.sh")
-        cls.bus = SessionBus()
-        cls.bus.start()
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.bus:
-            cls.bus.stop()
+        bus = SessionBus()
+        cls.addClassCleanup(bus.stop)
+        bus.start()

@@ -28,8 +28,9 @@ def active_window_pid():
 
 
 class Viewer:
-    def __init__(self, folder):
+    def __init__(self, folder, cleanup):
         self.program = folder.start("tuvelv")
+        cleanup(self.program.stop)
         self.app = sr.application(self.program.pid)
         # The splash counts down from 3 and closes itself; the user waits for it.
         wait_until(lambda: sr.fresh(self.app).childCount == 1, timeout=8)
@@ -40,9 +41,6 @@ class Viewer:
                                  f"but says {sr.extents(self.window)}")
         self.catalogue = sr.find(self.app, pyatspi.ROLE_TABLE, "リスト")
         self.keys = sr.find(self.app, pyatspi.ROLE_TABLE, "キー")
-
-    def stop(self):
-        self.program.stop()
 
     def is_active(self):
         return active_window_pid() == self.program.pid
