@@ -77,7 +77,7 @@ class ViewerOutputTest(UserTestCase):
                     click(point)
                     self.assertTrue(wait_until(viewer.is_active, timeout=5), "the viewer is not active")
                     if trigger == "button":
-                        click(sr.centre(viewer.button("直接出力")))
+                        click(viewer.point(viewer.button("直接出力")))
                     else:
                         ctrl_key(trigger[-1])
                 if trigger == "ctrl+c":

@@ -57,7 +57,7 @@ class ViewerViewTest(UserTestCase):
         import screenreader as sr
         other = 1 - first
         cell = sr.table_cell(viewer.catalogue, viewer.catalogue_row(LISTS[other][1]), 0)
-        click(sr.centre(cell))
+        click(viewer.point(cell))
         want = self.expected_panels(other, "-")
         wait_until(lambda: viewer.panels() == want, timeout=5)
         self.assertEqual(viewer.panels(), want)
@@ -73,7 +73,7 @@ class ViewerViewTest(UserTestCase):
         import screenreader as sr
         viewer = self.viewer
         second = viewer.catalogue_row(LISTS[1][1])
-        click(sr.centre(sr.table_cell(viewer.catalogue, second, 0)))
+        click(viewer.point(sr.table_cell(viewer.catalogue, second, 0)))
         self.assertTrue(wait_until(viewer.is_active, timeout=5))
         time.sleep(0.5)  # not part of the double-click that follows
         double_click(viewer.empty_catalogue_point())

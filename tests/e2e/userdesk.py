@@ -6,6 +6,8 @@ The display comes from scripts/with-display.sh. Everything started here is stopp
 here: programs by their own process, the session bus with the whole process group
 it spawned (the accessibility bus and registry are activated by it).
 """
+import atexit
+import ctypes
 import os
 import shutil
 import signal
@@ -34,6 +36,12 @@ DOUBLE_CLICK_GAP_MS = 80  # between the two clicks of a person's double-click
 HELD_CTRL_AFTER_KEY_S = 0.15  # a person lets go of Ctrl after the letter
 
 
+def _end_with_the_test():
+    """Run in the child before exec: the kernel stops it if the test itself is killed."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 def wait_until(probe, timeout=10.0, interval=0.05):
     """Polls probe() until it returns something true; returns the last value."""
     deadline = time.monotonic() + timeout
@@ -54,7 +62,8 @@ class SessionBus:
         self.process = subprocess.Popen(
             ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
             stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True, text=True)
+            start_new_session=True, text=True, preexec_fn=_end_with_the_test)
+        atexit.register(self.stop)
         address = self.process.stdout.readline().strip()
         if not address:
             raise RuntimeError("dbus-daemon gave no address")
@@ -93,7 +102,7 @@ class Program:
     """One program the user started; stopped by the test that started it."""
 
     def __init__(self, argv, cwd=None):
-        self.process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL)
+        self.process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, preexec_fn=_end_with_the_test)
 
     @property
     def pid(self):
@@ -116,11 +125,12 @@ class ProgramFolder:
     """A folder as the user unpacks it: the built programs, a data box and list.txt."""
 
     def __init__(self):
-        self.path = tempfile.mkdtemp(prefix="tuvel-e2e-")
-        built = os.environ["TUVEL_APP_DIR"]
-        for program in ("tuvelv", "kox"):
-            shutil.copy2(os.path.join(built, program), self.path)
+        # Everything the build put beside the programs; the lists are the test's own.
+        self.path = os.path.join(tempfile.mkdtemp(prefix="tuvel-e2e-"), "tuvel")
+        shutil.copytree(os.environ["TUVEL_APP_DIR"], self.path, symlinks=True)
+        shutil.rmtree(self.databox())
         os.mkdir(self.databox())
+        os.remove(os.path.join(self.path, "list.txt"))
 
     def databox(self, name=""):
         return os.path.join(self.path, "tuveldbox", name)
@@ -139,7 +149,7 @@ class ProgramFolder:
         return Program([os.path.join(self.path, program), *args], cwd=self.path)
 
     def remove(self):
-        shutil.rmtree(self.path, ignore_errors=True)
+        shutil.rmtree(os.path.dirname(self.path), ignore_errors=True)
 
 
 # Input, as a person gives it.
