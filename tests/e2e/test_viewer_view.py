@@ -3,10 +3,10 @@ update of each list in local wall-clock time, the status bar's texts, and the
 catalogue answering a double-click below its rows."""
 import calendar
 import os
-import time
 import unittest
 
-from userdesk import ProgramFolder, UserTestCase, click, double_click, screenshot, wait_until
+from userdesk import (ProgramFolder, UserTestCase, click, double_click, pause_between_clicks, screenshot,
+                      wait_until)
 
 
 def utc(*fields):
@@ -61,6 +61,7 @@ class ViewerViewTest(UserTestCase):
         want = self.expected_panels(other, "-")
         wait_until(lambda: viewer.panels() == want, timeout=5)
         self.assertEqual(viewer.panels(), want)
+        pause_between_clicks()
         self.assertTrue(viewer.open_list(LISTS[other][1], len(LISTS[other][3])))
         want = self.expected_panels(other, len(LISTS[other][3]))
         wait_until(lambda: viewer.panels() == want, timeout=5)
@@ -75,7 +76,7 @@ class ViewerViewTest(UserTestCase):
         second = viewer.catalogue_row(LISTS[1][1])
         click(viewer.point(sr.table_cell(viewer.catalogue, second, 0)))
         self.assertTrue(wait_until(viewer.is_active, timeout=5))
-        time.sleep(0.5)  # not part of the double-click that follows
+        pause_between_clicks()
         double_click(viewer.empty_catalogue_point())
         keys = LISTS[1][3]
         wait_until(lambda: viewer.key_texts() == keys, timeout=5)

@@ -34,6 +34,7 @@ USER_ENVIRONMENT = {
 
 DOUBLE_CLICK_GAP_MS = 80  # between the two clicks of a person's double-click
 HELD_CTRL_AFTER_KEY_S = 0.15  # a person lets go of Ctrl after the letter
+SEPARATE_CLICKS_S = 0.7  # two clicks further apart than the double-click interval (400 ms)
 
 
 def _end_with_the_test():
@@ -162,6 +163,10 @@ def click(point):
     xdotool("mousemove", point[0], point[1])
     time.sleep(0.05)
     xdotool("click", "1")
+
+
+def pause_between_clicks():
+    time.sleep(SEPARATE_CLICKS_S)
 
 
 def double_click(point):
