@@ -6,7 +6,7 @@ import time
 import pyatspi
 
 import screenreader as sr
-from userdesk import click, double_click, wait_until, xdotool
+from userdesk import click, double_click, pause_between_clicks, wait_until, xdotool
 
 
 def server_geometry(pid):
@@ -86,7 +86,7 @@ class Viewer:
         header = sr.fresh(table).queryTable().getColumnHeader(0)
         top = y + (sr.extents(header)[3] if header else 0)
         cx, cy, cw, ch = sr.extents(sr.table_cell(table, row, 0))
-        return cy >= top and cy + ch <= y + h - 16  # room for a horizontal scroll bar
+        return cy >= top and cy + ch <= y + h
 
     def bring_key_row_into_sight(self, row):
         """Scrolls as a person would: click a row in sight, then Down until it shows."""
@@ -100,6 +100,7 @@ class Viewer:
             xdotool("key", key)
             time.sleep(0.05)
         wait_until(lambda: self.row_in_sight(self.keys, row), timeout=3)
+        pause_between_clicks()  # the next click on the same spot is a click of its own
 
     def key_cell_point(self, row):
         self.bring_key_row_into_sight(row)
