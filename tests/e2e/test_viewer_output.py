@@ -75,7 +75,7 @@ class ViewerOutputTest(UserTestCase):
                     double_click(point)
                 else:
                     click(point)
-                    self.assertTrue(wait_until(viewer.is_active, timeout=5), "the viewer is not active")
+                    self.assertTrue(wait_until(viewer.is_active, timeout=5), viewer.whereabouts())
                     if trigger == "button":
                         click(viewer.point(viewer.button("直接出力")))
                     else:
@@ -92,7 +92,7 @@ class ViewerOutputTest(UserTestCase):
                 wait_until(lambda: self.sink.received() == want, timeout=6)
                 time.sleep(0.4)  # nothing more may follow
                 self.assertEqual(self.sink.received(), want)
-                self.assertTrue(wait_until(viewer.is_active, timeout=5), "the focus did not come back")
+                self.assertTrue(wait_until(viewer.is_active, timeout=5), "focus not back: " + viewer.whereabouts())
                 typed = want
         # What the sink window shows, read as a screen reader reads it.
         sink_app = sr.application(self.sink.program.pid)

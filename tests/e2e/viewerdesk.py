@@ -34,16 +34,11 @@ class Viewer:
         self.app = sr.application(self.program.pid)
         # The splash counts down from 3 and closes itself; the user waits for it.
         wait_until(lambda: sr.fresh(self.app).childCount == 1, timeout=8)
-        # Clicks go where the server has the window. The program's idea of its place
-        # usually agrees within moments; where it does not, its places are taken
-        # relative to the window and the window is where the server has it.
+        # Clicks go where the server has the window. The program's idea of its own
+        # place can lag behind for seconds (it says 0, 0 meanwhile), so places are
+        # taken relative to the window, and the window is where the server has it.
         wait_until(self.window_in_place, timeout=3)
         self.window = sr.fresh(self.app).getChildAtIndex(0)
-        where = server_geometry(self.program.pid)
-        said = sr.extents(self.window)
-        if where is None or where[2:] != said[2:]:
-            raise AssertionError(f"the viewer is {where} on the screen but says {said}")
-        self.offset = (where[0] - said[0], where[1] - said[1])
         self.catalogue = sr.find(self.app, pyatspi.ROLE_TABLE, "リスト")
         self.keys = sr.find(self.app, pyatspi.ROLE_TABLE, "キー")
 
@@ -55,13 +50,33 @@ class Viewer:
                 return window
         return None
 
+    def offset(self, said=None):
+        """How far the window really is from where the program says it is."""
+        where = server_geometry(self.program.pid)
+        said = said or sr.extents(sr.fresh(self.window))
+        if where is None or where[2:] != said[2:]:
+            raise AssertionError(f"the viewer is {where} on the screen but says {said}")
+        return where[0] - said[0], where[1] - said[1]
+
     def point(self, accessible):
         """Where on the screen to click the object."""
-        x, y = sr.centre(accessible)
-        return x + self.offset[0], y + self.offset[1]
+        for _ in range(5):  # the program's idea of its place must not change meanwhile
+            said = sr.extents(sr.fresh(self.window))
+            x, y = sr.centre(accessible)
+            if sr.extents(sr.fresh(self.window)) == said:
+                break
+        dx, dy = self.offset(said)
+        return x + dx, y + dy
 
     def is_active(self):
         return active_window_pid() == self.program.pid
+
+    def whereabouts(self):
+        """For a failure message: who has the focus, and where the viewer is and says it is."""
+        active = subprocess.run("xprop -root _NET_ACTIVE_WINDOW; xprop -id $(xdotool getactivewindow) WM_NAME _NET_WM_PID WM_CLASS",
+                                shell=True, capture_output=True, text=True)
+        return (f"active window {active.stdout + active.stderr} of process {active_window_pid()} (viewer {self.program.pid}); viewer on screen "
+                f"{server_geometry(self.program.pid)}, says {sr.extents(sr.fresh(self.window))}")
 
     def catalogue_row(self, list_name):
         names = sr.row_texts(self.catalogue, 0)
@@ -118,7 +133,8 @@ class Viewer:
         bottom = y + h - 18
         if bottom - below < 8:
             raise AssertionError("the catalogue has no empty area below its rows")
-        return x + min(w // 2, cw // 2) + self.offset[0], (below + bottom) // 2 + self.offset[1]
+        dx, dy = self.offset()
+        return x + min(w // 2, cw // 2) + dx, (below + bottom) // 2 + dy
 
     def panels(self):
         return sr.status_panels(self.app)
