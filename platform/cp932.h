@@ -13,5 +13,8 @@ namespace cp932 {
 QString decode(QByteArrayView bytes);
 // Characters without a CP932 form become '?'.
 QByteArray encode(QStringView text);
+// The length of the longest start of bytes, at most limit bytes, that does not end
+// inside a double-byte character (a cut there never splits a character).
+qsizetype wholeCharactersLength(QByteArrayView bytes, qsizetype limit);
 
 } // namespace cp932

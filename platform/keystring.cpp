@@ -89,6 +89,17 @@ private:
         return false;
     }
 
+    // Checked before the strokes are added, so a key that would expand beyond the
+    // bound takes no more memory than the bound.
+    bool append(const KeyStroke &stroke, int count, qsizetype at)
+    {
+        if (out.size() + count > MaxKeyStrokes)
+            return fail(at, QStringLiteral("打鍵が多すぎます（%1打鍵まで）").arg(MaxKeyStrokes));
+        for (int i = 0; i < count; ++i)
+            out.append(stroke);
+        return true;
+    }
+
     // Reads items until the end or a ")" that closes the enclosing group (left unread).
     bool parseSequence(int depth)
     {
@@ -120,14 +131,16 @@ private:
         for (int m = 0; m < 3; ++m)
             if (wanted[m] && !held[m]) {
                 pressed[m] = held[m] = true;
-                out.append(KeyStroke::down(static_cast<Modifier>(m)));
+                if (!append(KeyStroke::down(static_cast<Modifier>(m)), 1, pos))
+                    return false;
             }
         if (!parseUnit(depth))
             return false;
         for (int m = 2; m >= 0; --m)
             if (pressed[m]) {
                 held[m] = false;
-                out.append(KeyStroke::up(static_cast<Modifier>(m)));
+                if (!append(KeyStroke::up(static_cast<Modifier>(m)), 1, pos))
+                    return false;
             }
         return true;
     }
@@ -136,6 +149,10 @@ private:
     {
         const QChar c = s[pos];
         if (c == u'(') {
+            // Each level is a few stack frames; a bound keeps a hostile key from
+            // overflowing the stack.
+            if (depth >= MaxGroupDepth)
+                return fail(pos, QStringLiteral("「(」の入れ子が深すぎます（%1段まで）").arg(MaxGroupDepth));
             const qsizetype open = pos++;
             if (!parseSequence(depth + 1))
                 return false;
@@ -148,11 +165,8 @@ private:
             return parseBraces();
         if (c == u'}')
             return fail(pos, QStringLiteral("対応する「{」のない「}」があります。「}」そのものは「{}}」と書きます"));
-        if (c == u'~') {
-            ++pos;
-            out.append(KeyStroke::named(NamedKey::Enter));
-            return true;
-        }
+        if (c == u'~')
+            return append(KeyStroke::named(NamedKey::Enter), 1, pos++);
         // CR LF is one line end, so one Enter.
         if (c == u'\r' && pos + 1 < s.size() && s[pos + 1] == u'\n')
             ++pos;
@@ -188,9 +202,7 @@ private:
         else if (isControl(code))
             return fail(at, QStringLiteral("入力できない制御文字 U+%1 があります")
                                 .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
-        for (int i = 0; i < count; ++i)
-            out.append(stroke);
-        return true;
+        return append(stroke, count, at);
     }
 
     // "{" content "}": one literal character or a key name, optionally " N" times.
@@ -232,9 +244,7 @@ private:
         NamedKey key;
         if (!lookUpKeyName(name, &key))
             return fail(open, QStringLiteral("「{%1}」は知らないキー名です").arg(name));
-        for (int i = 0; i < count; ++i)
-            out.append(KeyStroke::named(key));
-        return true;
+        return append(KeyStroke::named(key), count, open);
     }
 };
 

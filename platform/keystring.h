@@ -12,8 +12,9 @@
 //   anything else is typed as itself (kana, kanji, "[", "]", space ...)
 //
 // A lone "{" or "}", an unknown name, unbalanced parentheses, a modifier with no key
-// after it, a control character or a broken surrogate refuse the whole string:
-// nothing is typed and the error says why.
+// after it, a control character, a broken surrogate, groups nested too deep or more
+// strokes than MaxKeyStrokes refuse the whole string: nothing is typed and the error
+// says why.
 
 #include <QList>
 #include <QString>
@@ -52,6 +53,12 @@ struct ParsedKeyString {
 
 // The largest repeat count accepted in "{c N}".
 constexpr int MaxKeyRepeat = 1000;
+// The most strokes one key string may expand to, modifier presses included. Repeats
+// multiply: without a bound a few megabytes of "{x 1000}" would mean hundreds of
+// millions of strokes, more than memory holds and more than anyone means to type.
+constexpr int MaxKeyStrokes = 100000;
+// The deepest nesting of "( ... )" groups accepted.
+constexpr int MaxGroupDepth = 100;
 
 ParsedKeyString parseKeyString(const QString &keyString);
 

@@ -17,9 +17,17 @@ public:
     static constexpr quint32 KeyDown = 0;
     static constexpr quint32 KeyUp = 0x0002;  // KEYEVENTF_KEYUP
 
+    // Bits of heldModifiers(): either key of a pair counts.
+    static constexpr quint8 HeldShift = 1;
+    static constexpr quint8 HeldCtrl = 2;
+    static constexpr quint8 HeldAlt = 4;
+    static constexpr quint8 HeldSuper = 8;  // the Windows or Super key
+
     virtual ~KeyEvents() = default;
     virtual void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) = 0;
     virtual void sleep(int milliseconds) = 0;
+    // Which modifier keys are down on the keyboard at this moment (Held* bits).
+    virtual quint8 heldModifiers() = 0;
 };
 
 // Types a key string (brace escapes, + ^ % ~ ( ) control characters, named keys)

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n  # qtbase_ja.qm, shipped beside the programs for Japanese dialog buttons
   libx11-dev libxtst-dev
   xvfb openbox xdotool x11-utils xauth
   fonts-noto-cjk

@@ -46,6 +46,19 @@ QByteArray CFileStream::Binary()
     return ReadBytes();
 }
 
+QByteArray CFileStream::Leading(qint64 count)
+{
+    OpenFile(Bytes, Read);
+    if (m_error)
+        return {};
+    QByteArray bytes = m_file.read(count);
+    if (m_file.error() != QFileDevice::NoError) {
+        m_error = true;
+        return {};
+    }
+    return bytes;
+}
+
 void CFileStream::setBinary(const QByteArray &bytes)
 {
     OpenFile(Bytes, Write);

@@ -19,6 +19,8 @@ public:
 
     // The file's bytes, exactly as many as it holds.
     QByteArray Binary();
+    // The file's first bytes, at most count of them; only those are read.
+    QByteArray Leading(qint64 count);
     // Writes the bytes from the file's start; a longer old file is cut to them.
     void setBinary(const QByteArray &bytes);
 

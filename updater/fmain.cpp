@@ -4,9 +4,10 @@
 #include "cfilestream.h"
 #include "filecopy.h"
 #include "ftextview.h"
+#include "textfit.h"
+#include "textpreview.h"
 #include "updatecheck.h"
 #include "platform/appinfo.h"
-#include "platform/cp932.h"
 #include "platform/fileattributes.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 const QString FMain::MakerPageAddress = QStringLiteral("https://tuvel.example.org/");
 
@@ -104,7 +106,8 @@ void FMain::BuildControls()
     Label1->setFont(statusFont(true, false));
     Label1->setWordWrap(true);
     Label1->setAutoFillBackground(true);
-    Label1->setAccessibleName(QStringLiteral("状態"));
+    // No accessible name: assistive technology reads the status text itself.
+    Label1->setAccessibleDescription(QStringLiteral("状態"));
 
     Command6 = new QPushButton(QStringLiteral("Refresh"), this);
     Command6->setGeometry(twips(3300, 2600, 900, 300));
@@ -120,6 +123,7 @@ void FMain::BuildControls()
     Label2->setTextFormat(Qt::RichText);
     Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
                         .arg(MakerPageAddress));
+    textfit::shrinkToFit(Label2, statusFont(false, true));
     Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     Label2->setToolTip(MakerPageAddress);
     Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
@@ -222,6 +226,7 @@ void FMain::AddLog(const QString &line)
 void FMain::SetStatus(const QString &text, bool alert)
 {
     Label1->setText(text);
+    textfit::shrinkToFit(Label1, statusFont(true, false));
     QPalette colours = palette();
     if (alert) {
         colours.setColor(QPalette::WindowText, Qt::white);
@@ -282,7 +287,8 @@ void FMain::Inet1_StateChanged(const HttpTransfer::Response &response)
     const auto lastModified =
         updatecheck::ParseLastModified(response.header(QStringLiteral("Last-modified")));
     Command3->setText(shownCaption(updatecheck::summaryText(LocalDate, LocalSize)));
-    if (!lastModified) {
+    // The nine hours can still carry a date at the very end of the range out of it.
+    if (!lastModified || !updatecheck::remoteDateOf(*lastModified).isValid()) {
         Command4->setText(QStringLiteral("last : 不明\nsize : %1 byte").arg(RemoteSize));
         AddLog(QStringLiteral("ウェブファイルの更新日時（Last-modified）を読み取れませんでした。"));
         SetStatus(QStringLiteral("ウェブファイルの更新日時が分からないため、更新の要否を判定できません。"), false);
@@ -340,9 +346,18 @@ void FMain::Command1_Click()
     AddLog(QStringLiteral("バックアップファイル名は："));
     BackupFilePath = LocalFilePath + QStringLiteral(".bak");
     AddLog(BackupFilePath);
-    AddLog(QStringLiteral("バックアップ中..."));
+    // Checked before the backup, so that a file we may not write leaves no stray .bak.
+    // The attribute is what the user set; the second test also catches a file that
+    // is locked against writing in other ways (for example immutable).
     const platform::FileAttributes local = platform::FileExists(LocalFilePath);
-    if (local.exists && !local.isDirectory()) {
+    const bool readOnly = local.exists
+        && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(LocalFilePath).isWritable());
+    if (local.isDirectory() || readOnly) {
+        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
+        return;
+    }
+    AddLog(QStringLiteral("バックアップ中..."));
+    if (local.exists) {
         const QString failed = copyFileOver(LocalFilePath, BackupFilePath);
         if (!failed.isEmpty()) {
             UpdateStopped(QStringLiteral("バックアップを作成できませんでした（%1）。").arg(failed), true);
@@ -353,10 +368,6 @@ void FMain::Command1_Click()
         AddLog(QStringLiteral("ローカルファイルがないため、バックアップは作成しませんでした。"));
     }
     AddLog(QStringLiteral("アップデートプロセス中です..."));
-    if (local.isDirectory() || (local.exists && (local.attributes & platform::AttrReadOnly))) {
-        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
-        return;
-    }
     const QString refused = m_inet.download(WebFilePath, LocalFilePath);
     if (!refused.isEmpty())
         UpdateStopped(refused, true);
@@ -398,16 +409,14 @@ void FMain::DownloadFinished(const HttpTransfer::Response &response, qint64)
 
 void FMain::Command7_Click()
 {
-    // A running download is stopped first; the data file stays as it was.
-    if (m_inet.downloading()) {
-        m_inet.abort();
-        return;
-    }
+    // Closing stops any running transfer; a download leaves the data file as it was.
     close();
 }
 
 void FMain::closeEvent(QCloseEvent *event)
 {
+    // The program ends: a stopped request is no failure to tell the user about.
+    const QSignalBlocker quiet(m_inet);
     m_inet.abort();
     QWidget::closeEvent(event);
 }
@@ -423,7 +432,7 @@ void FMain::Command3_Click()
 {
     CFileStream stream;
     stream.Path = LocalFilePath;
-    const QString text = stream.Ascii();
+    const QString text = textpreview::shownText(stream.Leading(textpreview::ReadBytes));
     showTextView(stream.Path, text);
 }
 
@@ -431,7 +440,7 @@ void FMain::Command4_Click()
 {
     if (RefuseWhileBusy())
         return;
-    const QString refused = m_inet.fetch(WebFilePath);
+    const QString refused = m_inet.fetch(WebFilePath, textpreview::ReadBytes);
     if (!refused.isEmpty()) {
         AddLog(refused);
         showMessage(QMessageBox::Warning, refused, QMessageBox::Ok);
@@ -447,7 +456,7 @@ void FMain::NewFileFetched(const HttpTransfer::Response &response, const QByteAr
                     QMessageBox::Ok);
         return;
     }
-    showTextView(WebFilePath, cp932::decode(body));
+    showTextView(WebFilePath, textpreview::shownText(body));
 }
 
 void FMain::Label2_Click()

@@ -69,12 +69,12 @@ protected:
     // Shows a text window modally, owned by this window.
     virtual void showTextView(const QString &caption, const QString &text);
     void closeEvent(QCloseEvent *event) override;
+    void SetStatus(const QString &text, bool alert);
 
 private:
     void BuildControls();
     static void FitCaption(QWidget *control, int leftLimit);
     void AddLog(const QString &line);
-    void SetStatus(const QString &text, bool alert);
     void Inet1_StateChanged(const HttpTransfer::Response &response);  // check result
     void FinalCheck();
     void DownloadProgress(qint64 received, qint64 total);

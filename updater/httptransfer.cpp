@@ -1,8 +1,11 @@
 #include "httptransfer.h"
 
+#include "fileerrortext.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <cerrno>
 
 HttpTransfer::HttpTransfer(QObject *parent)
     : QObject(parent)
@@ -34,9 +37,12 @@ QString HttpTransfer::head(const QString &address)
     return start(Kind::Head, address);
 }
 
-QString HttpTransfer::fetch(const QString &address)
+QString HttpTransfer::fetch(const QString &address, qint64 maxBytes)
 {
-    return start(Kind::Fetch, address);
+    const QString refused = start(Kind::Fetch, address);
+    if (refused.isEmpty())
+        m_fetchLimit = maxBytes;
+    return refused;
 }
 
 QString HttpTransfer::download(const QString &address, const QString &targetPath)
@@ -49,8 +55,9 @@ QString HttpTransfer::download(const QString &address, const QString &targetPath
     // The new content goes to a temporary file in the same folder and replaces the
     // target only on commit, so a failure never leaves a half-written file.
     auto target = std::make_unique<QSaveFile>(targetPath);
+    errno = 0;
     if (!target->open(QIODevice::WriteOnly))
-        return QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(target->errorString());
+        return QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(fileErrorText(*target, errno));
     m_target = std::move(target);
     m_written = 0;
     return start(Kind::Download, address);
@@ -83,6 +90,8 @@ QString HttpTransfer::start(Kind kind, const QString &address)
     m_userAborted = false;
     m_refusal.clear();
     m_body.clear();
+    m_fetchLimit = -1;
+    m_fetchCut = false;
     m_announced = -2;
     m_reply = kind == Kind::Head ? m_manager.head(request) : m_manager.get(request);
     if (kind != Kind::Head)
@@ -121,7 +130,15 @@ void HttpTransfer::onReadyRead()
         return;
     }
     if (m_kind != Kind::Download || !m_target) {
-        m_body += m_reply->readAll();
+        if (m_fetchLimit < 0) {
+            m_body += m_reply->readAll();
+            return;
+        }
+        m_body += m_reply->read(m_fetchLimit - m_body.size());
+        if (m_body.size() >= m_fetchLimit) {
+            m_fetchCut = true;
+            m_reply->abort();  // the rest is not wanted; finished() follows at once
+        }
         return;
     }
     // One reused buffer: no allocation per chunk.
@@ -129,8 +146,9 @@ void HttpTransfer::onReadyRead()
         m_chunk.resize(ReadBufferBytes);
     qint64 got = 0;
     while ((got = m_reply->read(m_chunk.data(), m_chunk.size())) > 0) {
+        errno = 0;
         if (m_target->write(m_chunk.constData(), got) != got) {
-            m_refusal = QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(m_target->errorString());
+            m_refusal = QStringLiteral("ローカルファイルを書き込めません（%1）。").arg(fileErrorText(*m_target, errno));
             m_reply->abort();
             return;
         }
@@ -195,7 +213,9 @@ void HttpTransfer::onFinished()
     const bool transferStopped = error == QNetworkReply::TooManyRedirectsError
         || error == QNetworkReply::InsecureRedirectError
         || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError;
-    if (!m_refusal.isEmpty()) {
+    if (m_fetchCut) {
+        // Cut on purpose after the bytes asked for: complete as far as wanted.
+    } else if (!m_refusal.isEmpty()) {
         response.error = m_refusal;
     } else if (transferStopped) {
         response.error = failureText(reply);
@@ -216,9 +236,10 @@ void HttpTransfer::onFinished()
 
     qint64 written = 0;
     if (kind == Kind::Download && m_target) {
+        errno = 0;
         if (response.ok && !m_target->commit()) {
             response.ok = false;
-            response.error = QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(m_target->errorString());
+            response.error = QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(fileErrorText(*m_target, errno));
         } else if (!response.ok) {
             m_target->cancelWriting();
         }

@@ -41,7 +41,9 @@ public:
     // not; then nothing was sent and no signal follows.
     QString head(const QString &address);
     QString download(const QString &address, const QString &targetPath);
-    QString fetch(const QString &address);
+    // With maxBytes, a longer document is cut: its first maxBytes arrive, the rest is
+    // never read, and the fetch counts as complete.
+    QString fetch(const QString &address, qint64 maxBytes = -1);
     // Stops the running request; a download leaves its target untouched.
     void abort();
 
@@ -76,6 +78,8 @@ private:
     std::unique_ptr<QSaveFile> m_target;
     qint64 m_written = 0;
     QByteArray m_body;
+    qint64 m_fetchLimit = -1;
+    bool m_fetchCut = false;
     QByteArray m_chunk;
     qint64 m_announced = -2;  // Content-Length of the download; -1 none, -2 not read yet
     static constexpr qint64 ReadBufferBytes = 256 * 1024;

@@ -1,6 +1,7 @@
 #include "ccommandline.h"
 #include "fmain.h"
 #include "platform/commandline.h"
+#include "platform/qtjapanese.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kox"));
+    const platform::JapaneseQtTexts japanese(QApplication::applicationDirPath());
     const auto services = platform::createNativeServices();
     FMain window(services->services());
     CCommandLine commandLine;

@@ -57,7 +57,11 @@ std::optional<QDateTime> ParseLastModified(const QString &headerText)
     const QDate date(year, month, day);
     if (!dayOk || !yearOk || !date.isValid() || !time.isValid())
         return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
+    // A calendar date can lie far beyond the range of a date-time.
+    const QDateTime dateTime(date, time, Qt::UTC);
+    if (!dateTime.isValid())
+        return std::nullopt;
+    return dateTime;
 }
 
 QDateTime remoteDateOf(const QDateTime &lastModified)

@@ -18,7 +18,7 @@ QDateTime wallClock(const QDateTime &localTime);
 
 // The header date as a date-time: fields 1 to 4 of the blank-separated text (day,
 // English month, year, time). Text without a blank is the zero date-time. Empty
-// text, too few fields or fields that form no date give nothing.
+// text, too few fields, fields that form no date, or a date-time out of range give nothing.
 std::optional<QDateTime> ParseLastModified(const QString &headerText);
 
 // The servers' dates are GMT; the local clock is taken to be nine hours ahead.

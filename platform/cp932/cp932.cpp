@@ -134,6 +134,23 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
+qsizetype wholeCharactersLength(QByteArrayView bytes, qsizetype limit)
+{
+    // Trail bytes are also valid lead and single bytes, so only a walk from the
+    // start tells where characters begin; pairs are taken exactly as decode does.
+    const qsizetype end = qMin(bytes.size(), qMax<qsizetype>(limit, 0));
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    qsizetype at = 0;
+    while (at < end) {
+        const bool pair = kLeadRows.row[in[at]] != 0 && at + 1 < bytes.size() && isTrail(in[at + 1]);
+        const qsizetype next = at + (pair ? 2 : 1);
+        if (next > end)
+            break;
+        at = next;
+    }
+    return at;
+}
+
 QByteArray encode(QStringView text)
 {
     const EncodeTable &table = encodeTable();

@@ -16,6 +16,15 @@ void RecordingKeyEvents::sleep(int milliseconds)
     log.append(QStringLiteral("sleep %1").arg(milliseconds));
 }
 
+quint8 RecordingKeyEvents::heldModifiers()
+{
+    ++modifierQueries;
+    if (userHeld == 0 || (heldForPolls >= 0 && modifierQueries > heldForPolls))
+        return 0;
+    log.append(QStringLiteral("held %1").arg(userHeld));
+    return userHeld;
+}
+
 KeyTyper::Result RecordingKeyTyper::sendKeys(const QString &keyString, bool wait)
 {
     calls.append({keyString, wait});

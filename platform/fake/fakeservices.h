@@ -21,8 +21,16 @@ public:
     // Everything in call order: "key 18 0", "sleep 100", ...
     QStringList log;
 
+    // The user's modifier keys, scripted: heldModifiers() reports userHeld for the
+    // first heldForPolls questions (all of them while heldForPolls is negative), then
+    // nothing. Each answer with a key held is logged as "held <bits>".
+    quint8 userHeld = 0;
+    int heldForPolls = -1;
+    int modifierQueries = 0;
+
     void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
     void sleep(int milliseconds) override;
+    quint8 heldModifiers() override;
 };
 
 class RecordingKeyTyper : public KeyTyper {

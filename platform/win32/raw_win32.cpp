@@ -21,6 +21,24 @@ void sleepMilliseconds(int milliseconds) noexcept
         Sleep(static_cast<DWORD>(milliseconds));
 }
 
+unsigned heldModifiers() noexcept
+{
+    struct Key {
+        int virtualKey;
+        unsigned bit;
+    };
+    // The generic VK_SHIFT, VK_CONTROL and VK_MENU cover both keys of each pair.
+    static const Key keys[] = {
+        {VK_SHIFT, HeldShift}, {VK_CONTROL, HeldCtrl}, {VK_MENU, HeldAlt},
+        {VK_LWIN, HeldWindows}, {VK_RWIN, HeldWindows},
+    };
+    unsigned held = 0;
+    for (const Key &k : keys)
+        if (GetAsyncKeyState(k.virtualKey) & 0x8000)
+            held |= k.bit;
+    return held;
+}
+
 namespace {
 
 // A hidden message-only window owns the clipboard while we write: with no owner,

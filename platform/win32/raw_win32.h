@@ -10,6 +10,11 @@ void keybdEvent(unsigned char virtualKey, unsigned char scanCode, unsigned long 
                 std::uintptr_t extraInfo) noexcept;
 void sleepMilliseconds(int milliseconds) noexcept;
 
+// Modifier keys down at this moment, from the system's asynchronous key state (which
+// follows the keyboard, not this thread's messages). Bits as KeyEvents::Held*.
+constexpr unsigned HeldShift = 1, HeldCtrl = 2, HeldAlt = 4, HeldWindows = 8;
+unsigned heldModifiers() noexcept;
+
 // Puts the text on the clipboard as CF_UNICODETEXT. False when the clipboard is held
 // by another program or memory runs out; no retry.
 bool setClipboardText(const std::wstring &text) noexcept;

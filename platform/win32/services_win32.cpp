@@ -15,6 +15,14 @@ void Win32KeyEvents::sleep(int milliseconds)
     rawwin32::sleepMilliseconds(milliseconds);
 }
 
+static_assert(rawwin32::HeldShift == KeyEvents::HeldShift && rawwin32::HeldCtrl == KeyEvents::HeldCtrl
+              && rawwin32::HeldAlt == KeyEvents::HeldAlt && rawwin32::HeldWindows == KeyEvents::HeldSuper);
+
+quint8 Win32KeyEvents::heldModifiers()
+{
+    return static_cast<quint8>(rawwin32::heldModifiers());
+}
+
 bool Win32Clipboard::setText(const QString &text)
 {
     return rawwin32::setClipboardText(text.toStdWString());

@@ -9,6 +9,7 @@ class Win32KeyEvents : public KeyEvents {
 public:
     void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
     void sleep(int milliseconds) override;
+    quint8 heldModifiers() override;
 };
 
 // The key-string parser and SendInput typer live in keytyper*.cpp.

@@ -1,6 +1,7 @@
 #include "services_x11.h"
 
 #include "../commandline.h"
+#include "../pathbytes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +25,26 @@ bool QtClipboard::setText(const QString &text)
     return true;
 }
 
+namespace {
+
+// A file URL made from the bytes of the path, so that a name that is not valid UTF-8
+// reaches the opener as it is on disk (QUrl::fromLocalFile would replace its bytes).
+QUrl fileUrl(const QString &absolutePath)
+{
+    QByteArray encoded("file://");
+    for (const char c : pathToBytes(absolutePath)) {
+        const uchar b = uchar(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '/'
+            || b == '-' || b == '.' || b == '_' || b == '~')
+            encoded += c;
+        else
+            encoded += '%' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
+    }
+    return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+}
+
+} // namespace
+
 bool DesktopDocumentOpener::open(const QString &pathOrUrl)
 {
     // Web pages go to the browser; everything else is a path, relative ones against the
@@ -33,7 +54,7 @@ bool DesktopDocumentOpener::open(const QString &pathOrUrl)
         || pathOrUrl.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
         url = QUrl(pathOrUrl, QUrl::StrictMode);
     else
-        url = QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath());
+        url = fileUrl(QFileInfo(pathOrUrl).absoluteFilePath());
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

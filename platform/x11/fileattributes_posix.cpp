@@ -1,6 +1,6 @@
 #include "../fileattributes.h"
+#include "../pathbytes.h"
 
-#include <QFile>
 #include <sys/stat.h>
 
 namespace platform {
@@ -11,7 +11,7 @@ FileAttributes FileExists(const QString &path)
     FileAttributes result;
     if (path.isEmpty())
         return result;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = pathToBytes(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
         return result;

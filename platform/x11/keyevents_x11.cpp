@@ -8,6 +8,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include "x11property.h"
+#include "x11modifiers.h"
 #include <poll.h>
 
 namespace platform {
@@ -103,6 +104,11 @@ void X11KeyEvents::sleep(int milliseconds)
 {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+quint8 X11KeyEvents::heldModifiers()
+{
+    return x11::heldModifiers(eventDisplay());
 }
 
 } // namespace platform

@@ -2,13 +2,16 @@
 // character is put on spare keycodes, as many at once as there are spare codes, and
 // the mapping is put back afterwards.
 #include "../keystring.h"
+#include "../modifierwait.h"
 #include "services_x11.h"
 
 #include <QSet>
+#include <QThread>
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
 #include "x11clientsync.h"
 #include "x11keyboardmap.h"
+#include "x11modifiers.h"
 
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -246,6 +249,13 @@ KeyTyper::Result X11KeyTyper::sendKeys(const QString &keyString, bool wait)
     if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
         XCloseDisplay(display);
         return {false, QStringLiteral("X サーバーに XTEST 拡張がないため入力できません")};
+    }
+    // Not one character while the user holds a modifier: "a" with Ctrl held is Ctrl+A.
+    const quint8 held = waitForModifierRelease([display] { return x11::heldModifiers(display); },
+                                               [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); });
+    if (held != 0) {
+        XCloseDisplay(display);
+        return {false, modifiersStillHeldMessage(held)};
     }
 
     const XErrorHandler previousHandler = XSetErrorHandler(recordError);

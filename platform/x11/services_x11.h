@@ -7,6 +7,7 @@ class X11KeyEvents : public KeyEvents {
 public:
     void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) override;
     void sleep(int milliseconds) override;
+    quint8 heldModifiers() override;
 };
 
 class X11KeyTyper : public KeyTyper {

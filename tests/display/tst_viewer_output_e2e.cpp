@@ -33,7 +33,12 @@
 
 namespace {
 
-enum Trigger { DoubleClick, ClickThenCtrlB, DownThenCtrlB };
+enum Trigger {
+    DoubleClick,
+    ClickThenCtrlB,
+    DownThenCtrlB,
+    CtrlLetGoLate,  // Ctrl+B as a person presses it: Ctrl still down for a moment after B
+};
 
 struct KeyCase {
     const char *name;
@@ -77,6 +82,9 @@ QList<KeyCase> keyCases()
          DoubleClick},
         {"same key again", QStringLiteral("今日は良い天気ですね。明日も晴れるでしょう。"),
          QStringLiteral("今日は良い天気ですね。明日も晴れるでしょう。"), DownThenCtrlB},
+        {"ctrl let go late", QStringLiteral("遅れて離す"), QStringLiteral("遅れて離す"), CtrlLetGoLate},
+        // Typed with Ctrl down these would be Ctrl+A, Ctrl+C, Ctrl+V in the sink.
+        {"ctrl let go late, letters", QStringLiteral("acv"), QStringLiteral("acv"), CtrlLetGoLate},
     };
 }
 
@@ -317,6 +325,16 @@ void TestViewerOutputE2E::typesTheKeyAndTakesTheFocusBack()
         QVERIFY(pressKeys(QStringLiteral("Down")));
         QTRY_COMPARE(keys->currentRow(), row);
         QVERIFY(pressKeys(QStringLiteral("ctrl+b")));
+        break;
+    case CtrlLetGoLate:
+        keys->scrollToRow(row);
+        QVERIFY(clickAt(rowCentre(row)));
+        QTRY_COMPARE(keys->currentRow(), row);
+        // Not waited for: the viewer must read Ctrl+B while xdotool still holds Ctrl.
+        QVERIFY(QProcess::startDetached(QStringLiteral("xdotool"),
+                                        {QStringLiteral("keydown"), QStringLiteral("ctrl"), QStringLiteral("key"),
+                                         QStringLiteral("b"), QStringLiteral("sleep"), QStringLiteral("0.15"),
+                                         QStringLiteral("keyup"), QStringLiteral("ctrl")}));
         break;
     }
 

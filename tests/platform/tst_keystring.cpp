@@ -16,6 +16,10 @@ private slots:
     void everyNamedKeySpelling();
     void modifiersAlwaysBalanced_data();
     void modifiersAlwaysBalanced();
+    void strokeBound_data();
+    void strokeBound();
+    void groupDepth_data();
+    void groupDepth();
 };
 
 void TestKeyString::accepted_data()
@@ -185,6 +189,71 @@ void TestKeyString::modifiersAlwaysBalanced()
         }
     }
     QVERIFY(down.isEmpty());
+}
+
+void TestKeyString::strokeBound_data()
+{
+    QTest::addColumn<QString>("keyString");
+    QTest::addColumn<int>("strokes");  // -1: refused
+    const int max = platform::MaxKeyStrokes;
+    const QString thousand = QStringLiteral("{x 1000}");
+    QTest::newRow("repeats up to the bound") << thousand.repeated(max / 1000) << max;
+    QTest::newRow("one over by a plain character") << thousand.repeated(max / 1000) + QLatin1Char('a') << -1;
+    QTest::newRow("one over by a named key") << QStringLiteral("{LEFT 1000}").repeated(max / 1000) + QStringLiteral("~") << -1;
+    QTest::newRow("plain characters at the bound") << QString(max, QLatin1Char('a')) << max;
+    QTest::newRow("plain characters over the bound") << QString(max + 1, QLatin1Char('a')) << -1;
+    // Shift down, a, Shift up: three strokes each.
+    QTest::newRow("modifier strokes count") << QStringLiteral("+a").repeated(max / 3) << max / 3 * 3;
+    QTest::newRow("modifier strokes over") << QStringLiteral("+a").repeated(max / 3 + 1) << -1;
+    QTest::newRow("700 million strokes") << thousand.repeated(700000) << -1;
+}
+
+// A key expands to at most MaxKeyStrokes strokes; a longer one is refused as a whole
+// before its strokes are built.
+void TestKeyString::strokeBound()
+{
+    QFETCH(QString, keyString);
+    QFETCH(int, strokes);
+    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    if (strokes < 0) {
+        QVERIFY(!parsed.ok());
+        QVERIFY2(parsed.error.contains(QStringLiteral("打鍵が多すぎます")), qPrintable(parsed.error));
+        QVERIFY(parsed.strokes.isEmpty());
+    } else {
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error));
+        QCOMPARE(parsed.strokes.size(), strokes);
+    }
+}
+
+void TestKeyString::groupDepth_data()
+{
+    QTest::addColumn<QString>("keyString");
+    QTest::addColumn<QString>("strokes");  // empty: refused for its depth
+    const int max = platform::MaxGroupDepth;
+    auto nested = [](int depth, const QString &inner) {
+        return QString(depth, QLatin1Char('(')) + inner + QString(depth, QLatin1Char(')'));
+    };
+    QTest::newRow("deepest accepted") << nested(max, QStringLiteral("a")) << "a";
+    QTest::newRow("one level too deep") << nested(max + 1, QStringLiteral("a")) << "";
+    QTest::newRow("100000 levels") << nested(100000, QStringLiteral("a")) << "";
+    QTest::newRow("100000 unclosed levels") << QString(100000, QLatin1Char('(')) << "";
+    QTest::newRow("100000 levels with shift") << QStringLiteral("+(").repeated(100000) << "";
+    QTest::newRow("siblings are not depth") << QStringLiteral("(a)").repeated(max + 10).left(9) << "a a a";
+    QTest::newRow("shift through groups") << "+((a)(b))c" << "[+Shift] a b [-Shift] c";
+}
+
+void TestKeyString::groupDepth()
+{
+    QFETCH(QString, keyString);
+    QFETCH(QString, strokes);
+    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    if (strokes.isEmpty()) {
+        QVERIFY(!parsed.ok());
+        QVERIFY2(parsed.error.contains(QStringLiteral("入れ子が深すぎます")), qPrintable(parsed.error));
+    } else {
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error));
+        QCOMPARE(describeStrokes(parsed.strokes), strokes);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestKeyString)

@@ -9,6 +9,7 @@
 class TestableFMain : public FMain {
 public:
     using FMain::FMain;
+    using FMain::SetStatus;
 
     struct Box {
         QMessageBox::Icon icon;

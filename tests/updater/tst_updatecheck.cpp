@@ -36,6 +36,12 @@ void TestUpdateCheck::lastModified_data()
     QTest::newRow("bad day") << "Sun, 31 Feb 1994 08:49:37 GMT" << false << QDateTime();
     QTest::newRow("bad time") << "Sun, 06 Nov 1994 8h49 GMT" << false << QDateTime();
     QTest::newRow("two blanks shift the fields") << "Sun,  06 Nov 1994 08:49:37 GMT" << false << QDateTime();
+    // Real dates whose date-time lies beyond what a date-time can hold are unknown too.
+    QTest::newRow("year past the date-time range") << "Sat, 01 Jan 300000000 00:00:00 GMT" << false << QDateTime();
+    QTest::newRow("leading blank, huge year") << " 6 Jan 1245351232 0:0" << false << QDateTime();
+    QTest::newRow("year before the date-time range") << "Sat, 01 Jan -300000000 00:00:00 GMT" << false << QDateTime();
+    QTest::newRow("last day within range") << "Fri, 31 Dec 9999 23:59:59 GMT" << true
+                                           << QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 }
 
 void TestUpdateCheck::lastModified()

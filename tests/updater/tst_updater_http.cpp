@@ -1,82 +1,25 @@
 // The updater window against HTTP servers on 127.0.0.1: our own faulty server and nginx.
 #include "localnginx.h"
-#include "testablefmain.h"
-#include "testserver.h"
-#include "platform/fake/fakeservices.h"
+#include "updatertestdata.h"
 #include "updater/ccommandline.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QLabel>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <functional>
 
 using Setup = std::function<void(TestServer &, const QByteArray &newBody)>;
 Q_DECLARE_METATYPE(Setup)
 
-namespace {
-
-const QByteArray OldBody = "old list\r\ndescription\r\nhttp://x/\r\nkey\r\n";
-const QByteArray LastModified = "Sun, 01 Mar 2026 15:01:00 GMT";
-
-QByteArray newBody()
-{
-    QByteArray body;
-    for (int i = 0; body.size() < 200000; ++i)
-        body += "key line " + QByteArray::number(i) + "\r\n";
-    return body;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-CannedReply ok(const QByteArray &body)
-{
-    CannedReply reply;
-    reply.body = body;
-    reply.lastModified = LastModified;
-    return reply;
-}
-
-CannedReply withStatus(int status, const QByteArray &reason)
-{
-    CannedReply reply;
-    reply.status = status;
-    reply.reason = reason;
-    reply.body = "<html>" + reason + "</html>";
-    reply.lastModified = LastModified;
-    return reply;
-}
-
-bool runs(const QString &program, const QStringList &arguments)
-{
-    return QProcess::execute(program, arguments) == 0;
-}
-
-} // namespace
-
-class TestUpdaterHttp : public QObject {
+class TestUpdaterHttp : public UpdaterFixture {
     Q_OBJECT
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules("qt.qpa.fonts.warning=false"); }
-    void init();
+    void init() { prepareDataFile(); }
     void layout();
     void startupLogsItems();
     void missingLocalFile_data();
@@ -88,39 +31,10 @@ private slots:
     void secondRequestIsRefused();
     void update_data();
     void update();
-    void cancelAbortsDownload();
-    void readOnlyDataFile();
-    void immutableDataFile();
-    void readOnlyFolder();
     void views();
     void makerPage();
     void againstNginx();
-
-private:
-    std::unique_ptr<TestableFMain> window(int timeoutMs = 1500);
-    void waitIdle(TestableFMain &w)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000);
-    }
-
-    platform::fake::FakeServiceSet m_fakes;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_local;
 };
-
-void TestUpdaterHttp::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_local = m_dir->filePath(QStringLiteral("リスト a.txt"));
-    writeFile(m_local, OldBody);
-}
-
-std::unique_ptr<TestableFMain> TestUpdaterHttp::window(int timeoutMs)
-{
-    auto w = std::make_unique<TestableFMain>(m_fakes.services());
-    w->Inet1().setTimeoutMilliseconds(timeoutMs);
-    return w;
-}
 
 void TestUpdaterHttp::layout()
 {
@@ -223,6 +137,8 @@ void TestUpdaterHttp::checkResult_data()
     noDate.lastModified.clear();
     CannedReply badDate = ok(OldBody);
     badDate.lastModified = "Sun, 01 Mar";
+    CannedReply hugeYear = ok(OldBody);
+    hugeYear.lastModified = "Sat, 01 Jan 300000000 00:00:00 GMT";
     CannedReply noLength = ok(OldBody);
     noLength.announcedLength = -1;
     CannedReply stall = ok(OldBody);
@@ -241,6 +157,7 @@ void TestUpdaterHttp::checkResult_data()
     QTest::newRow("no Content-length ends") << head(noLength) << "ただいま、必要な情報を取得しています..." << false << "" << "ウェブファイルパスに誤りがあります。" << false;
     QTest::newRow("no Last-modified") << head(noDate) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
     QTest::newRow("unparsable Last-modified") << head(badDate) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
+    QTest::newRow("Last-modified past the date range") << head(hugeYear) << "ウェブファイルの更新日時が分からないため、更新の要否を判定できません。" << false << "Last-modified" << "" << true;
     QTest::newRow("time-out") << head(stall) << failed << false << "秒以内に応答しませんでした" << "" << true;
     QTest::newRow("redirect loop") << head(loop) << failed << false << "リダイレクト" << "ウェブファイルパスに誤りがあります。\n" << true;
     QTest::newRow("redirect") << Setup([nextDay](TestServer &s, const QByteArray &) {
@@ -437,85 +354,6 @@ void TestUpdaterHttp::update()
     QVERIFY(!w->JustUpdated || !w->isVisible());
     // Nothing is left behind in the folder but the data file and its backup.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), backupStays ? 2 : 1);
-}
-
-void TestUpdaterHttp::cancelAbortsDownload()
-{
-    TestServer server;
-    const QByteArray body = newBody();
-    CannedReply stall = ok(body);
-    stall.sendBytes = 50000;
-    stall.end = CannedReply::End::Stall;
-    server.route("GET", "/a.txt", stall);
-    auto w = window(30000);
-    w->show();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")), qPrintable(w->Label1->text()));
-    w->Command7_Click();
-    QVERIFY(!w->Inet1().busy());
-    QVERIFY(w->isVisible());
-    QVERIFY(w->logText().contains("通信を中止しました。"));
-    QVERIFY(w->boxes.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-    w->Command7_Click();  // nothing running: ends
-    QVERIFY(!w->isVisible());
-}
-
-void TestUpdaterHttp::readOnlyDataFile()
-{
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    QVERIFY(QFile::setPermissions(m_local, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    QVERIFY2(w->allBoxTexts().contains("読み取り専用"), qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(readAll(m_local + ".bak"), OldBody);
-}
-
-// The folder is writable but the file cannot be replaced: as root only the
-// immutable attribute stops it.
-void TestUpdaterHttp::immutableDataFile()
-{
-    if (!runs("chattr", {"+i", m_local}))
-        QSKIP("chattr +i is not available here");
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    runs("chattr", {"-i", m_local});
-    QVERIFY2(w->allBoxTexts().contains("ローカルファイルを書き込めません"), qPrintable(w->allBoxTexts()));
-    QCOMPARE(readAll(m_local), OldBody);
-    QCOMPARE(readAll(m_local + ".bak"), OldBody);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-}
-
-void TestUpdaterHttp::readOnlyFolder()
-{
-    if (!runs("chattr", {"+i", m_dir->path()}))
-        QSKIP("chattr +i is not available here");
-    TestServer server;
-    server.route("GET", "/a.txt", ok(newBody()));
-    auto w = window();
-    w->LocalFilePath = m_local;
-    w->WebFilePath = server.url("/a.txt");
-    w->Command1_Click();
-    waitIdle(*w);
-    runs("chattr", {"-i", m_dir->path()});
-    QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした"), qPrintable(w->allBoxTexts()));
-    QVERIFY(server.requests.isEmpty());
-    QCOMPARE(readAll(m_local), OldBody);
-    QVERIFY(!QFileInfo::exists(m_local + ".bak"));
 }
 
 void TestUpdaterHttp::views()

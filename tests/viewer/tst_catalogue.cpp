@@ -1,14 +1,19 @@
 // Finding the data files: the data box, list.txt, and the bad input both may hold.
 #include "catalogue/catalogue.h"
+#include "catalogue/keyfile.h"
 #include "platform/cp932.h"
+#include "platform/pathbytes.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
+#include <fcntl.h>
 #include <future>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,6 +82,8 @@ private slots:
     void relativeRegistryPathsFollowTheCurrentDirectory();
     void missingPlacesGiveNoLists();
     void badInputStillComesUp();
+    void namesThatAreNotUtf8_data();
+    void namesThatAreNotUtf8();
 };
 
 void TestCatalogue::dataBoxInListingOrder()
@@ -225,6 +232,46 @@ void TestCatalogue::badInputStillComesUp()
             registered << r.location;
     QCOMPARE(registered, (QStringList{ext.filePath("good.txt"), p.box(".hidden.txt")}));
     QCOMPARE(records.size(), 7);
+}
+
+void TestCatalogue::namesThatAreNotUtf8_data()
+{
+    QTest::addColumn<QByteArray>("fileName");
+    QTest::newRow("ff fe") << QByteArray("bad\xff\xfename.txt");
+    QTest::newRow("shift-jis") << QByteArray("\x88\xa5\x8e\x41.txt");  // 挨拶 in CP932
+    QTest::newRow("cut utf-8") << QByteArray("\xe3\x81.txt");
+    QTest::newRow("encoded surrogate") << QByteArray("\xed\xb3\xbf.txt");
+    QTest::newRow("valid utf-8") << QByteArray("\xe6\x8c\xa8\xe6\x8b\xb6.txt");
+}
+
+// Every file of the data box is listed, whatever bytes its name is made of, and the
+// row's storage location opens that very file.
+void TestCatalogue::namesThatAreNotUtf8()
+{
+    QFETCH(QByteArray, fileName);
+    ProgramFolder p;
+    const QByteArray path = QFile::encodeName(p.box()) + fileName;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    QVERIFY(fd >= 0);
+    // QTemporaryDir cannot remove a name that is not valid UTF-8.
+    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });
+    const QByteArray bytes("name\r\ndesc\r\nhttp://127.0.0.1/\r\n#[h]\r\nkey\r\n");
+    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
+    ::close(fd);
+    writeFile(p.box("plain.txt"), "plain\r\n");
+
+    const QList<CatalogueRecord> records = loadCatalogueRecords(p.folder());
+    QCOMPARE(records.size(), 2);
+    const auto found = std::find_if(records.begin(), records.end(),
+                                    [](const CatalogueRecord &r) { return r.list.name == "name"; });
+    QVERIFY(found != records.end());
+    QCOMPARE(platform::pathToBytes(found->location), path);
+    QCOMPARE(found->list.description, QStringLiteral("desc"));
+    QVERIFY(found->list.lastModified.isValid());
+    const KeyList keys = loadKeyList(found->location);
+    QCOMPARE(keys.name, QStringLiteral("name"));
+    QCOMPARE(keys.keys.count(), 2);
+    QCOMPARE(keys.keys.text(1), u"key");
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

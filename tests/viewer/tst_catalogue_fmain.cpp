@@ -5,13 +5,18 @@
 #include "main/fmain.h"
 #include "platform/cp932.h"
 #include "platform/fake/fakeservices.h"
+#include "platform/pathbytes.h"
 
 #include <QColor>
 #include <QComboBox>
 #include <QDir>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -104,6 +109,7 @@ private slots:
     void reloadKeepsKeysAndShowsTheFirstRow();
     void emptyReloadKeepsDateAndComment();
     void registeredRowsAreDrawnRed();
+    void fileNameThatIsNotUtf8OpensOnDoubleClick();
 };
 
 void TestCatalogueWindow::emptyCatalogueAtStart()
@@ -308,6 +314,26 @@ void TestCatalogueWindow::registeredRowsAreDrawnRed()
     QCOMPARE(redInWhiteRow, 0);
     QVERIFY(redInRedRow > 20);
     QCOMPARE(whiteInRedRow, 0);
+}
+
+// A data box file named by bytes that are not UTF-8 is listed, and its row loads its keys.
+void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
+{
+    ProgramFolder p;
+    const QByteArray path = QFile::encodeName(p.box({})) + "bad\xff\xfename.txt";
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    QVERIFY(fd >= 0);
+    const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });  // QTemporaryDir cannot
+    const QByteArray bytes = cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n"));
+    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
+    ::close(fd);
+    Window w(p);
+    QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});
+    QCOMPARE(platform::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
+    w.main.ListView1_DblClick();
+    QCOMPARE(w.main.keyListModel()->count(), 2);
+    QCOMPARE(w.main.keyListModel()->text(1), QStringLiteral("キー"));
+    QCOMPARE(w.main.panelText("key"), QStringLiteral("all 2 keys"));
 }
 
 QTEST_MAIN(TestCatalogueWindow)

@@ -8,9 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -43,8 +47,10 @@ private slots:
     void updateLaunchPassesItemsWithoutShell();
     void realUpdaterStarts();
     void openerGetsThePathWhole();
+    void openerGetsANameThatIsNotUtf8();
 
 private:
+    void associateRecorder();
     TestWindow *makeWindow(const QString &programFolder);
     QTemporaryDir m_dir;
     QString m_log;
@@ -131,11 +137,9 @@ void TestCommandsDesktop::realUpdaterStarts()
     QVERIFY2(!found.isEmpty(), "no kox window appeared");
 }
 
-void TestCommandsDesktop::openerGetsThePathWhole()
+// The desktop's association for text files and folders points at the recorder.
+void TestCommandsDesktop::associateRecorder()
 {
-    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
-        QSKIP("xdg-open is not installed");
-    // The desktop's association for text files and folders points at the recorder.
     const QString data = m_dir.filePath("xdg-data");
     const QString config = m_dir.filePath("xdg-config");
     QVERIFY(QDir().mkpath(data + "/applications"));
@@ -152,6 +156,15 @@ void TestCommandsDesktop::openerGetsThePathWhole()
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
     QFile::remove(m_log);
+}
+
+void TestCommandsDesktop::openerGetsThePathWhole()
+{
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        QSKIP("xdg-open is not installed");
+    associateRecorder();
+    if (QTest::currentTestFailed())
+        return;
 
     const QString program = m_dir.filePath("open");
     QVERIFY(QDir().mkpath(program + "/tuveldbox"));
@@ -172,6 +185,32 @@ void TestCommandsDesktop::openerGetsThePathWhole()
     QTest::qWait(200);
     QVERIFY(!QFile::exists(program + "/tuveldbox/PWNED"));
     QVERIFY(!QFile::exists(m_dir.filePath("PWNED")));
+}
+
+// The opener gets the very bytes of a data box file name that is not valid UTF-8.
+void TestCommandsDesktop::openerGetsANameThatIsNotUtf8()
+{
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        QSKIP("xdg-open is not installed");
+    associateRecorder();
+    if (QTest::currentTestFailed())
+        return;
+    const QString program = m_dir.filePath("bytes");
+    QVERIFY(QDir().mkpath(program + "/tuveldbox"));
+    const QByteArray dataFile = QFile::encodeName(program) + "/tuveldbox/bad\xff\xfe name.txt";
+    QFile f;
+    QVERIFY(f.open(::fopen(dataFile.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    f.write("n\r\n");
+    f.close();
+    const auto removeFile = qScopeGuard([&] { ::unlink(dataFile.constData()); });  // QTemporaryDir cannot
+
+    TestWindow *w = makeWindow(program);
+    QCOMPARE(w->catalogueModel()->count(), 1);
+    w->mnuViewOpenDataFile_Click();
+    recorded(m_log, 1);
+    QFile log(m_log);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), "---\n" + dataFile + "\n");
 }
 
 QTEST_MAIN(TestCommandsDesktop)

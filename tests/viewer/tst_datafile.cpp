@@ -72,6 +72,8 @@ private slots:
     void chunkBoundaries_data();
     void chunkBoundaries();
     void randomBytesFollowTheRules();
+    void blockReadsOfALongTail_data();
+    void blockReadsOfALongTail();
     void longLineIsCapped_data();
     void longLineIsCapped();
     void hugeSparseLineKeepsMemoryBounded();
@@ -156,6 +158,60 @@ void TestDataFile::randomBytesFollowTheRules()
             c = alphabet[random.bounded(round % 2 ? 3 : 6)];
         QCOMPARE(readAll(writeFile(dir, QString::number(round), bytes)), splitLikeTheRules(bytes));
     }
+}
+
+// readLineBytes hands out whole lines in blocks of at least minBytes; its first read
+// is minBytes long and every further one a 64 KiB chunk. A long last line without a
+// terminator, and a line end on the last byte of a read, must give the same lines
+// as the file read in one piece.
+void TestDataFile::blockReadsOfALongTail_data()
+{
+    QTest::addColumn<int>("minBytes");
+    QTest::addColumn<QByteArray>("bytes");
+    constexpr int Chunk = 64 * 1024;
+    for (int minBytes : {1, 7, 4096, Chunk, 1024 * 1024}) {
+        const QByteArray after(100000, 'y');
+        QTest::addRow("%d: tail only", minBytes) << minBytes << QByteArray(3 * Chunk + 5, 't');
+        QTest::addRow("%d: lines, then a long tail", minBytes)
+            << minBytes << QByteArray("a\r\nb\r\n\r") + QByteArray(5 * Chunk, 't');
+        for (int reads : {0, 1, 2}) {
+            // The last byte of the first read, or of the first or second chunk after it.
+            const QByteArray before(minBytes - 1 + reads * Chunk, 'x');
+            QTest::addRow("%d: cr lf across read %d", minBytes, reads) << minBytes << before + "\r\n" + after;
+            QTest::addRow("%d: lone cr ends read %d", minBytes, reads) << minBytes << before + "\r" + after;
+            QTest::addRow("%d: cr ends read %d and the file", minBytes, reads) << minBytes << before + "\r";
+            QTest::addRow("%d: lf ends read %d", minBytes, reads) << minBytes << before + "\n" + after;
+            QTest::addRow("%d: cr lf ends read %d, then the tail", minBytes, reads)
+                << minBytes << before + "\r\n" + QByteArray(2 * Chunk + 3, 'z') + "\r\n" + after;
+        }
+    }
+}
+
+void TestDataFile::blockReadsOfALongTail()
+{
+    QFETCH(int, minBytes);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    DataFileReader reader(writeFile(dir, "f.txt", bytes));
+    QByteArray whole;
+    QStringList lines;
+    for (;;) {
+        const QByteArray block = reader.readLineBytes(minBytes);
+        if (block.isEmpty())
+            break;
+        whole += block;
+        lines += splitLikeTheRules(block);
+        if (whole.size() < bytes.size()) {
+            // Not the last block: at least minBytes, cut right after a whole line end.
+            QVERIFY2(block.size() >= minBytes, qPrintable(QString::number(block.size())));
+            QVERIFY(block.endsWith('\r') || block.endsWith("\r\n"));
+            QVERIFY(!(block.endsWith('\r') && bytes.at(whole.size()) == '\n'));
+        }
+    }
+    QCOMPARE(whole.size(), bytes.size());
+    QVERIFY(whole == bytes);
+    QCOMPARE(lines, splitLikeTheRules(bytes));
+    QVERIFY(reader.atEnd());
 }
 
 void TestDataFile::longLineIsCapped_data()

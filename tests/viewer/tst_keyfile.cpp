@@ -27,6 +27,8 @@ private slots:
     void load();
     void missingFile();
     void manyLines();
+    void leadByteLineAtBlockEdges_data();
+    void leadByteLineAtBlockEdges();
     void lineBytesEndAfterTerminators_data();
     void lineBytesEndAfterTerminators();
     void appendedRowsFollowLoadedOnes();
@@ -69,6 +71,21 @@ void TestKeyFile::load_data()
         << QByteArray("L\r\nd\r\nu\r\n\x88\x9f\r\n\x88\x9f\x82\r\nz") << "L"
         << QStringList{QString::fromUtf8("亜"), cp932::decode("\x88\x9f\x82"), "z"};
     QTest::newRow("empty file") << QByteArray() << "" << QStringList{};
+    // Such a line keeps its own line end: an LF that starts the next key stays in it.
+    const QString bad = cp932::decode("\x81");
+    QTest::newRow("lead byte, cr lf, then a key starting with lf")
+        << QByteArray("n\r\nd\r\na\r\n\x81\r\n\nA") << "n" << QStringList{bad, "\nA"};
+    QTest::newRow("lead byte, cr lf, then a key that is only lf")
+        << QByteArray("\r\r\r\x81\r\n\n") << "" << QStringList{bad, "\n"};
+    QTest::newRow("lead byte, lone cr, then an empty key")
+        << QByteArray("n\rd\ra\r\x81\r\r\nA") << "n" << QStringList{bad, "", "A"};
+    QTest::newRow("three lead bytes, cr lf, lf")
+        << QByteArray("n\rd\ra\r\x81\x81\x81\r\n\nz\r\n") << "n" << QStringList{cp932::decode("\x81\x81\x81"), "\nz"};
+    QTest::newRow("paired lead bytes, cr lf, lf")
+        << QByteArray("n\rd\ra\r\x88\x9f\r\n\nz") << "n" << QStringList{QString::fromUtf8("亜"), "\nz"};
+    QTest::newRow("two such lines in a row")
+        << QByteArray("n\rd\ra\ra\x82\r\n\nb\x82\r\n\n\r\n") << "n"
+        << QStringList{cp932::decode("a\x82"), "\n" + cp932::decode("b\x82"), "\n"};
 }
 
 void TestKeyFile::load()
@@ -124,6 +141,48 @@ void TestKeyFile::manyLines()
     QVERIFY(bytes.size() > 1024 * 1024);
     const KeyList list = loadKeyList(path);
     QCOMPARE(describe(list.keys), expected);
+}
+
+// Keys are decoded in blocks of about 1 MiB, cut after the first line end at or past
+// 1 MiB. A line ending in a lead byte, before an LF, on either side of that cut.
+void TestKeyFile::leadByteLineAtBlockEdges_data()
+{
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<QByteArray>("tail");  // from the line end of the edge line on
+    QTest::addColumn<QStringList>("tailKeys");
+    const QString bad = cp932::decode("\x81");
+    for (int shift = -3; shift <= 3; ++shift) {
+        QTest::addRow("cr lf, then lf, %+d", shift)
+            << shift << QByteArray("\r\n\nA\x81\r\n\n") << QStringList{"\nA" + bad, "\n"};
+        QTest::addRow("lone cr, then an empty key, %+d", shift)
+            << shift << QByteArray("\r\r\nA") << QStringList{"", "A"};
+    }
+}
+
+void TestKeyFile::leadByteLineAtBlockEdges()
+{
+    QFETCH(int, shift);
+    QFETCH(QByteArray, tail);
+    QFETCH(QStringList, tailKeys);
+    constexpr int Block = 1024 * 1024;
+    QByteArray keys;
+    QStringList expected;
+    for (int i = 0; keys.size() < Block - 300; ++i) {
+        const QByteArray key = "key " + QByteArray::number(i);
+        keys += key + "\r\n";
+        expected << QString::fromLatin1(key);
+    }
+    // One long line whose CR lands at Block - 1 + shift, counted from the first key.
+    const QByteArray edgeLine = QByteArray(Block - 1 + shift - keys.size() - 1, 'k') + "\x81";
+    keys += edgeLine + tail;
+    expected << cp932::decode(edgeLine) << tailKeys;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("edge.txt");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("L\r\nd\r\nu\r\n" + keys);
+    f.close();
+    QCOMPARE(describe(loadKeyList(path).keys), expected);
 }
 
 void TestKeyFile::lineBytesEndAfterTerminators_data()

@@ -25,6 +25,8 @@ private slots:
     void listsMeetTheBar();
     void barSteps_data();
     void barSteps();
+    void barShowsAboveTheListsWhileDragged_data();
+    void barShowsAboveTheListsWhileDragged();
     void rightButtonDoesNothing();
     void bothButtonsMoveNothingAndLeftReleaseFits();
     void narrowWindowPullsTheBarIn();
@@ -137,6 +139,37 @@ void TestLayoutWindow::barSteps()
     QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromParent(bar->pos()));
     QCOMPARE(m_window->listView1()->width(), list1Width);
     QCOMPARE(m_window->listView2()->width(), list2Width);
+    verifyLayout(false);
+}
+
+void TestLayoutWindow::barShowsAboveTheListsWhileDragged_data()
+{
+    QTest::addColumn<int>("moveX");
+    QTest::newRow("over the catalogue") << -60;
+    QTest::newRow("over the key list") << 80;
+    QTest::newRow("at the left edge") << -500;
+}
+
+void TestLayoutWindow::barShowsAboveTheListsWhileDragged()
+{
+    QFETCH(int, moveX);
+    QFrame *bar = m_window->frameCenterBar();
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 20));
+    QTest::mouseMove(bar, QPoint(moveX, 20));
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->backgroundRole(), QPalette::Dark);
+    const QObjectList stacking = m_window->children();  // bottom to top
+    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(m_window->listView1()));
+    QVERIFY(stacking.indexOf(bar) > stacking.indexOf(m_window->listView2()));
+    const QRect r = barRect();
+    QCOMPARE(m_window->childAt(r.center()), bar);
+    // The strip and the status bar stay whole over the bar's two ends.
+    QWidget *top = m_window->childAt(r.center().x(), m_window->coolBar1()->height() / 2);
+    QVERIFY(top && (top == m_window->coolBar1() || m_window->coolBar1()->isAncestorOf(top)));
+    const QRect status = m_window->statusBar1()->geometry();
+    QWidget *bottom = m_window->childAt(r.center().x(), status.center().y());
+    QVERIFY(bottom && (bottom == m_window->statusBar1() || m_window->statusBar1()->isAncestorOf(bottom)));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(1, 20));
     verifyLayout(false);
 }
 

@@ -241,6 +241,39 @@ void pumpFor(int milliseconds)
     }
 }
 
+// Input reaches the key state through the system's input thread: a look right after
+// keybd_event may still see the state before it.
+unsigned heldAfterSettling(unsigned expected)
+{
+    for (int i = 0; i < 100 && rawwin32::heldModifiers() != expected; ++i)
+        pumpFor(10);
+    return rawwin32::heldModifiers();
+}
+
+// Each modifier pressed shows as held, alone, and is gone once released.
+void checkHeldModifiers()
+{
+    CHECK(heldAfterSettling(0) == 0);
+    struct Case {
+        unsigned char virtualKey;
+        unsigned held;
+    };
+    const Case cases[] = {
+        {VK_CONTROL, rawwin32::HeldCtrl}, {VK_RCONTROL, rawwin32::HeldCtrl}, {VK_SHIFT, rawwin32::HeldShift},
+        {VK_MENU, rawwin32::HeldAlt}, {VK_LWIN, rawwin32::HeldWindows},
+    };
+    for (const Case &c : cases) {
+        rawwin32::keybdEvent(c.virtualKey, 0, 0, 0);
+        const unsigned down = heldAfterSettling(c.held);
+        rawwin32::keybdEvent(c.virtualKey, 0, KEYEVENTF_KEYUP, 0);
+        const unsigned up = heldAfterSettling(0);
+        if (down != c.held || up != 0)
+            std::printf("virtual key 0x%02X: held %u while down, %u after\n", c.virtualKey, down, up);
+        CHECK(down == c.held);
+        CHECK(up == 0);
+    }
+}
+
 // A key pressed and released with keybd_event reaches the focused window.
 void testKeyEvents()
 {
@@ -262,6 +295,7 @@ void testKeyEvents()
     pumpFor(300);
     const std::vector<UINT> expected = {vkF, vkF | 0x10000u};
     CHECK(keysSeen == expected);
+    checkHeldModifiers();
     DestroyWindow(window);
 }
 

@@ -1,9 +1,9 @@
 #include "catalogue.h"
 
 #include "platform/fileattributes.h"
+#include "platform/files.h"
 
 #include <QDir>
-#include <QDirIterator>
 
 namespace {
 
@@ -25,13 +25,12 @@ void addRecord(QList<CatalogueRecord> &records, const QString &path, ListOrigin 
 
 // Ordinary files only: no folders, no hidden or system files (on this side of the
 // platform line FIFOs, sockets and devices count as system files), never "." or
-// "..". Taken in the order the platform lists them, unsorted.
+// "..". Taken in the order the platform lists them, unsorted. Every name is kept as
+// the platform gives it, one that is not valid text included: it still opens the file.
 void addDataBox(QList<CatalogueRecord> &records, const QString &programFolder)
 {
     const QString folder = dataBoxFolder(programFolder);
-    QDirIterator entries(folder, QDir::Files | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        const QString name = entries.nextFileInfo().fileName();
+    for (const QString &name : platform::folderFileNames(folder)) {
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
         // The platform's own attributes decide what counts as hidden or system

@@ -1,5 +1,7 @@
 #include "cataloguemodel.h"
 
+#include "celltext.h"
+
 #include <QColor>
 
 int CatalogueModel::rowCount(const QModelIndex &parent) const
@@ -19,18 +21,20 @@ QVariant CatalogueModel::data(const QModelIndex &index, int role) const
     const ListRow &r = m_rows.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
+        // Header lines may be a megabyte long and are shown cut. The storage location
+        // is shown whole: it is the path the row stands for, and a path is short.
         switch (index.column()) {
-        case NameColumn: return r.name;
-        case DescriptionColumn: return r.description;
+        case NameColumn: return cellText(r.name);
+        case DescriptionColumn: return cellText(r.description);
         case LastUpdateColumn: return r.lastUpdate;
         case LocationColumn: return r.location;
-        case AddressColumn: return r.address;
+        case AddressColumn: return cellText(r.address);
         }
         return {};
     case Qt::ForegroundRole:
         return colourFromBgr(r.colour);
     case Qt::ToolTipRole:
-        return r.name;  // a row's tool tip is its list name
+        return cellText(r.name);  // a row's tool tip is its list name
     }
     return {};
 }

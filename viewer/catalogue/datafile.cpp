@@ -1,8 +1,8 @@
 #include "datafile.h"
 
 #include "platform/cp932.h"
+#include "platform/files.h"
 
-#include <QFileInfo>
 
 namespace {
 // The first read is small: a catalogue reads only three short lines of each file.
@@ -11,19 +11,12 @@ constexpr qsizetype Chunk = 64 * 1024;
 }
 
 DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
-    : m_file(path), m_maxLineBytes(maxLineBytes)
+    : m_maxLineBytes(maxLineBytes)
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
-    // only ordinary files are opened. The second check closes the gap in which the
-    // path could have been replaced after the first.
-    if (!QFileInfo(path).isFile())
+    // only ordinary files are opened.
+    if (!platform::openOrdinaryFile(m_file, path))
         return;
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return;
-    if (m_file.isSequential()) {
-        m_file.close();
-        return;
-    }
     m_size = m_file.size();
     m_eof = false;
 }
@@ -94,7 +87,8 @@ QDateTime DataFileReader::lastModified() const
 {
     if (!m_file.isOpen())
         return {};
-    return m_file.fileTime(QFileDevice::FileModificationTime);
+    // The file device reports UTC; the user reads wall-clock time.
+    return m_file.fileTime(QFileDevice::FileModificationTime).toLocalTime();
 }
 
 QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
@@ -107,6 +101,9 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
         if (m_eof || want <= 0)
             return false;
         const qsizetype old = bytes.size();
+        // A long line grows the buffer many times: doubling keeps the copying linear.
+        if (old + want > bytes.capacity())
+            bytes.reserve(qMax(old + want, 2 * bytes.capacity()));
         bytes.resize(old + want);
         const qint64 got = m_file.read(bytes.data() + old, want);
         if (got <= 0) {
@@ -120,13 +117,14 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
     };
     while (bytes.size() < minBytes && readMore(minBytes - bytes.size())) {
     }
+    qsizetype searchFrom = qMax<qsizetype>(0, minBytes - 1);
     for (;;) {
         // Once the whole rest is read, all of it goes.
         if (m_eof || m_consumed >= m_size)
             return bytes;
         // Otherwise cut after the first line end at or past minBytes (a CR as the last
         // byte may be the first half of CR LF); the rest waits for the next call.
-        const qsizetype cr = bytes.indexOf('\r', qMax<qsizetype>(0, minBytes - 1));
+        const qsizetype cr = bytes.indexOf('\r', searchFrom);
         if (cr >= 0 && cr + 1 < bytes.size()) {
             qsizetype cut = cr + 1;
             if (bytes.at(cut) == '\n')
@@ -135,6 +133,9 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
             bytes.truncate(cut);
             return bytes;
         }
+        // Bytes already searched are not searched again, or a long line would cost
+        // the square of its length: go on from that last CR, or from the new bytes.
+        searchFrom = cr >= 0 ? cr : bytes.size();
         if (!readMore(Chunk))
             return bytes;
     }

@@ -20,6 +20,8 @@ public:
     explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes);
 
     bool isOpen() const { return m_file.isOpen(); }
+    // Size in bytes of the open file when it was opened; 0 when it is not open.
+    qint64 size() const { return m_size; }
     bool atEnd() const;
     // The next line, or "" at the end of the file.
     QString ReadLine();

@@ -3,6 +3,7 @@
 
 #include "catalogue.h"
 #include "cataloguemodel.h"
+#include "celltext.h"
 
 #include <QLabel>
 
@@ -47,7 +48,7 @@ void FMain::UpdateStatusBar(int keyCount)
         const int current = qMax(0, currentCatalogueRow());
         const ListRow &row = m_catalogue->row(qMin(current, rows - 1));
         m_panels.at(2)->setText(QStringLiteral("date ") + row.lastUpdate);
-        m_panels.at(3)->setText(row.description);
+        m_panels.at(3)->setText(cellText(row.description));  // laid out on every repaint
     }
     // A text too long for its panel can still be read in full.
     for (QLabel *panel : std::as_const(m_panels))

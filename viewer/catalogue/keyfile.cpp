@@ -3,7 +3,6 @@
 #include "datafile.h"
 #include "platform/cp932.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -56,7 +55,9 @@ QString decodeKeyLines(QByteArray bytes)
         if (endsInLeadByte(bytes, lineStart, cr)) {
             appendDecoded(text, QByteArrayView(bytes).sliced(runStart, lineStart - runStart));
             appendDecoded(text, QByteArrayView(bytes).sliced(lineStart, cr - lineStart));
-            text += u'\r';
+            // The line end as it stands: a lone CR in place of CR LF would join an LF
+            // that starts the next line to it.
+            text += QLatin1StringView(bytes.constData() + cr, next - cr);
             runStart = next;
         }
         lineStart = next;
@@ -161,7 +162,7 @@ KeyList loadKeyList(const QString &path)
         return list;
     // A character takes at least one byte, so the file size bounds the text. Reserved
     // pages that are never written take no memory; the rest is given back at the end.
-    const qsizetype fileSize = QFileInfo(path).size();
+    const qsizetype fileSize = reader.size();
     list.keys.reserveText(fileSize);
     bool first = true;
     for (;;) {

@@ -1,5 +1,7 @@
 #include "keylistmodel.h"
 
+#include "celltext.h"
+
 #include <QFont>
 
 int KeyListModel::rowCount(const QModelIndex &parent) const
@@ -14,7 +16,8 @@ QVariant KeyListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return m_rows.text(index.row()).toString();
+        // A key line can be as long as its file; typing and copying take text(), whole.
+        return cellText(m_rows.text(index.row()));
     case Qt::FontRole:
         if (m_rows.isBold(index.row())) {
             // Only the weight is set, so the view's own font supplies the rest.

@@ -1,4 +1,5 @@
 #include "keylistview.h"
+#include "keepshighlight.h"
 #include "keylistmodel.h"
 
 #include <QHeaderView>
@@ -7,7 +8,8 @@
 #include <QTableView>
 
 KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
-    : QStackedWidget(parent), m_model(model), m_details(new QTableView(this)), m_list(new QListView(this))
+    : QStackedWidget(parent), m_model(model), m_details(new KeepsHighlight<QTableView>(this)),
+      m_list(new KeepsHighlight<QListView>(this))
 {
     m_details->setModel(model);
     m_details->setSelectionBehavior(QAbstractItemView::SelectRows);

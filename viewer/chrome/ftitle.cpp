@@ -35,14 +35,12 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
 
     Label3 = new QLabel(QStringLiteral("3"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setAccessibleName(QStringLiteral("カウントダウン"));
     Label3->setFont(labelFont);
     Label3->setPalette(light);
     Label3->setGeometry(4500 / 15, 100 / 15, 20, 16);
 
     Label2 = new QLabel(QStringLiteral("Ver"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setAccessibleName(QStringLiteral("バージョン"));
     Label2->setFont(labelFont);
     Label2->setPalette(light);
     Label2->move(105 / 15, 105 / 15);

@@ -1,6 +1,7 @@
 #include "fmain.h"
 
 #include "catalogue/cataloguemodel.h"
+#include "catalogue/catalogueview.h"
 #include "catalogue/keylistmodel.h"
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
@@ -148,7 +149,6 @@ void FMain::buildControls()
     Image1->setAccessibleName(QStringLiteral("アイコン"));
     Label1 = new QLabel(Frame2);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("タイトル"));
     Toolbar3 = new QToolBar(CoolBar1);
     Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
 
@@ -166,7 +166,7 @@ void FMain::buildControls()
 
     // Catalogue.
     m_catalogue = new CatalogueModel(this);
-    ListView1 = new QTableView(this);
+    ListView1 = new CatalogueView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("リスト"));
     ListView1->setModel(m_catalogue);
@@ -196,9 +196,9 @@ void FMain::buildControls()
     ListView1->setStyleSheet(listStyle);
     ListView2->setStyleSheet(listStyle);
 
+    // Made after the lists, so the dark bar shows above them while it is dragged.
     auto *centerBar = new SplitterBar(this);
     FrameCenterBar = centerBar;
-    FrameCenterBar->stackUnder(CoolBar1);  // the strip stays whole over the bar's top end
     connect(centerBar, &SplitterBar::mouseMoved, this, &FMain::FrameCenterBar_MouseMove);
     connect(centerBar, &SplitterBar::mouseReleased, this, &FMain::FrameCenterBar_MouseUp);
 
@@ -211,13 +211,17 @@ void FMain::buildControls()
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QLatin1String(panelKeys[i]));
-        panel->setAccessibleName(QLatin1String(panelKeys[i]));
+        // No accessible name: it would hide the changing text from screen readers.
         panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(widest[i])));
         if (i == 3)  // a long description is cut, not pushed over its neighbours
             panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         StatusBar1->addWidget(panel, stretches[i]);
         m_panels.append(panel);
     }
+
+    // The strip stays whole over the bar's top end (the status bar, made after the
+    // bar, over its bottom end).
+    CoolBar1->raise();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -227,9 +231,9 @@ void FMain::buildControls()
     // Moving the current row with the keyboard selects a row as a click does.
     connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { if (current.isValid()) ListView1_ItemClick(current.row()); });
-    connect(ListView1, &QAbstractItemView::doubleClicked, this, &FMain::ListView1_DblClick);
+    connect(ListView1, &CatalogueView::listDoubleClicked, this, &FMain::ListView1_DblClick);
     connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
-    connect(Combo1, &QComboBox::textActivated, this, &FMain::Combo1_Click);
+    connect(Combo1, &QComboBox::activated, this, &FMain::ChooseHeading);
 }
 
 void FMain::Form_Load()

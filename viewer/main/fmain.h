@@ -1,6 +1,7 @@
 #pragma once
 // The viewer's main window. Its handlers are grouped by subsystem, each group
 // defined in the folder of its subsystem (catalogue/, output/, chrome/, layout/).
+#include "catalogue/catalogueview.h"
 #include "platform/appinfo.h"
 #include "platform/services.h"
 
@@ -133,7 +134,12 @@ private:
     void buildControls();
     void buildMenus();
     QString EscapeKeys(const QString &keyText) const;
+    void ReportKeyRefused(const QString &reason);
+    void TakeFocusBack();
     int findCatalogueRow(const QString &name) const;
+    // Combo1's entries, and the choice of one by its index.
+    void AddHeadings(const QStringList &headings);
+    void ChooseHeading(int index);
 
     platform::Services m_services;
     platform::AppInfo m_app;
@@ -142,7 +148,7 @@ private:
     // catalogue and key list
     CatalogueModel *m_catalogue = nullptr;
     KeyListModel *m_keys = nullptr;
-    QTableView *ListView1 = nullptr;
+    CatalogueView *ListView1 = nullptr;
     KeyListView *ListView2 = nullptr;
     QComboBox *Combo1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;

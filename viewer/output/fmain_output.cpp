@@ -5,6 +5,7 @@
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
 #include "taskchange.h"
+#include "platform/keystring.h"
 
 #include <QAbstractItemView>
 
@@ -12,22 +13,41 @@ void FMain::ListView2_DblClick()
 {
     if (m_keys->count() == 0)
         return;  // nothing is switched, typed or focused
-    // The switch comes first; the row is read afterwards.
+    // The key is checked before the switch, so that a key that cannot be typed (too
+    // long, a lone brace) is reported here and the user's window gets no Alt+Tab.
+    // Nothing runs during the switch, so the current row cannot change meanwhile.
+    const int row = ListView2->currentRow();
+    const QString keyString = row < 0 ? QString() : EscapeKeys(m_keys->text(row));
+    if (row >= 0) {
+        const platform::ParsedKeyString parsed = platform::parseKeyString(keyString);
+        if (!parsed.ok()) {
+            ReportKeyRefused(parsed.error);
+            TakeFocusBack();
+            return;
+        }
+    }
     if (m_services.keyEvents)
         MTaskChange::ChangeTask(*m_services.keyEvents, 100);
-    const int row = ListView2->currentRow();
     if (row < 0)
         return;
-    const QString keyString = EscapeKeys(m_keys->text(row));
     const platform::KeyTyper::Result result =
         m_services.keyTyper ? m_services.keyTyper->sendKeys(keyString, true) : platform::KeyTyper::Result{};
-    if (!result.ok) {
-        QString text = QStringLiteral("このキーは出力できませんでした。");
-        if (!result.error.isEmpty())
-            text += QStringLiteral("\n") + result.error;
-        showMessage(text);
-    }
-    // Back to the viewer, so that the next key can be picked at once.
+    if (!result.ok)
+        ReportKeyRefused(result.error);
+    TakeFocusBack();
+}
+
+void FMain::ReportKeyRefused(const QString &reason)
+{
+    QString text = QStringLiteral("このキーは出力できませんでした。");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n") + reason;
+    showMessage(text);
+}
+
+// Back to the viewer, so that the next key can be picked at once.
+void FMain::TakeFocusBack()
+{
     activateWindow();
     raise();
     ListView2->activeView()->setFocus(Qt::OtherFocusReason);

@@ -1,0 +1,151 @@
+// Direct output's guards, with recording platform fakes: keys that cannot be typed are
+// refused before the switch, and the switch waits for the user's modifier keys.
+#include "catalogue/keylistmodel.h"
+#include "catalogue/keylistview.h"
+#include "main/fmain.h"
+#include "platform/fake/fakeservices.h"
+#include "platform/modifierwait.h"
+#include "testwindow.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 100"};
+
+} // namespace
+
+class TestKeyOutputGuards : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void keyRefusedBeforeSwitch_data();
+    void keyRefusedBeforeSwitch();
+    void outputWaitsForModifiers_data();
+    void outputWaitsForModifiers();
+    void copyWithCtrlHeld();
+
+private:
+    // The keys as loaded rows, the row at index current selected.
+    void showKeys(const QStringList &keys, int current);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<platform::fake::FakeServiceSet> m_fakes;
+    std::unique_ptr<TestWindow> m_window;
+};
+
+void TestKeyOutputGuards::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_fakes = std::make_unique<platform::fake::FakeServiceSet>();
+    m_fakes->keyTyper.sharedLog = &m_fakes->keyEvents.log;
+    m_window = std::make_unique<TestWindow>(m_fakes->services(), testAppInfo(m_dir->path()));
+}
+
+void TestKeyOutputGuards::cleanup()
+{
+    m_window.reset();
+    m_fakes.reset();
+    m_dir.reset();
+}
+
+void TestKeyOutputGuards::showKeys(const QStringList &keys, int current)
+{
+    for (const QString &key : keys)
+        m_window->AddKeyRow(key, false);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_window->listView2()->setCurrentRow(current);
+    m_window->combo1()->setFocus();
+}
+
+void TestKeyOutputGuards::keyRefusedBeforeSwitch_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("reason");
+    const QString thousand = QStringLiteral("{x 1000}");
+    QTest::newRow("one stroke over the bound") << thousand.repeated(100) + "a" << QString::fromUtf8("打鍵が多すぎます");
+    QTest::newRow("1 MiB of repeats") << thousand.repeated(131072) << QString::fromUtf8("打鍵が多すぎます");
+    QTest::newRow("lone brace") << QString("{bad") << QString::fromUtf8("「{」を閉じる「}」がありません");
+    QTest::newRow("unknown key name") << QString("a{NOPE}") << QString::fromUtf8("知らないキー名");
+}
+
+// A key that cannot be typed is reported before the switch: the user's window gets
+// neither an Alt+Tab nor any key, and the focus is on the key list again.
+void TestKeyOutputGuards::keyRefusedBeforeSwitch()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, reason);
+    showKeys({QStringLiteral("first"), key}, 1);
+    m_fakes->keyTyper.parseKeys = true;
+    m_window->ListView2_DblClick();
+    QVERIFY(m_fakes->keyEvents.events.isEmpty());
+    QVERIFY(m_fakes->keyEvents.log.isEmpty());
+    QVERIFY(m_fakes->keyTyper.calls.isEmpty());
+    QCOMPARE(m_window->messages.size(), 1);
+    QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
+    QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
+    QVERIFY(m_window->listView2()->activeView()->hasFocus());
+}
+
+void TestKeyOutputGuards::outputWaitsForModifiers_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("polls");  // questions answered "held"; -1: held throughout
+    using platform::KeyEvents;
+    QTest::newRow("double-click, Ctrl let go at once") << "dblclick" << int(KeyEvents::HeldCtrl) << 1;
+    QTest::newRow("Ctrl+B, Ctrl held a while") << "menu" << int(KeyEvents::HeldCtrl) << 15;
+    QTest::newRow("SendKey button, Shift and Super") << "SendKey" << int(KeyEvents::HeldShift | KeyEvents::HeldSuper) << 3;
+    QTest::newRow("Ctrl never let go") << "menu" << int(KeyEvents::HeldCtrl) << -1;
+}
+
+// The switch waits until the user has let go of every modifier, on every path; after
+// the bound it goes ahead without releasing the user's keys.
+void TestKeyOutputGuards::outputWaitsForModifiers()
+{
+    QFETCH(QString, trigger);
+    QFETCH(int, held);
+    QFETCH(int, polls);
+    showKeys({QStringLiteral("x+y")}, 0);
+    m_fakes->keyEvents.userHeld = static_cast<quint8>(held);
+    m_fakes->keyEvents.heldForPolls = polls;
+    if (trigger == "dblclick")
+        m_window->ListView2_DblClick();
+    else if (trigger == "menu")
+        m_window->mnuEditSendKey_Click();
+    else
+        m_window->Toolbar4_ButtonClick(trigger);
+
+    const int waits = polls < 0 ? platform::ModifierReleaseBoundMs / platform::ModifierPollMs : polls;
+    QStringList expected;
+    for (int i = 0; i < waits; ++i)
+        expected << QStringLiteral("held %1").arg(held) << QStringLiteral("sleep %1").arg(platform::ModifierPollMs);
+    if (polls < 0)
+        expected << QStringLiteral("held %1").arg(held);  // the last look, at the bound
+    QCOMPARE(m_fakes->keyEvents.log, expected + altTab + QStringList{"type x{+}y"});
+    // Only the switch's own Alt and Tab: nothing released on the user's behalf.
+    QCOMPARE(m_fakes->keyEvents.events.size(), 4);
+}
+
+// Ctrl+C copies at once, whether or not Ctrl is still down: no wait, no key events.
+void TestKeyOutputGuards::copyWithCtrlHeld()
+{
+    showKeys({QStringLiteral("x+y")}, 0);
+    m_fakes->keyEvents.userHeld = platform::KeyEvents::HeldCtrl;
+    QWidget *focused = m_window->listView2()->activeView();
+    focused->setFocus();
+    QTRY_VERIFY(focused->hasFocus());
+    QTest::keyClick(focused, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(m_fakes->clipboard.texts, QStringList{"x+y"});
+    QCOMPARE(m_fakes->keyEvents.modifierQueries, 0);
+    QVERIFY(m_fakes->keyEvents.log.isEmpty());
+}
+
+QTEST_MAIN(TestKeyOutputGuards)
+#include "tst_keyoutput_guards.moc"

@@ -1,0 +1,16 @@
+#include "catalogueview.h"
+
+#include <QMouseEvent>
+
+void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    KeepsHighlight<QTableView>::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The press before it usually made the row under the mouse current; a first press
+    // that pairs with a click on another row comes as the double-click itself.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.row() != currentIndex().row())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    emit listDoubleClicked();
+}

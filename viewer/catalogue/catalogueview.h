@@ -1,0 +1,19 @@
+#pragma once
+// ListView1's view: a table whose current row is always the highlighted one, and
+// which takes a double-click anywhere in its rows area as the list's double-click.
+#include "keepshighlight.h"
+
+#include <QTableView>
+
+class CatalogueView : public KeepsHighlight<QTableView> {
+    Q_OBJECT
+public:
+    using KeepsHighlight<QTableView>::KeepsHighlight;
+
+signals:
+    // A left double-click on a row or on the empty area below the rows.
+    void listDoubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
