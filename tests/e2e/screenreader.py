@@ -1,7 +1,6 @@
 """Reads the programs the way assistive technology does, through AT-SPI: names,
 roles, texts and places on the screen. Imported only once the session bus is up."""
 import re
-import time
 
 import pyatspi
 
@@ -32,10 +31,6 @@ def application(pid, timeout=20.0):
     if not app:
         raise AssertionError(f"no accessible application for process {pid}")
     return app
-
-
-def role_of(accessible):
-    return accessible.getRole()
 
 
 def descendants(root, predicate=lambda a: True, limit=5000):
@@ -151,17 +146,3 @@ def wait_for_message_box(app, containing, timeout=15.0):
 
 def buttons(box):
     return [a for a in descendants(fresh(box)) if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
-
-
-def press(button):
-    """Presses a button by its default action, as a switch user would."""
-    action = button.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("press", "click", "Press"):
-            action.doAction(i)
-            return
-    action.doAction(0)
-
-
-def settle(seconds=0.3):
-    time.sleep(seconds)

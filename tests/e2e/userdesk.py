@@ -190,16 +190,6 @@ def clipboard_text():
     return result.stdout.decode("utf-8") if result.returncode == 0 else None
 
 
-def set_clipboard_text(text):
-    # xclip stays to serve the selection until another owner takes it.
-    feeder = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet"],
-                              stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    feeder.stdin.write(text.encode("utf-8"))
-    feeder.stdin.close()
-    wait_until(lambda: clipboard_text() == text, timeout=5)
-    return feeder
-
-
 def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=False)
 
