@@ -15,6 +15,9 @@ packages=(
   xdg-utils file
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
   ninja-build zip unzip qt6-translations-l10n  # scripts/build-windows.sh: the Windows zip
+  clang libclang-rt-14-dev llvm     # the sanitizer build and the fuzzers (scripts/test-asan.sh)
+  libicu-dev                        # fuzz_cp932 compares the codec with ICU
+  locales at-spi2-core python3-pyatspi dbus-daemon xclip imagemagick  # tests/e2e: the programs as a user runs them
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -25,4 +28,11 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The end-to-end tests run the programs under a Japanese locale.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen
 fi

@@ -1,5 +1,7 @@
 #include "testserver.h"
 
+#include <memory>
+
 #include <sys/socket.h>
 
 TestServer::TestServer()
@@ -7,8 +9,9 @@ TestServer::TestServer()
     listen(QHostAddress::LocalHost, 0);
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = nextPendingConnection()) {
-            auto *request = new QByteArray;
-            connect(socket, &QObject::destroyed, this, [request] { delete request; });
+            // Owned by the connection below: freed when it goes, with the socket or
+            // with the server, whichever goes first.
+            auto request = std::make_shared<QByteArray>();
             connect(socket, &QTcpSocket::readyRead, this, [this, socket, request] {
                 *request += socket->readAll();
                 const qsizetype end = request->indexOf("\r\n\r\n");

@@ -117,11 +117,15 @@ void TestDataFile::readLine()
     QFETCH(QStringList, lines);
     QFETCH(bool, endAfterLines);
     QTemporaryDir dir;
-    DataFileReader reader(writeFile(dir, "f.txt", bytes));
-    QVERIFY(reader.isOpen());
-    for (const QString &expected : lines)
-        QCOMPARE(reader.ReadLine(), expected);
-    QCOMPARE(reader.atEnd(), endAfterLines);
+    const QString path = writeFile(dir, "f.txt", bytes);
+    // Tiny reads put a chunk boundary inside every line and between CR and LF.
+    for (const ReadChunks chunks : {ReadChunks{}, ReadChunks{1, 1}, ReadChunks{2, 3}, ReadChunks{3, 2}}) {
+        DataFileReader reader(path, DataFileReader::MaxLineBytes, chunks);
+        QVERIFY(reader.isOpen());
+        for (const QString &expected : lines)
+            QCOMPARE(reader.ReadLine(), expected);
+        QCOMPARE(reader.atEnd(), endAfterLines);
+    }
 }
 
 // The reader fills its buffer in chunks (4 KiB first, then 64 KiB): a line end

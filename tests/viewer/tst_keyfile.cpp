@@ -103,6 +103,12 @@ void TestKeyFile::load()
     const KeyList list = loadKeyList(path);
     QCOMPARE(list.name, name);
     QCOMPARE(describe(list.keys), keys);
+    // Tiny blocks and reads cut between every two bytes: the list stays the same.
+    for (const qsizetype block : {1, 2, 5}) {
+        const KeyList cut = loadKeyList(path, block, ReadChunks{1, 2});
+        QCOMPARE(cut.name, name);
+        QCOMPARE(describe(cut.keys), keys);
+    }
 }
 
 void TestKeyFile::missingFile()

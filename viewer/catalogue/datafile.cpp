@@ -3,15 +3,8 @@
 #include "cp932.h"
 #include "files.h"
 
-
-namespace {
-// The first read is small: a catalogue reads only three short lines of each file.
-constexpr qsizetype FirstChunk = 4 * 1024;
-constexpr qsizetype Chunk = 64 * 1024;
-}
-
-DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes)
-    : m_maxLineBytes(maxLineBytes)
+DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes, ReadChunks chunks)
+    : m_maxLineBytes(maxLineBytes), m_chunks(chunks)
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
     // only ordinary files are opened.
@@ -26,7 +19,7 @@ bool DataFileReader::fill()
 {
     if (m_eof)
         return false;
-    const qsizetype want = m_reads++ == 0 ? FirstChunk : Chunk;
+    const qsizetype want = m_reads++ == 0 ? m_chunks.first : m_chunks.next;
     m_buffer.resize(want);
     const qint64 got = m_file.read(m_buffer.data(), want);
     m_pos = 0;
@@ -136,7 +129,7 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
         // Bytes already searched are not searched again, or a long line would cost
         // the square of its length: go on from that last CR, or from the new bytes.
         searchFrom = cr >= 0 ? cr : bytes.size();
-        if (!readMore(Chunk))
+        if (!readMore(m_chunks.next))
             return bytes;
     }
 }

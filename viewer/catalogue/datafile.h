@@ -7,6 +7,14 @@
 
 #include <optional>
 
+// How many bytes the reader asks the file for at a time. The first read is small: a
+// catalogue reads only three short lines of each file. Tests and fuzzers pass tiny
+// sizes to put chunk boundaries inside every line and line end.
+struct ReadChunks {
+    qsizetype first = 4 * 1024;
+    qsizetype next = 64 * 1024;
+};
+
 class DataFileReader {
 public:
     // Longest line kept, in bytes. A longer line keeps its first MaxLineBytes
@@ -17,7 +25,8 @@ public:
 
     // Opens the path for text input. Only ordinary files are opened, so a FIFO or
     // a device never blocks the reader; anything else reads as an empty file.
-    explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes);
+    explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes,
+                            ReadChunks chunks = {});
 
     bool isOpen() const { return m_file.isOpen(); }
     // Size in bytes of the open file when it was opened; 0 when it is not open.
@@ -39,6 +48,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qsizetype m_maxLineBytes;
+    ReadChunks m_chunks;
     qint64 m_size = 0;      // file size when it was opened
     qint64 m_consumed = 0;  // bytes read into the buffer so far
     int m_reads = 0;

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
-constexpr qsizetype BlockBytes = 1024 * 1024;
-
 // Whether the line bytes[from, to) ends in the first byte of a double-byte character.
 // A byte that cannot be a lead byte always ends a character, and the lead-byte values
 // that follow it pair up, so an odd run of them before the end leaves the last one
@@ -136,10 +133,10 @@ qsizetype KeyRows::indexOf(QStringView wanted) const
     return -1;
 }
 
-KeyList loadKeyList(const QString &path)
+KeyList loadKeyList(const QString &path, qsizetype blockBytes, ReadChunks chunks)
 {
     KeyList list;
-    DataFileReader reader(path);
+    DataFileReader reader(path, DataFileReader::MaxLineBytes, chunks);
     list.name = reader.ReadLine();
     reader.ReadLine();  // description
     reader.ReadLine();  // update address
@@ -151,7 +148,7 @@ KeyList loadKeyList(const QString &path)
     list.keys.reserveText(fileSize);
     bool first = true;
     for (;;) {
-        QByteArray bytes = reader.readLineBytes(BlockBytes);
+        QByteArray bytes = reader.readLineBytes(blockBytes);
         if (bytes.isEmpty())
             break;
         if (first) {

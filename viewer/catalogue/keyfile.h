@@ -5,6 +5,11 @@
 #include <QString>
 #include <QStringView>
 
+#include "datafile.h"
+
+// Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
+constexpr qsizetype KeyBlockBytes = 1024 * 1024;
+
 struct KeyRow {
     QString text;
     bool bold = false;
@@ -53,4 +58,5 @@ struct KeyList {
 
 // Reads the list name and the keys of the data file at path. A path that cannot be
 // opened reads as an empty file: empty name, no keys.
-KeyList loadKeyList(const QString &path);
+// blockBytes is how much raw text is decoded at a time; chunks as for DataFileReader.
+KeyList loadKeyList(const QString &path, qsizetype blockBytes = KeyBlockBytes, ReadChunks chunks = {});

@@ -1,5 +1,7 @@
 #include "statuspanels.h"
 
+#include "elidedlabel.h"
+
 #include <QLabel>
 #include <QStatusBar>
 
@@ -10,11 +12,11 @@ StatusPanels::StatusPanels(QStatusBar *statusBar)
     const int stretches[] = {0, 0, 0, 1};
     const char *const widest[] = {"all 9999 lists", "all 99999 keys", "date 0000/00/00 00:00:00", ""};
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(statusBar);
+        auto *panel = new ElidedLabel(statusBar);
         panel->setObjectName(QLatin1String(keys[i]));
         // No accessible name: it would hide the changing text from screen readers.
         panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QLatin1String(widest[i])));
-        if (i == Comment)  // a long description is cut, not pushed over its neighbours
+        if (i == Comment)  // a long description is cut with an ellipsis, not pushed over its neighbours
             panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         statusBar->addWidget(panel, stretches[i]);
         m_panels.append(panel);
