@@ -14,15 +14,6 @@ namespace {
 
 platform::X11KeyTyper typer;
 
-void reportDifference(const QString &expected, const QString &seen)
-{
-    qsizetype at = 0;
-    while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
-        ++at;
-    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
-                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
-}
-
 bool clearSink(const TypingSink &sink)
 {
     platform::typeKeyString(typer, QStringLiteral("^a{BS}"), true);

@@ -21,15 +21,6 @@ struct Run {
     double charsPerSecond = 0;
 };
 
-void reportDifference(const QString &expected, const QString &seen)
-{
-    qsizetype at = 0;
-    while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
-        ++at;
-    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
-                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
-}
-
 // Each run types into a new window, so that no run depends on clearing the last one.
 Run timeRun(const QString &text, const std::function<bool()> &type)
 {
