@@ -11,8 +11,7 @@
 #include <QTimer>
 
 FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app),
-      m_picture(pictures::titlePicture())
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("FTitle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -43,7 +42,9 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(labelFont);
     Label2->setPalette(light);
-    Label2->move(105 / 15, 105 / 15);
+    // A fixed box that holds any version text, so that no font is needed before
+    // the window is up (sizing it to the text would load the font now).
+    Label2->setGeometry(105 / 15, 105 / 15, 160, 18);
 
     Form_Load();
     Timer1->start();
@@ -84,7 +85,6 @@ double FTitle::leadingNumber(const QString &text)
 void FTitle::Form_Load()
 {
     Label2->setText(versionText(m_app));
-    Label2->adjustSize();
 }
 
 void FTitle::Timer1_Timer()
@@ -103,6 +103,9 @@ void FTitle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
+    // Drawn at the first paint, not before the window is up: it needs two fonts.
+    if (m_picture.isNull())
+        m_picture = pictures::titlePicture();
     painter.drawPixmap(0, 0, m_picture);
     // Fixed single-line border.
     painter.setPen(QColor(0x40, 0x40, 0x40));
