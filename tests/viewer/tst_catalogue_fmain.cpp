@@ -100,6 +100,7 @@ class TestCatalogueWindow : public QObject {
     Q_OBJECT
 private slots:
     void emptyCatalogueAtStart();
+    void splashIsUpBeforeTheControlsAreBuilt();
     void boxRowsWhiteThenRegisteredRed();
     void rowsCarryEveryField();
     void sameFileTwiceAndSameNames_data();
@@ -124,6 +125,37 @@ void TestCatalogueWindow::emptyCatalogueAtStart()
     QCOMPARE(currentCatalogueRow(w.main), -1);
     QCOMPARE(keyListModel(w.main)->count(), 0);
     verifyToolTipsFollowTexts(w.main);
+}
+
+// What the main window holds at the moment the title window is shown.
+class SplashShowWatch : public QObject {
+public:
+    int shown = 0;
+    QStringList controlsBuilt;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("FTitle")) {
+            ++shown;
+            for (const char *name : {"CoolBar1", "ListView1", "ListView2", "StatusBar1"})
+                if (watched->parent() && watched->parent()->findChild<QObject *>(QLatin1String(name)))
+                    controlsBuilt << QLatin1String(name);
+        }
+        return false;
+    }
+};
+
+void TestCatalogueWindow::splashIsUpBeforeTheControlsAreBuilt()
+{
+    ProgramFolder p;
+    p.addToBox("a.txt", {"a", "first"});
+    SplashShowWatch watch;
+    qApp->installEventFilter(&watch);
+    const auto removeWatch = qScopeGuard([&] { qApp->removeEventFilter(&watch); });
+    Window w(p);
+    QCOMPARE(watch.shown, 1);
+    QCOMPARE(watch.controlsBuilt, QStringList());
+    QVERIFY(w.main.splash());
+    QCOMPARE(w.model()->rowCount(), 1);
 }
 
 void TestCatalogueWindow::boxRowsWhiteThenRegisteredRed()

@@ -15,6 +15,8 @@ private slots:
     void countdownFollowsTheLabel();
     void clicks_data();
     void clicks();
+    void versionLabelHoldsItsText_data();
+    void versionLabelHoldsItsText();
     void aboutWaitsForAClick();
     void closesWithItsOwner();
 
@@ -89,6 +91,30 @@ void TestFTitle::clicks()
         at = title->findChild<QLabel *>(where)->geometry().center();
     QTest::mouseClick(title, Qt::LeftButton, {}, at);
     QCOMPARE(!title || !title->isVisible(), closes);
+}
+
+// The version label has a fixed box: the whole text shows in it, clear of the countdown.
+void TestFTitle::versionLabelHoldsItsText_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::newRow("1.0.(40)") << 1 << 0 << 40;
+    QTest::newRow("widest version numbers") << 9999 << 9999 << 9999;
+}
+
+void TestFTitle::versionLabelHoldsItsText()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QWidget owner;
+    QPointer<FTitle> title = FTitle::showSplash(&owner, {QString(), QStringLiteral("tuvelv"), major, minor, revision});
+    QVERIFY(QTest::qWaitForWindowExposed(title));
+    const QSize text = title->Label2->sizeHint();
+    QVERIFY2(text.width() <= title->Label2->width(), qPrintable(QString::number(text.width())));
+    QVERIFY(text.height() <= title->Label2->height());
+    QVERIFY(title->Label2->geometry().right() < title->Label3->geometry().left());
 }
 
 void TestFTitle::aboutWaitsForAClick()

@@ -1,7 +1,7 @@
 #include "ftitle.h"
 
-#include "twips.h"
 #include "resources/pictures.h"
+#include "twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,8 +12,7 @@
 #include <QTimer>
 
 FTitle::FTitle(QWidget *owner, const common::AppInfo &app)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app),
-      m_picture(pictures::titlePicture())
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("FTitle"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -44,7 +43,9 @@ FTitle::FTitle(QWidget *owner, const common::AppInfo &app)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(labelFont);
     Label2->setPalette(light);
-    Label2->move(common::toWholePixels(105), common::toWholePixels(105));
+    // A fixed box that holds any version text, so that no font is needed before
+    // the window is up (sizing it to the text would load the font now).
+    Label2->setGeometry(common::toWholePixels(105), common::toWholePixels(105), 160, 18);
 
     Form_Load();
     Timer1->start();
@@ -85,7 +86,6 @@ double FTitle::leadingNumber(const QString &text)
 void FTitle::Form_Load()
 {
     Label2->setText(versionText(m_app));
-    Label2->adjustSize();
 }
 
 void FTitle::Timer1_Timer()
@@ -104,6 +104,9 @@ void FTitle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
+    // Drawn at the first paint, not before the window is up: it needs two fonts.
+    if (m_picture.isNull())
+        m_picture = pictures::titlePicture();
     painter.drawPixmap(0, 0, m_picture);
     // Fixed single-line border.
     painter.setPen(QColor(0x40, 0x40, 0x40));

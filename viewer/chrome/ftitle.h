@@ -40,6 +40,6 @@ protected:
 
 private:
     common::AppInfo m_app;
-    QPixmap m_picture;
+    QPixmap m_picture;  // the title picture, once painted
     bool m_pressedOnPicture = false;
 };

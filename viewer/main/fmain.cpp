@@ -26,8 +26,9 @@ FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString());  // the caption stays empty except in compact mode
     setAccessibleName(m_app.title);
-    buildControls();
     Form_Initialize();
+    showSplashFirst();
+    buildControls();
     buildSubsystems();
     connectEvents();
     Form_Load();
@@ -44,10 +45,17 @@ void FMain::Form_Initialize()
     m_flavors->setFormName(this);
 }
 
+// The splash is the first thing on screen: it is shown (showing a window sends
+// its map request at once) before the controls are built and the catalogue is
+// read. No events are handled here: the window under construction gets none.
+void FMain::showSplashFirst()
+{
+    m_splash = FTitle::showSplash(this, m_app);
+}
+
 void FMain::Form_Load()
 {
-    // 1. the splash, owned by this window
-    m_splash = FTitle::showSplash(this, m_app);
+    // 1. the splash, owned by this window, is already up (showSplashFirst)
     // 2. version text into the title band
     Label1->setText(common::VersionText(m_app));
     // 3. the window's icon beside it

@@ -106,6 +106,7 @@ private slots:
 private:
     void Form_Initialize();
     void Form_Load();
+    void showSplashFirst();
     void Form_Terminate();
     void buildControls();
     void buildTitleBand();
