@@ -2,7 +2,7 @@
 // lists the folder, opens each file, reads three lines and stats it. Both run in
 // the same process on the same files; the goal is a ratio of 1.3 or less.
 #include "catalogue/catalogue.h"
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,11 +25,11 @@ void makeDataBox(const QString &box)
     QDir().mkpath(box);
     QByteArray keys;
     for (int k = 0; k < 40; ++k)
-        keys += cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
+        keys += common::cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
     for (int i = 0; i < FileCount; ++i) {
         QFile f(box + QStringLiteral("list%1.txt").arg(i));
         f.open(QIODevice::WriteOnly);
-        f.write(cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
+        f.write(common::cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
         f.write("http://127.0.0.1/tuveldbox/list" + QByteArray::number(i) + ".txt\r\n");
         f.write(keys);
     }
@@ -56,7 +56,7 @@ qsizetype plainLoop(const QString &box)
             qsizetype end = bytes.indexOf('\r', start);
             if (end < 0)
                 end = bytes.size();
-            line = cp932::decode(bytes.sliced(start, end - start));
+            line = common::cp932::decode(bytes.sliced(start, end - start));
             start = qMin(end + 2, bytes.size());
         }
         const QDateTime modified = QFileInfo(path).lastModified();

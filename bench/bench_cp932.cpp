@@ -1,7 +1,7 @@
 // Decoding speed of the code page 932 table on a 30 MB list, against floors measured
 // in the same run: widening the same bytes to UTF-16 (QString::fromLatin1) and a plain
 // byte-by-byte widening loop. Prints MB/s and the ratios; the best of several runs counts.
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -37,7 +37,7 @@ QByteArray makeList()
             }
             text.append(QLatin1String("\r\n"));
         }
-        bytes += cp932::encode(text);
+        bytes += common::cp932::encode(text);
     }
     bytes.truncate(TargetBytes);
     return bytes;
@@ -76,12 +76,12 @@ int main()
 
     const double latin1 = bestSeconds([&] { return QString::fromLatin1(list).size(); }, sink);
     const double loop = bestSeconds([&] { return plainWidening(list).size(); }, sink);
-    const double table = bestSeconds([&] { return cp932::decode(list).size(); }, sink);
+    const double table = bestSeconds([&] { return common::cp932::decode(list).size(); }, sink);
 
     std::printf("cp932 decode of %.1f MB (best of %d)\n", megabytes, Runs);
     std::printf("  floor QString::fromLatin1   %8.1f MB/s\n", megabytes / latin1);
     std::printf("  floor plain widening loop   %8.1f MB/s\n", megabytes / loop);
-    std::printf("  cp932::decode (table)       %8.1f MB/s\n", megabytes / table);
+    std::printf("  common::cp932::decode (table)       %8.1f MB/s\n", megabytes / table);
     QStringDecoder icu("windows-31j");
     if (icu.isValid()) {
         const double converter = bestSeconds([&] { icu.resetState(); return QString(icu.decode(list)).size(); }, sink);

@@ -2,8 +2,8 @@
 // for a small and a large file, all from one nginx on loopback started here.
 //   bench_download            runs everything and prints the figures
 //   bench_download --child URL TARGET   one download; prints "seconds peak_kib"
-#include "tests/updater/localnginx.h"
-#include "updater/httptransfer.h"
+#include "localnginx.h"
+#include "httptransfer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,8 +5,8 @@
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
 #include "catalogue/keylistpane.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -115,7 +115,7 @@ int main(int argc, char **argv)
         floorMs = qMin(floorMs, bestMs(1, [&] {
             QFile f(path);
             if (f.open(QIODevice::ReadOnly))
-                decodedChars = cp932::decode(f.readAll()).size();
+                decodedChars = common::cp932::decode(f.readAll()).size();
         }));
         loadMs = qMin(loadMs, bestMs(1, [&] {
             KeyListModel model;
@@ -125,7 +125,7 @@ int main(int argc, char **argv)
 
     // The whole window path, for information: KeyListPane::LoadKeys in an offscreen window.
     platform::fake::FakeServiceSet fakes;
-    platform::AppInfo app;
+    common::AppInfo app;
     app.programFolder = dir.path();
     app.title = QStringLiteral("bench");
     FMain window(fakes.services(), app);
@@ -138,7 +138,7 @@ int main(int argc, char **argv)
 
     const double decodedBytes = 2.0 * decodedChars;
     std::printf("keys: %d, file %.1f MB, decoded text %.1f MB\n", KeyCount, fileBytes / 1e6, decodedBytes / 1e6);
-    std::printf("floor (read + cp932::decode whole file): %8.1f ms\n", floorMs);
+    std::printf("floor (read + common::cp932::decode whole file): %8.1f ms\n", floorMs);
     std::printf("load  (loadKeyList + model setRows):     %8.1f ms  ratio %.2f (goal <= 1.5)\n", loadMs, loadMs / floorMs);
     std::printf("window (KeyListPane::LoadKeys, offscreen):%8.1f ms  ratio %.2f (information)\n", windowMs, windowMs / floorMs);
     if (peakKb >= 0)

@@ -4,7 +4,7 @@
 // several rounds, both windows in the same run; the goal is a ratio of 2 or less.
 #include "main/fmain.h"
 #include "catalogue/keylistpane.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ struct ListWindow {
         if (f.open(QIODevice::WriteOnly))
             f.write(line + "\r\n" + line + "\r\n" + line + "\r\n#[" + line + "\r\nkey\r\n" + line + "\r\n");
         f.close();
-        platform::AppInfo app;
+        common::AppInfo app;
         app.programFolder = QDir::toNativeSeparators(program.path());
         app.title = QStringLiteral("tuvelv");
         main = std::make_unique<FMain>(fakes.services(), app);

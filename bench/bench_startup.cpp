@@ -4,7 +4,7 @@
 // memory (wait4). tuvelv runs from a copy of the program folder whose data box
 // holds 1,000 generated lists. Goals: time at most 1.3x, memory at most 1.5x.
 // Run as: scripts/with-display.sh build/bench/bin/bench_startup [N [lists]]
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,12 +48,12 @@ void makeDataBox(const QString &box)
     QDir().mkpath(box);
     QByteArray keys;
     for (int k = 0; k < 40; ++k)
-        keys += cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
+        keys += common::cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
     for (int i = 0; i < ListCount; ++i) {
         QFile f(box + QStringLiteral("/list%1.txt").arg(i));
         if (!f.open(QIODevice::WriteOnly))
             return;
-        f.write(cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
+        f.write(common::cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
         f.write("http://127.0.0.1/tuveldbox/list" + QByteArray::number(i) + ".txt\r\n");
         f.write(keys);
     }

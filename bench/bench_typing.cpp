@@ -1,7 +1,7 @@
 // Typing speed into a real Qt window: the key typer against `xdotool type` at the
 // lowest delay that still delivers the same text exactly. Run under
 // scripts/with-display.sh (private Xvfb and window manager).
-#include "platform/x11/services_x11.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 #include "typingtext.h"
 
@@ -14,18 +14,9 @@ namespace {
 
 platform::X11KeyTyper typer;
 
-void reportDifference(const QString &expected, const QString &seen)
-{
-    qsizetype at = 0;
-    while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
-        ++at;
-    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
-                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
-}
-
 bool clearSink(const TypingSink &sink)
 {
-    typer.sendKeys(QStringLiteral("^a{BS}"), true);
+    platform::typeKeyString(typer, QStringLiteral("^a{BS}"), true);
     return sink.waitForText(QString(), 5000).isEmpty();
 }
 
@@ -39,7 +30,7 @@ Run typeWithTyper(const TypingSink &sink, const QString &text)
     clearSink(sink);
     QElapsedTimer timer;
     timer.start();
-    const platform::KeyTyper::Result result = typer.sendKeys(text, true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, text, true);
     const QString seen = sink.waitForText(text, 20000);
     const qint64 ms = std::max<qint64>(1, timer.elapsed());
     return {result.ok && seen == text, text.size() * 1000.0 / ms};

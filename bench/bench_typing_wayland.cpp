@@ -2,7 +2,7 @@
 // typer against `wtype` at the lowest delay (-d) that still delivers the same text
 // exactly, both measured from the start of typing until the window holds the text.
 // Run as: scripts/with-sway.sh build/bench/bin/bench_typing_wayland
-#include "platform/wayland/waylandservices.h"
+#include "waylandservices.h"
 #include "sinkdriver.h"
 #include "typingtext.h"
 
@@ -20,15 +20,6 @@ struct Run {
     bool exact = false;
     double charsPerSecond = 0;
 };
-
-void reportDifference(const QString &expected, const QString &seen)
-{
-    qsizetype at = 0;
-    while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
-        ++at;
-    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
-                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
-}
 
 // Each run types into a new window, so that no run depends on clearing the last one.
 Run timeRun(const QString &text, const std::function<bool()> &type)
@@ -76,7 +67,7 @@ int main(int argc, char **argv)
         return 1;
     }
     platform::KeyTyper *typer = services->keyTyper();
-    const auto [typerExact, typerRate] = runs(text, [&] { return typer->sendKeys(text, true).ok; });
+    const auto [typerExact, typerRate] = runs(text, [&] { return platform::typeKeyString(*typer, text, true).ok; });
     std::printf("wayland key typer: %d characters, exact in %d of %d runs, best %.0f chars/s\n",
                 int(text.size()), typerExact, Runs, typerRate);
 

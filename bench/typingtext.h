@@ -1,6 +1,8 @@
 #pragma once
-// The text the typing benchmarks type.
+// The text the typing benchmarks type, and how they report a text that came out wrong.
 #include <QString>
+
+#include <cstdio>
 
 // 500 characters of ordinary Japanese prose: kana, kanji, punctuation, a few digits.
 inline QString benchmarkText()
@@ -19,4 +21,14 @@ inline QString benchmarkText()
         "話を聞きながら、私は変わらないことと変わることの両方が、長く続く理由なのだと感じた。帰り道、"
         "夕暮れの商店街を歩くと、どの店先にも明かりが灯り、人々の暮らしの温かさが伝わってきた。");
     return prose.left(500);
+}
+
+// Prints where the received text first differs from the typed one.
+inline void reportDifference(const QString &expected, const QString &seen)
+{
+    qsizetype at = 0;
+    while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
+        ++at;
+    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
+                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
 }

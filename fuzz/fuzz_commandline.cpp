@@ -3,9 +3,9 @@
 //
 // The steps leave an opening double quote that is never closed open; like the code,
 // the rest of the text without that quote is then the last item.
-#include "updater/ccommandline.h"
+#include "ccommandline.h"
 #include "fuzzcheck.h"
-#include "platform/commandline.h"
+#include "commandline.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString shown = fuzzcheck::codes(text) + QStringLiteral(" expected ") + fuzzcheck::codes(expected.items);
 
     QString rest;
-    const QStringList items = platform::splitCommandLine(text, &rest);
+    const QStringList items = common::splitCommandLine(text, &rest);
     FUZZ_CHECK(items == expected.items, fuzzcheck::codes(items) + QStringLiteral(" from ") + shown);
     FUZZ_CHECK(rest == expected.rest, fuzzcheck::codes(rest) + QStringLiteral(" left from ") + shown);
 

@@ -11,7 +11,7 @@
 //   differ, so each such piece is held to our own rules (one U+FFFD per piece) and ICU
 //   only has to agree that it is no character.
 #include "fuzzcheck.h"
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <unicode/ucnv.h>
 
@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const QString decoded = cp932::decode(bytes);
+    const QString decoded = common::cp932::decode(bytes);
     FUZZ_CHECK(decoded == expectedDecode(bytes),
                fuzzcheck::codes(decoded) + QStringLiteral(" expected ") + fuzzcheck::codes(expectedDecode(bytes)));
 
@@ -165,15 +165,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(icuDecode(conv, bytes.constData(), int(bytes.size()), &whole), fuzzcheck::codes(decoded));
         FUZZ_CHECK(QStringView(whole) == decoded, fuzzcheck::codes(decoded));
         // Every character has a form, and the form decodes back to it.
-        FUZZ_CHECK(cp932::decode(cp932::encode(decoded)) == decoded, fuzzcheck::codes(decoded));
+        FUZZ_CHECK(common::cp932::decode(common::cp932::encode(decoded)) == decoded, fuzzcheck::codes(decoded));
     }
 
     // A cut at whole characters splits nothing: both sides decode to the whole text.
     const qsizetype limit = size ? data[0] % (size + 1) : 0;
-    const qsizetype whole = cp932::wholeCharactersLength(bytes, limit);
+    const qsizetype whole = common::cp932::wholeCharactersLength(bytes, limit);
     FUZZ_CHECK(whole >= 0 && whole <= limit,
                QStringLiteral("%1 of at most %2").arg(whole).arg(limit));
-    FUZZ_CHECK(cp932::decode(bytes.left(whole)) + cp932::decode(bytes.mid(whole)) == decoded,
+    FUZZ_CHECK(common::cp932::decode(bytes.left(whole)) + common::cp932::decode(bytes.mid(whole)) == decoded,
                QStringLiteral("cut at %1 of %2").arg(whole).arg(limit));
     // The longest such start: the next character would not fit.
     if (whole < limit) {
@@ -184,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::u16string unitCopy(size / 2, u'\0');
     std::memcpy(unitCopy.data(), data, size / 2 * 2);
     const QStringView units(unitCopy);
-    const QByteArray encoded = cp932::encode(units);
+    const QByteArray encoded = common::cp932::encode(units);
     FUZZ_CHECK(encoded == expectedEncode(units),
                fuzzcheck::codes(units) + QStringLiteral(" gave ") + QString::fromLatin1(encoded.toHex(' '))
                    + QStringLiteral(" expected ") + QString::fromLatin1(expectedEncode(units).toHex(' ')));

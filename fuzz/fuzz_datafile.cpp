@@ -9,7 +9,7 @@
 // reading's block size; the rest is the file.
 #include "catalogue/datafile.h"
 #include "fuzzcheck.h"
-#include "platform/cp932.h"
+#include "cp932.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList expected;
     QStringList expectedCut;
     for (const QByteArray &line : raw) {
-        expected.append(cp932::decode(line));
-        expectedCut.append(cp932::decode(line.left(smallLimit)));
+        expected.append(common::cp932::decode(line));
+        expectedCut.append(common::cp932::decode(line.left(smallLimit)));
     }
 
     const QStringList real = readAll(path, DataFileReader::MaxLineBytes, ReadChunks{});

@@ -13,13 +13,13 @@
 // (lone surrogates and controls included).
 #include "fuzzcheck.h"
 #include "output/escapekeys.h"
-#include "platform/keystring.h"
+#include "keystring.h"
 
 #include <cstring>
 #include <string>
 
-using platform::KeyStroke;
-using platform::NamedKey;
+using common::KeyStroke;
+using common::NamedKey;
 
 namespace {
 
@@ -55,14 +55,14 @@ bool literalStrokes(const QString &text, QList<KeyStroke> *strokes)
     return true;
 }
 
-void checkWellFormed(const QString &keyString, const platform::ParsedKeyString &parsed)
+void checkWellFormed(const QString &keyString, const common::ParsedKeyString &parsed)
 {
     const QString shown = fuzzcheck::codes(keyString);
     if (!parsed.ok()) {
         FUZZ_CHECK(parsed.strokes.isEmpty(), shown);
         return;
     }
-    FUZZ_CHECK(parsed.strokes.size() <= platform::MaxKeyStrokes,
+    FUZZ_CHECK(parsed.strokes.size() <= common::MaxKeyStrokes,
                QStringLiteral("%1 strokes").arg(parsed.strokes.size()));
     bool held[3] = {};
     for (const KeyStroke &k : parsed.strokes) {
@@ -105,19 +105,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         text = QString::fromUtf8(rest, qsizetype(restSize));
     }
 
-    checkWellFormed(text, platform::parseKeyString(text));
+    checkWellFormed(text, common::parseKeyString(text));
 
     const QString escaped = escapeKeys(text);
-    const platform::ParsedKeyString typed = platform::parseKeyString(escaped);
+    const common::ParsedKeyString typed = common::parseKeyString(escaped);
     checkWellFormed(escaped, typed);
     if (text.contains(u'{') || text.contains(u'}'))
         return 0;
     QList<KeyStroke> expected;
     const QString shown = fuzzcheck::codes(text) + QStringLiteral(" typed as ")
-        + platform::describeStrokes(typed.strokes) + QLatin1Char(' ') + typed.error;
+        + common::describeStrokes(typed.strokes) + QLatin1Char(' ') + typed.error;
     if (literalStrokes(text, &expected)) {
         FUZZ_CHECK(typed.ok(), shown);
-        FUZZ_CHECK(typed.strokes == expected, shown + QStringLiteral(" expected ") + platform::describeStrokes(expected));
+        FUZZ_CHECK(typed.strokes == expected, shown + QStringLiteral(" expected ") + common::describeStrokes(expected));
     } else {
         FUZZ_CHECK(!typed.ok(), shown);
     }

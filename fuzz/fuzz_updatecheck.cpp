@@ -9,7 +9,7 @@
 //   stays within the bound the reading documents.
 // - Header names match whatever their case.
 #include "fuzzcheck.h"
-#include "updater/updatecheck.h"
+#include "updatecheck.h"
 
 #include <limits>
 

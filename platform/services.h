@@ -3,11 +3,19 @@
 // backend (x11 or win32, chosen by CMake) and the recording fakes implement them.
 // Callers hold a Services bundle and never ask which backend they have.
 
+#include "keystring.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 namespace platform {
+
+// The strokes a typer plays back, as the key-string parser reads them.
+using common::KeyStroke;
+using common::Modifier;
+using common::NamedKey;
 
 // Raw key events as the task switch sends them (virtual-key codes, keybd_event flags).
 class KeyEvents {
@@ -30,18 +38,22 @@ public:
     virtual quint8 heldModifiers() = 0;
 };
 
-// Types a key string (brace escapes, + ^ % ~ ( ) control characters, named keys)
-// into the foreground window.
+// Types the strokes of a key string into the foreground window. The caller reads the
+// key string (parseKeyString) and reports a refused one itself.
 class KeyTyper {
 public:
     struct Result {
         bool ok = true;
-        QString error;  // why the key string was refused; empty when ok
+        QString error;  // why the strokes were not typed; empty when ok
     };
     virtual ~KeyTyper() = default;
     // With wait set, returns only once the receiving side has had the events.
-    virtual Result sendKeys(const QString &keyString, bool wait) = 0;
+    virtual Result type(const QList<KeyStroke> &strokes, bool wait) = 0;
 };
+
+// Reads keyString and types it; a string that does not read is refused with the
+// parser's reason and nothing is typed.
+KeyTyper::Result typeKeyString(KeyTyper &typer, const QString &keyString, bool wait);
 
 class Clipboard {
 public:

@@ -16,6 +16,10 @@ if [ -f "$kit" ]; then
 else
   echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
 fi
-(cd build && ../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@")
+status=0
+(cd build && ../scripts/with-display.sh ctest --output-on-failure --timeout 300 "$@") || status=$?
 # Everything again under the sanitizers, then a smoke run of each fuzzer.
-scripts/test-asan.sh "$@"
+scripts/test-asan.sh "$@" || status=1
+# The installed folder and the Debian package (installed into this machine and removed).
+scripts/test-package.sh || status=1
+exit $status

@@ -12,7 +12,22 @@ cleanup() {
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+# Waits up to 5 s for a condition while the process lives; fails at once when it ends.
+wait_for() {  # wait_for PID WHAT CONDITION...
+  local pid=$1 what=$2
+  shift 2
+  for _ in $(seq 1 100); do
+    "$@" && return 0
+    if ! kill -0 "$pid" 2>/dev/null; then
+      echo "with-display: $what exited before it was ready" >&2
+      exit 1
+    fi
+    sleep 0.05
+  done
+  echo "with-display: $what did not come up within 5 seconds" >&2
+  exit 1
+}
+wait_for "$xvfb_pid" "Xvfb :$n" test -e "/tmp/.X11-unix/X$n"
 export DISPLAY=":$n"
 # Started from a Wayland desktop, the programs would type through its compositor.
 unset WAYLAND_DISPLAY
@@ -21,8 +36,6 @@ chmod 700 "$XDG_RUNTIME_DIR"
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
 # openbox is ready once it owns the window-manager selection.
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
-done
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for "$wm_pid" openbox wm_ready
 "$@"

@@ -1,13 +1,13 @@
 #include "ccommandline.h"
 
-#include "platform/commandline.h"
+#include "commandline.h"
 
 #include <QDebug>
 
 void CCommandLine::GetLine(QString &s)
 {
     QString rest;
-    SetItems(platform::splitCommandLine(s, &rest));
+    SetItems(common::splitCommandLine(s, &rest));
     s = rest;
 }
 

@@ -1,6 +1,6 @@
 #include "cfilestream.h"
 
-#include "platform/cp932.h"
+#include "cp932.h"
 
 CFileStream::~CFileStream()
 {
@@ -74,7 +74,7 @@ QString CFileStream::Ascii()
     if (m_error)
         return {};
     const QByteArray bytes = ReadBytes();
-    return m_error ? QString() : cp932::decode(bytes);
+    return m_error ? QString() : common::cp932::decode(bytes);
 }
 
 void CFileStream::setAscii(const QString &text)
@@ -82,7 +82,7 @@ void CFileStream::setAscii(const QString &text)
     OpenFile(Text, Write);
     if (m_error)
         return;
-    const QByteArray bytes = cp932::encode(text);
+    const QByteArray bytes = common::cp932::encode(text);
     if (m_file.write(bytes) != bytes.size() || !m_file.flush())
         m_error = true;
 }

@@ -6,8 +6,8 @@
 #include "textfit.h"
 #include "textpreview.h"
 #include "updatecheck.h"
-#include "platform/appinfo.h"
-#include "platform/fileattributes.h"
+#include "appinfo.h"
+#include "fileattributes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -61,7 +61,7 @@ FMain::~FMain()
 
 bool FMain::Form_Load(const CCommandLine &commandLine)
 {
-    setWindowTitle(platform::VersionText(platform::AppInfo::current(Title)));
+    setWindowTitle(common::VersionText(common::AppInfo::current(Title)));
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -4,7 +4,7 @@
 // user's buttons on to it.
 
 #include "updatesession.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QMessageBox>
 #include <QWidget>

@@ -2,6 +2,7 @@
 #include "fmain.h"
 
 #include "textfit.h"
+#include "twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -13,11 +14,10 @@ namespace kox {
 
 namespace {
 
-// Twips to pixels at a fixed 15 twips per pixel.
 QRect twips(int left, int top, int width, int height)
 {
-    auto px = [](int value) { return qRound(value / 15.0); };
-    return QRect(px(left), px(top), px(width), px(height));
+    using common::toPixels;
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ccommandline.h"
 #include "fmain.h"
-#include "platform/commandline.h"
-#include "platform/qtjapanese.h"
-#include "platform/services.h"
+#include "processarguments.h"
+#include "qtjapanese.h"
+#include "services.h"
 
 #include <QApplication>
 
@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kox"));
-    const platform::JapaneseQtTexts japanese(QApplication::applicationDirPath());
+    const common::JapaneseQtTexts japanese(QApplication::applicationDirPath());
     const auto services = platform::createNativeServices();
     kox::FMain window(services->services());
     CCommandLine commandLine;

@@ -1,6 +1,6 @@
 #include "textpreview.h"
 
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QLocale>
 
@@ -16,9 +16,9 @@ QString omittedNote(qint64 shownBytes)
 QString shownText(const QByteArray &leading, qint64 limit)
 {
     if (leading.size() <= limit)
-        return cp932::decode(leading);
-    const qsizetype cut = cp932::wholeCharactersLength(leading, limit);
-    return cp932::decode(QByteArrayView(leading).first(cut)) + omittedNote(cut);
+        return common::cp932::decode(leading);
+    const qsizetype cut = common::cp932::wholeCharactersLength(leading, limit);
+    return common::cp932::decode(QByteArrayView(leading).first(cut)) + omittedNote(cut);
 }
 
 } // namespace textpreview

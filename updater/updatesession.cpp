@@ -2,7 +2,7 @@
 
 #include "filecopy.h"
 #include "updatecheck.h"
-#include "platform/fileattributes.h"
+#include "fileattributes.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "fakeservices.h"
 
-#include "../keystring.h"
 
 namespace platform::fake {
 
@@ -25,20 +24,26 @@ quint8 RecordingKeyEvents::heldModifiers()
     return userHeld;
 }
 
-KeyTyper::Result RecordingKeyTyper::sendKeys(const QString &keyString, bool wait)
+KeyTyper::Result RecordingKeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
-    calls.append({keyString, wait});
+    calls.append({strokes, wait});
     if (sharedLog)
-        sharedLog->append(QStringLiteral("type ") + keyString);
+        sharedLog->append(typedLine(strokes));
     if (!refuseWith.isEmpty())
         return {false, refuseWith};
-    if (parseKeys) {
-        const ParsedKeyString parsed = parseKeyString(keyString);
-        if (!parsed.ok())
-            return {false, parsed.error};
-        strokes.append(describeStrokes(parsed.strokes));
-    }
     return {};
+}
+
+QString RecordingKeyTyper::typedLine(const QList<KeyStroke> &strokes)
+{
+    return QStringLiteral("type ") + common::describeStrokes(strokes);
+}
+
+QString RecordingKeyTyper::typedLine(const QString &keyString)
+{
+    const common::ParsedKeyString parsed = common::parseKeyString(keyString);
+    Q_ASSERT(parsed.ok());
+    return typedLine(parsed.strokes);
 }
 
 bool RecordingClipboard::setText(const QString &text)

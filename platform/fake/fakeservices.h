@@ -2,6 +2,7 @@
 // Recording fakes of the platform services, for tests: they remember every call.
 
 #include "../services.h"
+#include "twips.h"
 
 #include <QList>
 
@@ -36,20 +37,19 @@ public:
 class RecordingKeyTyper : public KeyTyper {
 public:
     struct Call {
-        QString keyString;
+        QList<KeyStroke> strokes;
         bool wait;
     };
     QList<Call> calls;
     // When set, every call is refused with this reason.
     QString refuseWith;
-    QStringList *sharedLog = nullptr;  // optional: appends "type <string>"
-    // When set, each key string is read like the native typers read it: a string they
-    // refuse is refused with their message, and the strokes of each accepted one are
-    // kept in readable form (see describeStrokes).
-    bool parseKeys = false;
-    QStringList strokes;
+    QStringList *sharedLog = nullptr;  // optional: appends typedLine() of each call
 
-    Result sendKeys(const QString &keyString, bool wait) override;
+    Result type(const QList<KeyStroke> &strokes, bool wait) override;
+    // The log line of one call: "type " and the strokes in readable form (describeStrokes).
+    static QString typedLine(const QList<KeyStroke> &strokes);
+    // The log line of typing keyString, which must read.
+    static QString typedLine(const QString &keyString);
 };
 
 class RecordingClipboard : public Clipboard {
@@ -79,8 +79,8 @@ public:
 
 class FixedDesktopMetrics : public DesktopMetrics {
 public:
-    int widthTwips = 1024 * 15;
-    int heightTwips = 768 * 15;
+    int widthTwips = 1024 * common::TwipsPerPixel;
+    int heightTwips = 768 * common::TwipsPerPixel;
     int desktopWidthTwips() override { return widthTwips; }
     int desktopHeightTwips() override { return heightTwips; }
 };

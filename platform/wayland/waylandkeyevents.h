@@ -4,7 +4,7 @@
 // toplevel windows, the window that was active before the current one (the viewer).
 // The typer activates the viewer again once it has typed.
 #include "activationhistory.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QString>
 #include <functional>

@@ -5,7 +5,7 @@
 // per character; a key string with more distinct characters than fit is cut into
 // batches, each with its own keymap.
 
-#include "platform/keystring.h"
+#include "services.h"
 
 #include <QList>
 #include <QString>

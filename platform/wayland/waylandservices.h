@@ -1,6 +1,6 @@
 #pragma once
 // Key events and the key typer for a Wayland session, chosen at run time.
-#include "platform/services.h"
+#include "services.h"
 
 #include <functional>
 #include <memory>

@@ -3,7 +3,7 @@
 // and the next keymap only once the keys before it are delivered.
 #include "waylandtyper.h"
 
-#include "platform/modifierwait.h"
+#include "modifierwait.h"
 #include "waylandkeyevents.h"
 #include "waylandkeymap.h"
 #include "waylandsession.h"
@@ -68,14 +68,6 @@ WaylandKeyTyper::WaylandKeyTyper(Session &session, SwitchState &switchState, std
     : session(session), switchState(switchState), heldModifiers(std::move(heldModifiers)),
       clientSync(std::move(clientSync))
 {
-}
-
-KeyTyper::Result WaylandKeyTyper::sendKeys(const QString &keyString, bool wait)
-{
-    const ParsedKeyString parsed = parseKeyString(keyString);
-    if (!parsed.ok())
-        return {false, parsed.error};
-    return type(parsed.strokes, wait);
 }
 
 KeyTyper::Result WaylandKeyTyper::type(const QList<KeyStroke> &strokes, bool wait)

@@ -1,7 +1,7 @@
 #pragma once
 // The key typer of a wlroots Wayland session: a virtual keyboard with keymaps of our own.
-#include "platform/keystring.h"
-#include "platform/services.h"
+#include "keystring.h"
+#include "services.h"
 
 #include <functional>
 
@@ -17,8 +17,7 @@ public:
     // known (an XWayland window answering pings); either may be empty.
     WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
                     std::function<void()> clientSync);
-    Result sendKeys(const QString &keyString, bool wait) override;
-    Result type(const QList<KeyStroke> &strokes, bool wait);
+    Result type(const QList<KeyStroke> &strokes, bool wait) override;
 
 private:
     Session &session;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace win32 {
+namespace platform::win32 {
 
 std::wstring rawArgumentText()
 {
@@ -25,4 +25,4 @@ std::wstring rawArgumentText()
     return text.substr(end);
 }
 
-} // namespace win32
+} // namespace platform::win32

@@ -6,7 +6,7 @@ namespace platform {
 
 FileAttributes FileExists(const QString &path)
 {
-    const rawwin32::Attributes found = rawwin32::queryAttributes(path.toStdWString());
+    const win32::Attributes found = win32::queryAttributes(path.toStdWString());
     FileAttributes result;
     result.exists = found.exists;
     result.attributes = found.exists ? static_cast<quint32>(found.bits) : 0;

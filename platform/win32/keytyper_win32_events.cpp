@@ -4,8 +4,8 @@ namespace platform {
 
 namespace {
 
-using win32raw::RawKeyEvent;
-namespace vk = win32raw::vk;
+using win32::RawKeyEvent;
+namespace vk = win32::vk;
 
 std::uint16_t virtualKeyFor(NamedKey key)
 {

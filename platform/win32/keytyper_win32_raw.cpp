@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace win32raw {
+namespace platform::win32 {
 
 namespace {
 
@@ -89,4 +89,4 @@ SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitFor
     return SendStatus::Sent;
 }
 
-} // namespace win32raw
+} // namespace platform::win32

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace win32raw {
+namespace platform::win32 {
 
 // One key transition.
 struct RawKeyEvent {
@@ -39,4 +39,4 @@ enum class SendStatus {
 // gone back to its message loop after the events were queued.
 SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitForTarget);
 
-} // namespace win32raw
+} // namespace platform::win32

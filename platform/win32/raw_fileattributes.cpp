@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace rawwin32 {
+namespace platform::win32 {
 
 Attributes queryAttributes(const std::wstring &path) noexcept
 {
@@ -23,4 +23,4 @@ Attributes queryAttributes(const std::wstring &path) noexcept
     return result;
 }
 
-} // namespace rawwin32
+} // namespace platform::win32

@@ -2,7 +2,7 @@
 // The attribute query behind FileExists, as plain Win32 (no Qt types).
 #include <string>
 
-namespace rawwin32 {
+namespace platform::win32 {
 
 struct Attributes {
     bool exists = false;
@@ -13,4 +13,4 @@ struct Attributes {
 // never shows a system error box (a path on an empty drive).
 Attributes queryAttributes(const std::wstring &path) noexcept;
 
-} // namespace rawwin32
+} // namespace platform::win32

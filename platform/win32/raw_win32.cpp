@@ -1,5 +1,6 @@
 #include "raw_win32.h"
 #include "raw_fileattributes.h"
+#include "../../common/twips.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -7,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-namespace rawwin32 {
+namespace platform::win32 {
 
 void keybdEvent(unsigned char virtualKey, unsigned char scanCode, unsigned long flags,
                 std::uintptr_t extraInfo) noexcept
@@ -154,12 +155,12 @@ bool startCommandLine(const std::wstring &commandLine, const std::wstring &progr
 
 int desktopWidthTwips() noexcept
 {
-    return (GetSystemMetrics(SM_CXFULLSCREEN) + GetSystemMetrics(SM_CYKANJIWINDOW)) * 15;
+    return (GetSystemMetrics(SM_CXFULLSCREEN) + GetSystemMetrics(SM_CYKANJIWINDOW)) * common::TwipsPerPixel;
 }
 
 int desktopHeightTwips() noexcept
 {
-    return (GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN)) * 15;
+    return (GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN)) * common::TwipsPerPixel;
 }
 
-} // namespace rawwin32
+} // namespace platform::win32

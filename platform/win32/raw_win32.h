@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace rawwin32 {
+namespace platform::win32 {
 
 void keybdEvent(unsigned char virtualKey, unsigned char scanCode, unsigned long flags,
                 std::uintptr_t extraInfo) noexcept;
@@ -38,4 +38,4 @@ bool startCommandLine(const std::wstring &commandLine, const std::wstring &progr
 int desktopWidthTwips() noexcept;
 int desktopHeightTwips() noexcept;
 
-} // namespace rawwin32
+} // namespace platform::win32

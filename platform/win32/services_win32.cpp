@@ -7,46 +7,46 @@ namespace platform {
 
 void Win32KeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo)
 {
-    rawwin32::keybdEvent(virtualKey, scanCode, flags, extraInfo);
+    win32::keybdEvent(virtualKey, scanCode, flags, extraInfo);
 }
 
 void Win32KeyEvents::sleep(int milliseconds)
 {
-    rawwin32::sleepMilliseconds(milliseconds);
+    win32::sleepMilliseconds(milliseconds);
 }
 
-static_assert(rawwin32::HeldShift == KeyEvents::HeldShift && rawwin32::HeldCtrl == KeyEvents::HeldCtrl
-              && rawwin32::HeldAlt == KeyEvents::HeldAlt && rawwin32::HeldWindows == KeyEvents::HeldSuper);
+static_assert(win32::HeldShift == KeyEvents::HeldShift && win32::HeldCtrl == KeyEvents::HeldCtrl
+              && win32::HeldAlt == KeyEvents::HeldAlt && win32::HeldWindows == KeyEvents::HeldSuper);
 
 quint8 Win32KeyEvents::heldModifiers()
 {
-    return static_cast<quint8>(rawwin32::heldModifiers());
+    return static_cast<quint8>(win32::heldModifiers());
 }
 
 bool Win32Clipboard::setText(const QString &text)
 {
-    return rawwin32::setClipboardText(text.toStdWString());
+    return win32::setClipboardText(text.toStdWString());
 }
 
 bool ShellDocumentOpener::open(const QString &pathOrUrl)
 {
-    return rawwin32::shellOpen(pathOrUrl.toStdWString(), rawwin32::ShowMinimized);
+    return win32::shellOpen(pathOrUrl.toStdWString(), win32::ShowMinimized);
 }
 
 bool Win32ProcessStarter::startCommandLine(const QString &commandLine, const QString &programDir)
 {
-    return rawwin32::startCommandLine(commandLine.toStdWString(),
+    return win32::startCommandLine(commandLine.toStdWString(),
                                       QDir::toNativeSeparators(programDir).toStdWString());
 }
 
 int SystemDesktopMetrics::desktopWidthTwips()
 {
-    return rawwin32::desktopWidthTwips();
+    return win32::desktopWidthTwips();
 }
 
 int SystemDesktopMetrics::desktopHeightTwips()
 {
-    return rawwin32::desktopHeightTwips();
+    return win32::desktopHeightTwips();
 }
 
 } // namespace platform

@@ -12,10 +12,10 @@ public:
     quint8 heldModifiers() override;
 };
 
-// The key-string parser and SendInput typer live in keytyper*.cpp.
+// The SendInput typer lives in keytyper*.cpp.
 class Win32KeyTyper : public KeyTyper {
 public:
-    Result sendKeys(const QString &keyString, bool wait) override;
+    Result type(const QList<KeyStroke> &strokes, bool wait) override;
 };
 
 class Win32Clipboard : public Clipboard {

@@ -1,7 +1,8 @@
 #include "services_x11.h"
 
-#include "../commandline.h"
-#include "../pathbytes.h"
+#include "commandline.h"
+#include "pathbytes.h"
+#include "twips.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,7 +33,7 @@ namespace {
 QUrl fileUrl(const QString &absolutePath)
 {
     QByteArray encoded("file://");
-    for (const char c : pathToBytes(absolutePath)) {
+    for (const char c : common::pathToBytes(absolutePath)) {
         const uchar b = uchar(c);
         if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '/'
             || b == '-' || b == '.' || b == '_' || b == '~')
@@ -83,7 +84,7 @@ bool DetachedProcessStarter::startCommandLine(const QString &commandLine, const 
 {
     // Programs here receive split arguments: split the line with the updater's own rules,
     // so it sees the same items it would read from the raw line. No shell is involved.
-    const QStringList items = splitCommandLine(commandLine);
+    const QStringList items = common::splitCommandLine(commandLine);
     if (items.isEmpty() || items.first().isEmpty())
         return false;
     const QString program = resolveProgram(items.first(), programDir);
@@ -95,13 +96,13 @@ bool DetachedProcessStarter::startCommandLine(const QString &commandLine, const 
 int ScreenDesktopMetrics::desktopWidthTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry().width() * 15 : 0;
+    return screen ? screen->availableGeometry().width() * common::TwipsPerPixel : 0;
 }
 
 int ScreenDesktopMetrics::desktopHeightTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry().height() * 15 : 0;
+    return screen ? screen->availableGeometry().height() * common::TwipsPerPixel : 0;
 }
 
 } // namespace platform

@@ -1,15 +1,14 @@
 #include "services_x11.h"
 
-#include <QDeadlineTimer>
 #include <QThread>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include "x11events.h"
 #include "x11property.h"
 #include "x11modifiers.h"
-#include <poll.h>
 
 namespace platform {
 
@@ -68,17 +67,9 @@ void waitForWindowManager(Display *display)
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &ask);
     XFlush(display);
 
-    QDeadlineTimer deadline(WindowManagerTimeoutMs);
-    while (!deadline.hasExpired()) {
-        while (XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == PropertyNotify && event.xproperty.window == probe && event.xproperty.atom == extents)
-                return;
-        }
-        pollfd fd{ConnectionNumber(display), POLLIN, 0};
-        ::poll(&fd, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-    }
+    x11::waitForEvent(display, WindowManagerTimeoutMs, [&](const XEvent &event) {
+        return event.type == PropertyNotify && event.xproperty.window == probe && event.xproperty.atom == extents;
+    });
 }
 
 } // namespace

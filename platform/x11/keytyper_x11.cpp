@@ -1,7 +1,6 @@
 // Typing through XTest. Keys the layout has are pressed where they are; every other
 // character is put on spare keycodes, as many at once as there are spare codes, and
 // the mapping is put back afterwards.
-#include "../keystring.h"
 #include "../modifierwait.h"
 #include "services_x11.h"
 
@@ -10,6 +9,7 @@
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
 #include "x11clientsync.h"
+#include "x11connection.h"
 #include "x11keyboardmap.h"
 #include "x11modifiers.h"
 
@@ -133,13 +133,6 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
     return plan;
 }
 
-int recordedErrors = 0;
-int recordError(Display *, XErrorEvent *)
-{
-    ++recordedErrors;
-    return 0;
-}
-
 // Plays a plan back; on every way out the mapping is restored and nothing stays pressed.
 class Playback {
 public:
@@ -234,39 +227,32 @@ private:
 
 } // namespace
 
-KeyTyper::Result X11KeyTyper::sendKeys(const QString &keyString, bool wait)
+KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
-    const ParsedKeyString parsed = parseKeyString(keyString);
-    if (!parsed.ok())
-        return {false, parsed.error};
-    if (parsed.strokes.isEmpty())
+    if (strokes.isEmpty())
         return {};
 
-    Display *display = XOpenDisplay(nullptr);
+    const x11::DisplayConnection connection;
+    Display *display = connection.get();
     if (!display)
         return {false, QStringLiteral("X サーバーに接続できません")};
     int event = 0, error = 0, major = 0, minor = 0;
-    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
-        XCloseDisplay(display);
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor))
         return {false, QStringLiteral("X サーバーに XTEST 拡張がないため入力できません")};
-    }
     // Not one character while the user holds a modifier: "a" with Ctrl held is Ctrl+A.
     const quint8 held = waitForModifierRelease([display] { return x11::heldModifiers(display); },
                                                [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); });
-    if (held != 0) {
-        XCloseDisplay(display);
+    if (held != 0)
         return {false, modifiersStillHeldMessage(held)};
-    }
 
-    const XErrorHandler previousHandler = XSetErrorHandler(recordError);
-    recordedErrors = 0;
+    const x11::ErrorTrap errors(display);
     Result result;
     {
         KeyboardMap map(display);
         if (!map.isValid()) {
             result = {false, QStringLiteral("キーボード配置を読めません")};
         } else {
-            const Plan plan = makePlan(parsed.strokes, map);
+            const Plan plan = makePlan(strokes, map);
             if (!plan.error.isEmpty()) {
                 result = {false, plan.error};
             } else {
@@ -276,11 +262,8 @@ KeyTyper::Result X11KeyTyper::sendKeys(const QString &keyString, bool wait)
             }
         }
     }
-    XSync(display, False);
-    if (result.ok && recordedErrors > 0)
+    if (result.ok && errors.errors() > 0)
         result = {false, QStringLiteral("X サーバーがキー入力の要求を拒否しました")};
-    XSetErrorHandler(previousHandler);
-    XCloseDisplay(display);
     return result;
 }
 

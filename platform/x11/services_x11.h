@@ -12,7 +12,7 @@ public:
 
 class X11KeyTyper : public KeyTyper {
 public:
-    Result sendKeys(const QString &keyString, bool wait) override;
+    Result type(const QList<KeyStroke> &strokes, bool wait) override;
 };
 
 class QtClipboard : public Clipboard {

@@ -1,11 +1,10 @@
-#include <QDeadlineTimer>
 #include <QThread>
 
 #include "x11clientsync.h"
 
 #include <X11/Xatom.h>
+#include "x11events.h"
 #include "x11property.h"
-#include <poll.h>
 #include <unistd.h>
 
 namespace platform::x11 {
@@ -78,20 +77,10 @@ bool ClientSync::ping(Window window, int timeoutMs)
     XSendEvent(display, window, False, NoEventMask, &ping);
     XFlush(display);
 
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        while (XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == ClientMessage && event.xclient.message_type == wmProtocols
-                && static_cast<Atom>(event.xclient.data.l[0]) == netWmPing
-                && event.xclient.data.l[1] == myStamp)
-                return true;
-        }
-        pollfd fd{ConnectionNumber(display), POLLIN, 0};
-        ::poll(&fd, 1, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-    }
-    return false;
+    return waitForEvent(display, timeoutMs, [&](const XEvent &event) {
+        return event.type == ClientMessage && event.xclient.message_type == wmProtocols
+            && static_cast<Atom>(event.xclient.data.l[0]) == netWmPing && event.xclient.data.l[1] == myStamp;
+    });
 }
 
 } // namespace platform::x11

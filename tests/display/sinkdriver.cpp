@@ -6,7 +6,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include "platform/x11/x11property.h"
+#include "x11property.h"
 
 namespace {
 

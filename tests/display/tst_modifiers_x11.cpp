@@ -1,7 +1,7 @@
 // The user's modifier keys on a real X server: the query that the task switch and
 // the typer wait on, and the typer holding back while Ctrl is down.
-#include "platform/modifierwait.h"
-#include "platform/x11/services_x11.h"
+#include "modifierwait.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 
 #include <QElapsedTimer>
@@ -109,7 +109,7 @@ void TestModifiersX11::typerWaitsForCtrlRelease()
         setKey(own, XK_Control_L, false);
         XCloseDisplay(own);
     });
-    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("abc"), true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, QStringLiteral("abc"), true);
     releaser.join();
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(sink->waitForText(QStringLiteral("abc"), 3000), QStringLiteral("abc"));
@@ -128,7 +128,7 @@ void TestModifiersX11::typerRefusesWhileCtrlStaysDown()
     setKey(display, XK_Control_L, true);
     QElapsedTimer waited;
     waited.start();
-    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("xyz"), true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, QStringLiteral("xyz"), true);
     const qint64 elapsed = waited.elapsed();
     QCOMPARE(int(events.heldModifiers()), int(KeyEvents::HeldCtrl));
     setKey(display, XK_Control_L, false);
@@ -136,7 +136,7 @@ void TestModifiersX11::typerRefusesWhileCtrlStaysDown()
     QVERIFY2(result.error.contains(QStringLiteral("Ctrl")), qPrintable(result.error));
     // It did wait before giving up.
     QVERIFY2(elapsed >= platform::ModifierReleaseBoundMs, qPrintable(QString::number(elapsed)));
-    QVERIFY(typer.sendKeys(QStringLiteral("!"), true).ok);
+    QVERIFY(platform::typeKeyString(typer, QStringLiteral("!"), true).ok);
     QCOMPARE(sink->waitForText(before + QStringLiteral("!"), 3000), before + QStringLiteral("!"));
 }
 

@@ -1,5 +1,5 @@
 // Types key strings into a real Qt window through XTest and checks what arrived.
-#include "platform/x11/services_x11.h"
+#include "services_x11.h"
 #include "sinkdriver.h"
 
 #include <QTest>
@@ -90,7 +90,7 @@ void TestTyperX11::cleanupTestCase()
 
 void TestTyperX11::init()
 {
-    const platform::KeyTyper::Result cleared = typer.sendKeys(QStringLiteral("^a{BS}"), true);
+    const platform::KeyTyper::Result cleared = platform::typeKeyString(typer, QStringLiteral("^a{BS}"), true);
     QVERIFY2(cleared.ok, qPrintable(cleared.error));
     QCOMPARE(sink->waitForText(QString(), 3000), QString());
 }
@@ -140,7 +140,7 @@ void TestTyperX11::typesExactly()
 {
     QFETCH(QString, keyString);
     QFETCH(QString, expected);
-    const platform::KeyTyper::Result result = typer.sendKeys(keyString, true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, keyString, true);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(sink->waitForText(expected, 3000), expected);
     checkKeyboardLeftAlone();
@@ -157,9 +157,9 @@ void TestTyperX11::refusedStringTypesNothing_data()
 void TestTyperX11::refusedStringTypesNothing()
 {
     QFETCH(QString, keyString);
-    QVERIFY(!typer.sendKeys(keyString, true).ok);
+    QVERIFY(!platform::typeKeyString(typer, keyString, true).ok);
     // A marker typed afterwards must be all the sink has.
-    QVERIFY(typer.sendKeys(QStringLiteral("end"), true).ok);
+    QVERIFY(platform::typeKeyString(typer, QStringLiteral("end"), true).ok);
     QCOMPARE(sink->waitForText(QStringLiteral("end"), 3000), QStringLiteral("end"));
     checkKeyboardLeftAlone();
 }
@@ -168,7 +168,7 @@ void TestTyperX11::capsLockDoesNotChangeCase()
 {
     XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
     XSync(display, False);
-    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("abcXYZ+a1!"), true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, QStringLiteral("abcXYZ+a1!"), true);
     XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
     XSync(display, False);
     QVERIFY2(result.ok, qPrintable(result.error));

@@ -13,9 +13,9 @@
 #include "catalogue/keylistview.h"
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
-#include "tests/viewer/windowcontrols.h"
-#include "platform/cp932.h"
-#include "platform/services.h"
+#include "../viewer/windowcontrols.h"
+#include "cp932.h"
+#include "services.h"
 #include "sinkdriver.h"
 
 #include <QAbstractItemView>
@@ -30,7 +30,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include "platform/x11/x11property.h"
+#include "x11property.h"
 
 namespace {
 
@@ -219,8 +219,8 @@ void TestViewerOutputE2E::initTestCase()
     for (const KeyCase &k : keyCases())
         lines.append(k.line);
     const QString text = lines.join(QStringLiteral("\r\n"));
-    const QByteArray bytes = cp932::encode(text);
-    QCOMPARE(cp932::decode(bytes), text);  // every key survives the code page
+    const QByteArray bytes = common::cp932::encode(text);
+    QCOMPARE(common::cp932::decode(bytes), text);  // every key survives the code page
     QFile data(m_programFolder.filePath(QStringLiteral("tuveldbox/keys.txt")));
     QVERIFY(data.open(QIODevice::WriteOnly));
     data.write(bytes);
@@ -236,7 +236,7 @@ void TestViewerOutputE2E::initTestCase()
 
     // Then the viewer, opened and clicked on by the user.
     m_services = platform::createNativeServices();
-    platform::AppInfo app{m_programFolder.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_programFolder.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new TestWindow(m_services->services(), app);
     if (FTitle *splash = m_window->splash())
         splash->close();  // the splash has a test of its own

@@ -1,6 +1,6 @@
 // The code page 932 table against the platform's own converter, named mappings of
 // Windows code page 932, round trips and broken input.
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -83,7 +83,7 @@ void TestCp932::everySingleByteMatchesReference()
             continue;
         // A blank after the byte ends a lead byte the same way in both converters.
         const QByteArray bytes = QByteArray(1, static_cast<char>(b)) + ' ';
-        QCOMPARE(hexOf(cp932::decode(bytes)), hexOf(ref.decode(bytes)));
+        QCOMPARE(hexOf(common::cp932::decode(bytes)), hexOf(ref.decode(bytes)));
     }
 }
 
@@ -100,7 +100,7 @@ void TestCp932::everyBytePairMatchesReference()
                 continue;
             QByteArray bytes;
             bytes.append(static_cast<char>(lead)).append(static_cast<char>(trail)).append(' ');
-            const QString ours = hexOf(cp932::decode(bytes));
+            const QString ours = hexOf(common::cp932::decode(bytes));
             const QString theirs = hexOf(ref.decode(bytes));
             if (ours != theirs && mismatches++ == 0)
                 first = QStringLiteral("%1: %2 vs %3").arg(QString::fromLatin1(bytes.toHex()), ours, theirs);
@@ -122,7 +122,7 @@ void TestCp932::randomTextMatchesReference()
             c = 'x';
     }
     bytes.append(' ');
-    QCOMPARE(cp932::decode(bytes), ref.decode(bytes));
+    QCOMPARE(common::cp932::decode(bytes), ref.decode(bytes));
 }
 
 void TestCp932::namedMappings_data()
@@ -164,7 +164,7 @@ void TestCp932::namedMappings()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, unicode);
-    QCOMPARE(hexOf(cp932::decode(bytes)), hexOf(QString(QChar(unicode))));
+    QCOMPARE(hexOf(common::cp932::decode(bytes)), hexOf(QString(QChar(unicode))));
 }
 
 void TestCp932::everyCharacterRoundTrips()
@@ -176,12 +176,12 @@ void TestCp932::everyCharacterRoundTrips()
             QByteArray bytes(1, static_cast<char>(lead));
             if (trail >= 0)
                 bytes.append(static_cast<char>(trail));
-            const QString text = cp932::decode(bytes);
+            const QString text = common::cp932::decode(bytes);
             if (text.size() != 1 || text.at(0) == QChar(0xFFFD))
                 continue;
             ++characters;
-            const QByteArray encoded = cp932::encode(text);
-            QCOMPARE(cp932::decode(encoded), text);
+            const QByteArray encoded = common::cp932::encode(text);
+            QCOMPARE(common::cp932::decode(encoded), text);
             // Where a character has several forms, the one Windows writes.
             if (ref.valid() && text.at(0).unicode() >= 0x80)
                 QCOMPARE(encoded.toHex(), ref.encode(text).toHex());
@@ -218,7 +218,7 @@ void TestCp932::preferredForms()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(cp932::encode(text).toHex(), bytes.toHex());
+    QCOMPARE(common::cp932::encode(text).toHex(), bytes.toHex());
 }
 
 void TestCp932::invalidSequences_data()
@@ -245,7 +245,7 @@ void TestCp932::invalidSequences()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(hexOf(cp932::decode(bytes)), hexOf(text));
+    QCOMPARE(hexOf(common::cp932::decode(bytes)), hexOf(text));
 }
 
 // The decoder copies ASCII eight bytes at a time; a double-byte character whose trail
@@ -256,8 +256,8 @@ void TestCp932::asciiRunsAroundDoubleBytes()
         for (int after = 0; after < 10; ++after) {
             const QByteArray bytes = QByteArray(before, 'a') + bytesFromHex("8160") + QByteArray(after, 'b');
             const QString expected = QString(before, u'a') + QChar(0xFF5E) + QString(after, u'b');
-            QCOMPARE(cp932::decode(bytes), expected);
-            QCOMPARE(cp932::decode(bytes + bytesFromHex("82")), expected + QChar(0xFFFD));
+            QCOMPARE(common::cp932::decode(bytes), expected);
+            QCOMPARE(common::cp932::decode(bytes + bytesFromHex("82")), expected + QChar(0xFFFD));
         }
     }
 }

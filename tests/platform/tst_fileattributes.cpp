@@ -1,6 +1,6 @@
 // FileExists on real paths, and the version text both programs show.
-#include "platform/appinfo.h"
-#include "platform/fileattributes.h"
+#include "appinfo.h"
+#include "fileattributes.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,19 +149,19 @@ void TestFileAttributes::versionText()
     QFETCH(int, minor);
     QFETCH(int, revision);
     QFETCH(QString, text);
-    platform::AppInfo app;
+    common::AppInfo app;
     app.title = title;
     app.major = major;
     app.minor = minor;
     app.revision = revision;
-    QCOMPARE(platform::VersionText(app), text);
+    QCOMPARE(common::VersionText(app), text);
 }
 
 // The build's version numbers reach the application object.
 void TestFileAttributes::versionTextOfThisBuild()
 {
-    const platform::AppInfo app = platform::AppInfo::current(QStringLiteral("tuvelv"));
-    QCOMPARE(platform::VersionText(app), QStringLiteral("tuvelv ver1.0.(40)"));
+    const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
+    QCOMPARE(common::VersionText(app), QStringLiteral("tuvelv ver1.0.(40)"));
     QVERIFY(FileExists(app.programFolder).isDirectory());
 }
 

@@ -1,9 +1,9 @@
-#include "platform/keystring.h"
+#include "keystring.h"
 
 #include <QTest>
 
-using platform::describeStrokes;
-using platform::parseKeyString;
+using common::describeStrokes;
+using common::parseKeyString;
 
 class TestKeyString : public QObject {
     Q_OBJECT
@@ -87,7 +87,7 @@ void TestKeyString::accepted()
 {
     QFETCH(QString, keyString);
     QFETCH(QString, strokes);
-    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = parseKeyString(keyString);
     QVERIFY2(parsed.ok(), qPrintable(parsed.error));
     QCOMPARE(describeStrokes(parsed.strokes), strokes);
 }
@@ -127,7 +127,7 @@ void TestKeyString::refused()
 {
     QFETCH(QString, keyString);
     QFETCH(QString, reason);
-    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = parseKeyString(keyString);
     QVERIFY(!parsed.ok());
     QVERIFY2(parsed.error.contains(reason), qPrintable(parsed.error));
     QVERIFY(parsed.strokes.isEmpty());  // nothing of a refused string is typed
@@ -159,7 +159,7 @@ void TestKeyString::everyNamedKeySpelling()
 {
     QFETCH(QString, spelling);
     QFETCH(QString, key);
-    const platform::ParsedKeyString parsed = parseKeyString(QLatin1Char('{') + spelling + QLatin1String(" 2}"));
+    const common::ParsedKeyString parsed = parseKeyString(QLatin1Char('{') + spelling + QLatin1String(" 2}"));
     QVERIFY2(parsed.ok(), qPrintable(parsed.error));
     QCOMPARE(describeStrokes(parsed.strokes), QStringLiteral("<%1> <%1>").arg(key));
 }
@@ -176,14 +176,14 @@ void TestKeyString::modifiersAlwaysBalanced_data()
 void TestKeyString::modifiersAlwaysBalanced()
 {
     QFETCH(QString, keyString);
-    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = parseKeyString(keyString);
     QVERIFY2(parsed.ok(), qPrintable(parsed.error));
-    QList<platform::Modifier> down;
-    for (const platform::KeyStroke &k : parsed.strokes) {
-        if (k.kind == platform::KeyStroke::ModifierDown) {
+    QList<common::Modifier> down;
+    for (const common::KeyStroke &k : parsed.strokes) {
+        if (k.kind == common::KeyStroke::ModifierDown) {
             QVERIFY(!down.contains(k.modifier));
             down.append(k.modifier);
-        } else if (k.kind == platform::KeyStroke::ModifierUp) {
+        } else if (k.kind == common::KeyStroke::ModifierUp) {
             QVERIFY(!down.isEmpty());
             QCOMPARE(down.takeLast(), k.modifier);
         }
@@ -195,7 +195,7 @@ void TestKeyString::strokeBound_data()
 {
     QTest::addColumn<QString>("keyString");
     QTest::addColumn<int>("strokes");  // -1: refused
-    const int max = platform::MaxKeyStrokes;
+    const int max = common::MaxKeyStrokes;
     const QString thousand = QStringLiteral("{x 1000}");
     QTest::newRow("repeats up to the bound") << thousand.repeated(max / 1000) << max;
     QTest::newRow("one over by a plain character") << thousand.repeated(max / 1000) + QLatin1Char('a') << -1;
@@ -214,7 +214,7 @@ void TestKeyString::strokeBound()
 {
     QFETCH(QString, keyString);
     QFETCH(int, strokes);
-    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = parseKeyString(keyString);
     if (strokes < 0) {
         QVERIFY(!parsed.ok());
         QVERIFY2(parsed.error.contains(QStringLiteral("打鍵が多すぎます")), qPrintable(parsed.error));
@@ -229,7 +229,7 @@ void TestKeyString::groupDepth_data()
 {
     QTest::addColumn<QString>("keyString");
     QTest::addColumn<QString>("strokes");  // empty: refused for its depth
-    const int max = platform::MaxGroupDepth;
+    const int max = common::MaxGroupDepth;
     auto nested = [](int depth, const QString &inner) {
         return QString(depth, QLatin1Char('(')) + inner + QString(depth, QLatin1Char(')'));
     };
@@ -246,7 +246,7 @@ void TestKeyString::groupDepth()
 {
     QFETCH(QString, keyString);
     QFETCH(QString, strokes);
-    const platform::ParsedKeyString parsed = parseKeyString(keyString);
+    const common::ParsedKeyString parsed = parseKeyString(keyString);
     if (strokes.isEmpty()) {
         QVERIFY(!parsed.ok());
         QVERIFY2(parsed.error.contains(QStringLiteral("入れ子が深すぎます")), qPrintable(parsed.error));

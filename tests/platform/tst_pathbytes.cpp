@@ -1,10 +1,10 @@
 // File names as bytes: every byte string comes back unchanged, valid UTF-8 reads as text.
-#include "platform/pathbytes.h"
+#include "pathbytes.h"
 
 #include <QTest>
 
-using platform::pathFromBytes;
-using platform::pathToBytes;
+using common::pathFromBytes;
+using common::pathToBytes;
 
 class TestPathBytes : public QObject {
     Q_OBJECT

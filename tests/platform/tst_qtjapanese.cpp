@@ -1,6 +1,6 @@
 // Message box buttons read Japanese, with Qt's shipped translation and without it,
 // whatever the system's locale.
-#include "platform/qtjapanese.h"
+#include "qtjapanese.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -65,7 +65,7 @@ void TestQtJapanese::buttonsReadJapanese()
     // The build puts the programs and translations/ into the app folder.
     const QString programFolder = shipped ? QStringLiteral(TUVEL_APP_DIR) : empty.path();
     {
-        const platform::JapaneseQtTexts texts(programFolder);
+        const common::JapaneseQtTexts texts(programFolder);
         QCOMPARE(texts.catalogueLoaded(), shipped);
         QCOMPARE(buttonTexts(), Japanese);
         // Only the translation file knows texts beyond the buttons.

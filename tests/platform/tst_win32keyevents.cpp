@@ -1,18 +1,18 @@
 // The key transitions the Windows typer sends for parsed key strings.
-#include "platform/keystring.h"
-#include "platform/win32/keytyper_win32_events.h"
+#include "keystring.h"
+#include "keytyper_win32_events.h"
 
 #include <QTest>
 
 namespace {
 
 // "v10+ v10- u3042+ u3042-": virtual key or UTF-16 unit in hex, down (+) or up (-).
-QString describe(const std::vector<win32raw::RawKeyEvent> &events)
+QString describe(const std::vector<platform::win32::RawKeyEvent> &events)
 {
     QStringList parts;
     for (const auto &e : events)
         parts.append(QStringLiteral("%1%2%3")
-                         .arg(QLatin1Char(e.kind == win32raw::RawKeyEvent::Kind::Unicode ? 'u' : 'v'))
+                         .arg(QLatin1Char(e.kind == platform::win32::RawKeyEvent::Kind::Unicode ? 'u' : 'v'))
                          .arg(e.code, 0, 16)
                          .arg(QLatin1Char(e.keyUp ? '-' : '+')));
     return parts.join(QLatin1Char(' '));
@@ -51,7 +51,7 @@ void TestWin32KeyEvents::events()
 {
     QFETCH(QString, keyString);
     QFETCH(QString, events);
-    const platform::ParsedKeyString parsed = platform::parseKeyString(keyString);
+    const common::ParsedKeyString parsed = common::parseKeyString(keyString);
     QVERIFY2(parsed.ok(), qPrintable(parsed.error));
     QCOMPARE(describe(platform::toRawKeyEvents(parsed.strokes)), events);
 }

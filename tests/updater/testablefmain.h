@@ -2,7 +2,7 @@
 // The updater window with its message boxes and text views recorded and answered
 // instead of shown, so that tests never block.
 
-#include "updater/fmain.h"
+#include "fmain.h"
 
 #include <QList>
 

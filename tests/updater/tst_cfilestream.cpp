@@ -1,5 +1,5 @@
 // Whole-file reading and writing with a failure flag.
-#include "updater/cfilestream.h"
+#include "cfilestream.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // Splitting of the updater's argument text into items.
-#include "platform/commandline.h"
-#include "updater/ccommandline.h"
+#include "commandline.h"
+#include "ccommandline.h"
 
 #include <QTest>
 
@@ -47,7 +47,7 @@ void TestCommandLine::split()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, items);
-    QCOMPARE(platform::splitCommandLine(text), items);
+    QCOMPARE(common::splitCommandLine(text), items);
 
     CCommandLine line;
     QString copy = text;

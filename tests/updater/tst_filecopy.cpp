@@ -1,5 +1,5 @@
 // A copy over another file keeps the original's content, date and modes.
-#include "updater/filecopy.h"
+#include "filecopy.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Our own Japanese words for why a file operation failed.
-#include "updater/fileerrortext.h"
+#include "fileerrortext.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The text window keeps its text box filling it at every size.
-#include "updater/ftextview.h"
+#include "ftextview.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

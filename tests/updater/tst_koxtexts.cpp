@@ -1,9 +1,9 @@
 // Every text the updater window shows fits its control with the fonts at hand, and
 // assistive technology reads the status and the log.
 #include "testablefmain.h"
-#include "platform/fake/fakeservices.h"
-#include "updater/textfit.h"
-#include "updater/updatecheck.h"
+#include "fakeservices.h"
+#include "textfit.h"
+#include "updatecheck.h"
 
 #include <QAccessible>
 #include <QCheckBox>

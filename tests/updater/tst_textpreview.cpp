@@ -1,9 +1,9 @@
 // Text views show at most the first part of a big file, cut between characters.
 #include "testablefmain.h"
 #include "testserver.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
-#include "updater/textpreview.h"
+#include "cp932.h"
+#include "fakeservices.h"
+#include "textpreview.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,7 +48,7 @@ void TestTextPreview::cutBetweenCharacters()
     QFETCH(QByteArray, bytes);
     QFETCH(int, limit);
     QFETCH(int, length);
-    QCOMPARE(cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
+    QCOMPARE(common::cp932::wholeCharactersLength(bytes, limit), qsizetype(length));
 }
 
 namespace {
@@ -117,9 +117,9 @@ void TestTextPreview::views()
     const QString shown = w.views[0].text;
     if (noted) {
         const QByteArray kept = content.first(textpreview::LimitBytes - 1);
-        QCOMPARE(shown, cp932::decode(kept) + textpreview::omittedNote(kept.size()));
+        QCOMPARE(shown, common::cp932::decode(kept) + textpreview::omittedNote(kept.size()));
     } else {
-        QCOMPARE(shown, cp932::decode(content));
+        QCOMPARE(shown, common::cp932::decode(content));
     }
 }
 

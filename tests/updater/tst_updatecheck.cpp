@@ -1,5 +1,5 @@
 // Header reading, dates and the day count of the update check.
-#include "updater/updatecheck.h"
+#include "updatecheck.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The updater window against HTTP servers on 127.0.0.1: our own faulty server and nginx.
 #include "localnginx.h"
 #include "updatertestdata.h"
-#include "updater/ccommandline.h"
+#include "ccommandline.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

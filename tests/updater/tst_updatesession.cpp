@@ -1,7 +1,7 @@
 // The update session without a window, against a server on 127.0.0.1: what each
 // check and each update comes to, and what it leaves on disk.
 #include "updaterreplies.h"
-#include "updater/updatesession.h"
+#include "updatesession.h"
 
 #include <QDir>
 #include <QFileInfo>

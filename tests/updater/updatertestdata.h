@@ -4,7 +4,7 @@
 
 #include "testablefmain.h"
 #include "updaterreplies.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QTemporaryDir>
 #include <memory>

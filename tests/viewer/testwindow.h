@@ -21,7 +21,7 @@ protected:
 };
 
 // The application object of a viewer unpacked in programFolder, version 1.0.40.
-inline platform::AppInfo testAppInfo(const QString &programFolder)
+inline common::AppInfo testAppInfo(const QString &programFolder)
 {
     return {programFolder, QStringLiteral("tuvelv"), 1, 0, 40};
 }

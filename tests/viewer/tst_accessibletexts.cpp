@@ -3,7 +3,7 @@
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // Finding the data files: the data box, list.txt, and the bad input both may hold.
 #include "catalogue/catalogue.h"
 #include "catalogue/keyfile.h"
-#include "platform/cp932.h"
-#include "platform/pathbytes.h"
+#include "cp932.h"
+#include "pathbytes.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -11,8 +11,8 @@
 
 #include <chrono>
 #include <future>
-#include "tests/common/bytename.h"
-#include "tests/common/fifo.h"
+#include "bytename.h"
+#include "fifo.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ struct ProgramFolder {
     {
         QByteArray bytes;
         for (const QString &line : lines)
-            bytes += cp932::encode(line) + "\r\n";
+            bytes += common::cp932::encode(line) + "\r\n";
         writeFile(dir.filePath(QStringLiteral("list.txt")), bytes);
     }
     // The data box's ordinary files as the platform lists them, unsorted.
@@ -259,7 +259,7 @@ void TestCatalogue::namesThatAreNotUtf8()
     const auto found = std::find_if(records.begin(), records.end(),
                                     [](const CatalogueRecord &r) { return r.list.name == "name"; });
     QVERIFY(found != records.end());
-    QCOMPARE(platform::pathToBytes(found->location), path);
+    QCOMPARE(common::pathToBytes(found->location), path);
     QCOMPARE(found->list.description, QStringLiteral("desc"));
     QVERIFY(found->list.lastModified.isValid());
     const KeyList keys = loadKeyList(found->location);

@@ -5,8 +5,8 @@
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QDir>

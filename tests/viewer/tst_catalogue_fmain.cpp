@@ -4,9 +4,9 @@
 #include "catalogue/keylistmodel.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
-#include "platform/pathbytes.h"
+#include "cp932.h"
+#include "fakeservices.h"
+#include "pathbytes.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/common/bytename.h"
+#include "bytename.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ struct ProgramFolder {
         if (!f.open(QIODevice::WriteOnly))
             return {};
         for (const QString &line : lines)
-            f.write(cp932::encode(line) + "\r\n");
+            f.write(common::cp932::encode(line) + "\r\n");
         f.flush();  // a later flush would move the time again
         if (stamp.isValid())
             f.setFileTime(stamp, QFileDevice::FileModificationTime);
@@ -55,9 +55,9 @@ struct ProgramFolder {
     {
         return QDir(dir.filePath("tuveldbox")).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
     }
-    platform::AppInfo app() const
+    common::AppInfo app() const
     {
-        platform::AppInfo info;
+        common::AppInfo info;
         info.programFolder = QDir::toNativeSeparators(dir.path());
         info.title = QStringLiteral("tuvelv");
         info.major = 1;
@@ -353,11 +353,11 @@ void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
 {
     ProgramFolder p;
     const QByteArray path = QFile::encodeName(p.box({})) + "bad\xff\xfename.txt";
-    WRITE_BYTE_NAMED_OR_SKIP(path, cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
+    WRITE_BYTE_NAMED_OR_SKIP(path, common::cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
     const auto removeFile = qScopeGuard([&] { testbytename::remove(path); });
     Window w(p);
     QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});
-    QCOMPARE(platform::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
+    QCOMPARE(common::pathToBytes(w.cell(0, CatalogueModel::LocationColumn)), path);
     doubleClickCatalogue(w.main);
     QCOMPARE(keyListModel(w.main)->count(), 2);
     QCOMPARE(keyListModel(w.main)->text(1), QStringLiteral("キー"));

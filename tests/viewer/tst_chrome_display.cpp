@@ -3,7 +3,7 @@
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QElapsedTimer>
 #include <QFrame>
@@ -74,7 +74,7 @@ void TestChromeDisplay::initTestCase()
 
 void TestChromeDisplay::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new FMain(m_services->services(), app);
     if (FTitle *splash = m_window->splash())
         splash->close();  // out of the way; it has a test of its own
@@ -157,7 +157,7 @@ void TestChromeDisplay::splashClosesAfterAboutThreeSeconds()
 {
     QElapsedTimer clock;
     clock.start();
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     FMain window(m_services->services(), app);
     QPointer<FTitle> splash = window.splash();
     QVERIFY(splash);

@@ -6,7 +6,7 @@
 #include "main/fmain.h"
 #include "windowcontrols.h"
 #include "testwindow.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QAction>
 #include <QFile>

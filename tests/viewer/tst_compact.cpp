@@ -3,7 +3,7 @@
 #include "chrome/clockcaption.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -40,7 +40,7 @@ private:
 
 void TestCompact::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_now = QDateTime(QDate(2026, 12, 6), QTime(9, 5, 0));
     m_window = new FMain(m_fakes.services(), app);
     m_window->compactMode()->setClock([this] { return m_now; });

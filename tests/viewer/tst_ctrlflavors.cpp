@@ -1,4 +1,4 @@
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 #include "util/ctrlflavors.h"
 
 #include <QLabel>

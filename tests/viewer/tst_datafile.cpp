@@ -1,12 +1,12 @@
 #include "catalogue/datafile.h"
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
-#include "tests/common/fifo.h"
+#include "fifo.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ QStringList splitLikeTheRules(const QByteArray &bytes)
     QByteArray line;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r') {
-            lines << cp932::decode(line);
+            lines << common::cp932::decode(line);
             line.clear();
             if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
@@ -45,7 +45,7 @@ QStringList splitLikeTheRules(const QByteArray &bytes)
         }
     }
     if (!line.isEmpty())
-        lines << cp932::decode(line);
+        lines << common::cp932::decode(line);
     return lines;
 }
 
@@ -108,7 +108,7 @@ void TestDataFile::readLine_data()
     QTest::newRow("more to come") << QByteArray("a\r\nb") << QStringList{"a"} << false;
     QTest::newRow("nul bytes stay") << QByteArray("a\0b\r\n", 5) << QStringList{QString("a") + QChar(0) + "b"} << true;
     QTest::newRow("lead byte before cr does not eat it")
-        << QByteArray("ok\x82\r\nnext") << QStringList{cp932::decode("ok\x82"), "next"} << true;
+        << QByteArray("ok\x82\r\nnext") << QStringList{common::cp932::decode("ok\x82"), "next"} << true;
 }
 
 void TestDataFile::readLine()

@@ -21,7 +21,7 @@ private slots:
     void closesWithItsOwner();
 
 private:
-    platform::AppInfo m_app{QString(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo m_app{QString(), QStringLiteral("tuvelv"), 1, 0, 40};
 };
 
 void TestFTitle::splashShowsVersionAndCountdown()

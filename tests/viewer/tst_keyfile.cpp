@@ -1,7 +1,7 @@
 #include "catalogue/datafile.h"
 #include "catalogue/keyfile.h"
 
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -66,13 +66,13 @@ void TestKeyFile::load_data()
     // A line ending in half a double-byte character decodes as that line alone would.
     QTest::newRow("lead byte before the line end")
         << QByteArray("L\r\nd\r\nu\r\na\x82\r\n\x82\xa0\r\nb\x82") << "L"
-        << QStringList{cp932::decode("a\x82"), QString::fromUtf8("あ"), cp932::decode("b\x82")};
+        << QStringList{common::cp932::decode("a\x82"), QString::fromUtf8("あ"), common::cp932::decode("b\x82")};
     QTest::newRow("kanji whose second byte looks like a lead byte")
         << QByteArray("L\r\nd\r\nu\r\n\x88\x9f\r\n\x88\x9f\x82\r\nz") << "L"
-        << QStringList{QString::fromUtf8("亜"), cp932::decode("\x88\x9f\x82"), "z"};
+        << QStringList{QString::fromUtf8("亜"), common::cp932::decode("\x88\x9f\x82"), "z"};
     QTest::newRow("empty file") << QByteArray() << "" << QStringList{};
     // Such a line keeps its own line end: an LF that starts the next key stays in it.
-    const QString bad = cp932::decode("\x81");
+    const QString bad = common::cp932::decode("\x81");
     QTest::newRow("lead byte, cr lf, then a key starting with lf")
         << QByteArray("n\r\nd\r\na\r\n\x81\r\n\nA") << "n" << QStringList{bad, "\nA"};
     QTest::newRow("lead byte, cr lf, then a key that is only lf")
@@ -80,12 +80,12 @@ void TestKeyFile::load_data()
     QTest::newRow("lead byte, lone cr, then an empty key")
         << QByteArray("n\rd\ra\r\x81\r\r\nA") << "n" << QStringList{bad, "", "A"};
     QTest::newRow("three lead bytes, cr lf, lf")
-        << QByteArray("n\rd\ra\r\x81\x81\x81\r\n\nz\r\n") << "n" << QStringList{cp932::decode("\x81\x81\x81"), "\nz"};
+        << QByteArray("n\rd\ra\r\x81\x81\x81\r\n\nz\r\n") << "n" << QStringList{common::cp932::decode("\x81\x81\x81"), "\nz"};
     QTest::newRow("paired lead bytes, cr lf, lf")
         << QByteArray("n\rd\ra\r\x88\x9f\r\n\nz") << "n" << QStringList{QString::fromUtf8("亜"), "\nz"};
     QTest::newRow("two such lines in a row")
         << QByteArray("n\rd\ra\ra\x82\r\n\nb\x82\r\n\n\r\n") << "n"
-        << QStringList{cp932::decode("a\x82"), "\n" + cp932::decode("b\x82"), "\n"};
+        << QStringList{common::cp932::decode("a\x82"), "\n" + common::cp932::decode("b\x82"), "\n"};
 }
 
 void TestKeyFile::load()
@@ -136,7 +136,7 @@ void TestKeyFile::manyLines()
         else
             line = QByteArray::number(i) + (i % 3 ? "\x82\xa0" : "");
         bytes += line + (i % 5 == 0 ? "\r" : "\r\n");
-        expected.append((i % 1000 == 0 ? QStringLiteral("*") : QString()) + cp932::decode(line));
+        expected.append((i % 1000 == 0 ? QStringLiteral("*") : QString()) + common::cp932::decode(line));
     }
     QTemporaryDir dir;
     const QString path = dir.filePath("big.txt");
@@ -156,7 +156,7 @@ void TestKeyFile::leadByteLineAtBlockEdges_data()
     QTest::addColumn<int>("shift");
     QTest::addColumn<QByteArray>("tail");  // from the line end of the edge line on
     QTest::addColumn<QStringList>("tailKeys");
-    const QString bad = cp932::decode("\x81");
+    const QString bad = common::cp932::decode("\x81");
     for (int shift = -3; shift <= 3; ++shift) {
         QTest::addRow("cr lf, then lf, %+d", shift)
             << shift << QByteArray("\r\n\nA\x81\r\n\n") << QStringList{"\nA" + bad, "\n"};
@@ -181,7 +181,7 @@ void TestKeyFile::leadByteLineAtBlockEdges()
     // One long line whose CR lands at Block - 1 + shift, counted from the first key.
     const QByteArray edgeLine = QByteArray(Block - 1 + shift - keys.size() - 1, 'k') + "\x81";
     keys += edgeLine + tail;
-    expected << cp932::decode(edgeLine) << tailKeys;
+    expected << common::cp932::decode(edgeLine) << tailKeys;
     QTemporaryDir dir;
     const QString path = dir.filePath("edge.txt");
     QFile f(path);

@@ -5,7 +5,7 @@
 #include "main/fmain.h"
 #include "windowcontrols.h"
 #include "testwindow.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +20,8 @@
 namespace {
 
 const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 100"};
+using platform::fake::RecordingKeyTyper;
+QString typedLine(const QString &keyString) { return RecordingKeyTyper::typedLine(keyString); }
 
 } // namespace
 
@@ -227,7 +229,7 @@ void TestKeyOutput::directOutput()
     combo1(*m_window)->setFocus();
     listView2(*m_window)->setCurrentRow(row);
     doubleClickKey(*m_window);
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type " + typed});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine(typed)});
     for (const auto &e : m_fakes->keyEvents.events) {
         QCOMPARE(e.scanCode, quint8(0));
         QCOMPARE(e.extraInfo, quintptr(0));
@@ -246,7 +248,7 @@ void TestKeyOutput::consecutiveOutputs()
     doubleClickKey(*m_window);
     listView2(*m_window)->setCurrentRow(0);
     chooseMenuItem(*m_window, "mnuEditSendKey");
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type 2{%}"} + altTab + QStringList{"type one"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("2{%}")} + altTab + QStringList{typedLine("one")});
 }
 
 void TestKeyOutput::directOutputWithoutRows()
@@ -278,7 +280,7 @@ void TestKeyOutput::refusedKeyString()
     listView2(*m_window)->setCurrentRow(0);
     combo1(*m_window)->setFocus();
     doubleClickKey(*m_window);
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type good"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("good")});
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().contains("no spare keycode"));
     QVERIFY(listView2(*m_window)->activeView()->hasFocus());
@@ -292,7 +294,7 @@ void TestKeyOutput::doubleClickOnEmptyArea()
     list->setCurrentRow(1);
     QWidget *viewport = list->detailsView()->viewport();
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 3));
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type second"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("second")});
 }
 
 void TestKeyOutput::copy_data()
@@ -359,7 +361,7 @@ void TestKeyOutput::shortcuts()
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
 
     QTest::keyClick(focused, Qt::Key_B, Qt::ControlModifier);
-    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{"type x{+}y"});
+    QCOMPARE(m_fakes->keyEvents.log, altTab + QStringList{typedLine("x{+}y")});
     QCOMPARE(m_fakes->clipboard.texts.size(), 1);
 }
 

@@ -4,8 +4,8 @@
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/fake/fakeservices.h"
-#include "platform/modifierwait.h"
+#include "fakeservices.h"
+#include "modifierwait.h"
 #include "testwindow.h"
 
 #include <QAbstractItemView>
@@ -83,7 +83,6 @@ void TestKeyOutputGuards::keyRefusedBeforeSwitch()
     QFETCH(QString, key);
     QFETCH(QString, reason);
     showKeys({QStringLiteral("first"), key}, 1);
-    m_fakes->keyTyper.parseKeys = true;
     doubleClickKey(*m_window);
     QVERIFY(m_fakes->keyEvents.events.isEmpty());
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
@@ -129,7 +128,7 @@ void TestKeyOutputGuards::outputWaitsForModifiers()
         expected << QStringLiteral("held %1").arg(held) << QStringLiteral("sleep %1").arg(platform::ModifierPollMs);
     if (polls < 0)
         expected << QStringLiteral("held %1").arg(held);  // the last look, at the bound
-    QCOMPARE(m_fakes->keyEvents.log, expected + altTab + QStringList{"type x{+}y"});
+    QCOMPARE(m_fakes->keyEvents.log, expected + altTab + QStringList{platform::fake::RecordingKeyTyper::typedLine("x{+}y")});
     // Only the switch's own Alt and Tab: nothing released on the user's behalf.
     QCOMPARE(m_fakes->keyEvents.events.size(), 4);
 }

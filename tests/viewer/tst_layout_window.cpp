@@ -4,7 +4,7 @@
 #include "layout/layoutmath.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/fake/fakeservices.h"
+#include "fakeservices.h"
 
 #include <QAction>
 #include <QFrame>
@@ -46,7 +46,7 @@ private:
 
 void TestLayoutWindow::init()
 {
-    platform::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_dir.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new FMain(m_fakes.services(), app);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));

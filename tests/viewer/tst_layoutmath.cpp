@@ -19,6 +19,8 @@ private slots:
     void dragBarLeft_data();
     void dragBarLeft();
     void pixelRectsMeet();
+    void buttonMask_data();
+    void buttonMask();
     void bandRows_data();
     void bandRows();
 };
@@ -170,6 +172,26 @@ void TestLayoutMath::pixelRectsMeet()
         QCOMPARE(bar.x() + bar.width(), list2.x());
         QCOMPARE(list2.x() + list2.width(), 400);
     }
+}
+
+void TestLayoutMath::buttonMask_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("mask");
+    QTest::newRow("left") << int(Qt::LeftButton) << 1;
+    QTest::newRow("right") << int(Qt::RightButton) << 2;
+    QTest::newRow("middle") << int(Qt::MiddleButton) << 4;
+    QTest::newRow("left and middle held") << int(Qt::LeftButton | Qt::MiddleButton) << 5;
+    QTest::newRow("back button only") << int(Qt::BackButton) << 0;
+    QTest::newRow("none") << 0 << 0;
+}
+
+// One rule for the title band's mouse-down codes and the splitter bar's masks.
+void TestLayoutMath::buttonMask()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, mask);
+    QCOMPARE(layoutmath::buttonMask(Qt::MouseButtons(buttons)), mask);
 }
 
 void TestLayoutMath::bandRows_data()

@@ -2,8 +2,8 @@
 #include "catalogue/cataloguemodel.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ void TestLocalDates::catalogueAndDatePanelShowLocalTime()
     {
         QFile f(dir.filePath(QStringLiteral("tuveldbox/a.txt")));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(cp932::encode(QStringLiteral("a\r\ndescription\r\n")));
+        f.write(common::cp932::encode(QStringLiteral("a\r\ndescription\r\n")));
         f.flush();
         QVERIFY(f.setFileTime(utc, QFileDevice::FileModificationTime));
     }

@@ -6,8 +6,8 @@
 #include "catalogue/keylistview.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"
-#include "platform/cp932.h"
-#include "platform/fake/fakeservices.h"
+#include "cp932.h"
+#include "fakeservices.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,9 +21,9 @@ namespace {
 constexpr int MiB = 1024 * 1024;
 const QChar Ellipsis(0x2026);
 
-platform::AppInfo appIn(const QTemporaryDir &dir)
+common::AppInfo appIn(const QTemporaryDir &dir)
 {
-    platform::AppInfo info;
+    common::AppInfo info;
     info.programFolder = QDir::toNativeSeparators(dir.path());
     info.title = QStringLiteral("tuvelv");
     return info;
@@ -109,7 +109,7 @@ void TestLongTexts::longLinesAreShownCut()
         // Name, description, address and the second key are all the long line.
         f.write(longLine + "\r\n" + longLine + "\r\n" + longLine + "\r\nkey\r\n" + longLine);
     }
-    const QString full = cp932::decode(longLine);
+    const QString full = common::cp932::decode(longLine);
     platform::fake::FakeServiceSet fakes;
     FMain main(fakes.services(), appIn(program));
     CatalogueModel *catalogue = catalogueModel(main);

@@ -1,7 +1,7 @@
 // The task switch against scripted modifier keys of the user (recording fake).
 #include "output/taskchange.h"
-#include "platform/fake/fakeservices.h"
-#include "platform/modifierwait.h"
+#include "fakeservices.h"
+#include "modifierwait.h"
 
 #include <QTest>
 

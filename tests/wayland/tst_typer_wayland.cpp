@@ -1,12 +1,12 @@
 // The Wayland typer against a real compositor (headless sway, scripts/with-sway.sh) and
 // a real native Wayland client (the typing sink on Qt's wayland platform): what the
 // sink receives must be the key exactly, first character included.
-#include "platform/keystring.h"
+#include "keystring.h"
 #include "output/taskchange.h"
-#include "platform/services.h"
-#include "platform/wayland/waylandkeyevents.h"
-#include "platform/wayland/waylandsession.h"
-#include "platform/wayland/waylandtyper.h"
+#include "services.h"
+#include "waylandkeyevents.h"
+#include "waylandsession.h"
+#include "waylandtyper.h"
 #include "sinkdriver.h"
 
 #include <QTest>
@@ -94,7 +94,7 @@ void TestTyperWayland::typesExactly()
     TypingSink sink(qpa);
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
-    const platform::KeyTyper::Result result = m_typer->sendKeys(keys, true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(*m_typer, keys, true);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(sink.waitForText(expected, 5000), expected);
 }
@@ -110,7 +110,7 @@ void TestTyperWayland::keymapChangesInOneWindow()
                            QStringLiteral("ｱｲｳ"), QStringLiteral("Abc"), QStringLiteral("世界")};
     QString expected;
     for (const QString &key : keys) {
-        const platform::KeyTyper::Result result = m_typer->sendKeys(key, true);
+        const platform::KeyTyper::Result result = platform::typeKeyString(*m_typer, key, true);
         QVERIFY2(result.ok, qPrintable(result.error));
         expected += key;
         QCOMPARE(sink.waitForText(expected, 5000), expected);
@@ -122,7 +122,7 @@ void TestTyperWayland::refusesWhatCannotBeTyped()
     TypingSink sink(QStringLiteral("wayland"));
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
-    const platform::KeyTyper::Result result = m_typer->sendKeys(QStringLiteral("ab{"), true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(*m_typer, QStringLiteral("ab{"), true);
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
     QTest::qWait(300);
@@ -155,7 +155,7 @@ void TestTyperWayland::refusesWithoutTheProtocols()
     QString why;
     QVERIFY2(sink.start(&why), qPrintable(why));
     MTaskChange::ChangeTask(events, 0);
-    const platform::KeyTyper::Result result = typer.sendKeys(QStringLiteral("打たない"), true);
+    const platform::KeyTyper::Result result = platform::typeKeyString(typer, QStringLiteral("打たない"), true);
     QVERIFY(!result.ok);
     QCOMPARE(result.error, message);
     QTest::qWait(300);

@@ -13,9 +13,9 @@
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
 #include "output/keyoutput.h"
-#include "platform/cp932.h"
-#include "platform/services.h"
-#include "platform/wayland/waylandsession.h"
+#include "cp932.h"
+#include "services.h"
+#include "waylandsession.h"
 #include "sinkdriver.h"
 
 #include <QApplication>
@@ -106,7 +106,7 @@ void TestViewerOutputWayland::initTestCase()
     QStringList lines{QStringLiteral("出力試験"), QStringLiteral("Wayland への直接出力"), QString()};
     for (const KeyCase &k : keyCases())
         lines.append(k.line);
-    const QByteArray bytes = cp932::encode(lines.join(QStringLiteral("\r\n")));
+    const QByteArray bytes = common::cp932::encode(lines.join(QStringLiteral("\r\n")));
     QFile data(m_programFolder.filePath(QStringLiteral("tuveldbox/keys.txt")));
     QVERIFY(data.open(QIODevice::WriteOnly));
     data.write(bytes);
@@ -125,7 +125,7 @@ void TestViewerOutputWayland::initTestCase()
     QTRY_VERIFY(activeWindow() != older && activeWindow() != nullptr);
     m_targetWindow = activeWindow();
 
-    platform::AppInfo app{m_programFolder.path(), QStringLiteral("tuvelv"), 1, 0, 40};
+    common::AppInfo app{m_programFolder.path(), QStringLiteral("tuvelv"), 1, 0, 40};
     m_window = new TestWindow(m_services->services(), app);
     if (FTitle *splash = m_window->splash())
         splash->close();

@@ -1,11 +1,12 @@
 // The keymaps and typing plans of the Wayland typer, read back with libxkbcommon as a
 // client reads them; and the order of activations the task switch goes back through.
-#include "platform/wayland/activationhistory.h"
-#include "platform/wayland/waylandkeymap.h"
+#include "activationhistory.h"
+#include "waylandkeymap.h"
 
 #include <QTest>
 #include <xkbcommon/xkbcommon.h>
 
+using namespace common;
 using namespace platform;
 using namespace platform::wayland;
 

@@ -86,21 +86,21 @@ void testAttributes(const std::wstring &folder)
     const std::wstring file = folder + L"\\data.txt";
     CHECK(writeFile(file, "a\r\n", 3));
 
-    const rawwin32::Attributes ofFile = rawwin32::queryAttributes(file);
+    const platform::win32::Attributes ofFile = platform::win32::queryAttributes(file);
     CHECK(ofFile.exists);
     CHECK(!(ofFile.bits & FILE_ATTRIBUTE_DIRECTORY));
 
-    const rawwin32::Attributes ofFolder = rawwin32::queryAttributes(folder);
+    const platform::win32::Attributes ofFolder = platform::win32::queryAttributes(folder);
     CHECK(ofFolder.exists);
     CHECK((ofFolder.bits & 16) != 0);
 
-    CHECK(!rawwin32::queryAttributes(folder + L"\\missing.txt").exists);
-    CHECK(!rawwin32::queryAttributes(folder + L"\\missing\\data.txt").exists);
-    CHECK(!rawwin32::queryAttributes(L"").exists);
-    CHECK(!rawwin32::queryAttributes(file + std::wstring(1, L'\0') + L"x").exists);
+    CHECK(!platform::win32::queryAttributes(folder + L"\\missing.txt").exists);
+    CHECK(!platform::win32::queryAttributes(folder + L"\\missing\\data.txt").exists);
+    CHECK(!platform::win32::queryAttributes(L"").exists);
+    CHECK(!platform::win32::queryAttributes(file + std::wstring(1, L'\0') + L"x").exists);
 
     CHECK(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    const rawwin32::Attributes locked = rawwin32::queryAttributes(file);
+    const platform::win32::Attributes locked = platform::win32::queryAttributes(file);
     CHECK(locked.exists);
     CHECK((locked.bits & FILE_ATTRIBUTE_READONLY) != 0);
     CHECK((locked.bits & FILE_ATTRIBUTE_HIDDEN) != 0);
@@ -123,7 +123,7 @@ void testProgramOf()
         {L"", L""},
     };
     for (const Case &c : cases)
-        CHECK(rawwin32::programOf(c.line) == c.program);
+        CHECK(platform::win32::programOf(c.line) == c.program);
 }
 
 void testProgramInFolder(const std::wstring &folder)
@@ -132,12 +132,12 @@ void testProgramInFolder(const std::wstring &folder)
     CHECK(CopyFileW(modulePath().c_str(), probe.c_str(), FALSE));
     CreateDirectoryW((folder + L"\\sub.exe").c_str(), nullptr);
 
-    CHECK(rawwin32::programInFolder(L"probe.exe", folder) == probe);
-    CHECK(rawwin32::programInFolder(L"probe.exe", folder + L"\\") == probe);
-    CHECK(rawwin32::programInFolder(L"absent.exe", folder).empty());
-    CHECK(rawwin32::programInFolder(L"sub.exe", folder).empty());
-    CHECK(rawwin32::programInFolder(L"probe.exe", L"").empty());
-    CHECK(rawwin32::programInFolder(L"", folder).empty());
+    CHECK(platform::win32::programInFolder(L"probe.exe", folder) == probe);
+    CHECK(platform::win32::programInFolder(L"probe.exe", folder + L"\\") == probe);
+    CHECK(platform::win32::programInFolder(L"absent.exe", folder).empty());
+    CHECK(platform::win32::programInFolder(L"sub.exe", folder).empty());
+    CHECK(platform::win32::programInFolder(L"probe.exe", L"").empty());
+    CHECK(platform::win32::programInFolder(L"", folder).empty());
 }
 
 // probe.exe sits only in the program folder, not in the current folder nor on the
@@ -152,7 +152,7 @@ void testStartCommandLine(const std::wstring &folder)
 
     const std::wstring marker = folder + L"\\marker 1.txt";
     const std::wstring line = L"probe.exe --touch \"" + marker + L"\" http://127.0.0.1/a.txt";
-    CHECK(rawwin32::startCommandLine(line, folder));
+    CHECK(platform::win32::startCommandLine(line, folder));
     std::wstring received;
     for (int i = 0; i < 200 && received.empty(); ++i) {
         Sleep(50);
@@ -161,8 +161,8 @@ void testStartCommandLine(const std::wstring &folder)
     // The child sees the command line as given: nothing quoted or added.
     CHECK(received == line);
 
-    CHECK(!rawwin32::startCommandLine(L"absent_program_xyz.exe a b", folder));
-    CHECK(!rawwin32::startCommandLine(L"", folder));
+    CHECK(!platform::win32::startCommandLine(L"absent_program_xyz.exe a b", folder));
+    CHECK(!platform::win32::startCommandLine(L"", folder));
     SetCurrentDirectoryW(oldDir);
 }
 
@@ -184,24 +184,24 @@ std::wstring clipboardText()
 void testClipboard()
 {
     const std::wstring key = L"\u30AD\u30FC +{}%~\r\n\u884C2";
-    CHECK(rawwin32::setClipboardText(key));
+    CHECK(platform::win32::setClipboardText(key));
     CHECK(clipboardText() == key);
-    CHECK(rawwin32::setClipboardText(L"second"));
+    CHECK(platform::win32::setClipboardText(L"second"));
     CHECK(clipboardText() == L"second");
-    CHECK(rawwin32::setClipboardText(L""));
+    CHECK(platform::win32::setClipboardText(L""));
     CHECK(clipboardText().empty());
 }
 
 void testShellOpen(const std::wstring &folder)
 {
-    CHECK(!rawwin32::shellOpen(folder + L"\\no such file.txt", rawwin32::ShowMinimized));
-    CHECK(!rawwin32::shellOpen(L"", rawwin32::ShowMinimized));
+    CHECK(!platform::win32::shellOpen(folder + L"\\no such file.txt", platform::win32::ShowMinimized));
+    CHECK(!platform::win32::shellOpen(L"", platform::win32::ShowMinimized));
 }
 
 void testMetrics()
 {
-    const int width = rawwin32::desktopWidthTwips();
-    const int height = rawwin32::desktopHeightTwips();
+    const int width = platform::win32::desktopWidthTwips();
+    const int height = platform::win32::desktopHeightTwips();
     CHECK(width > 0 && width % 15 == 0);
     CHECK(height > 0 && height % 15 == 0);
     // One menu bar more than the full-screen client height.
@@ -211,11 +211,11 @@ void testMetrics()
 void testSleep()
 {
     ULONGLONG start = GetTickCount64();
-    rawwin32::sleepMilliseconds(100);
+    platform::win32::sleepMilliseconds(100);
     CHECK(GetTickCount64() - start >= 80);
     start = GetTickCount64();
-    rawwin32::sleepMilliseconds(-5);
-    rawwin32::sleepMilliseconds(0);
+    platform::win32::sleepMilliseconds(-5);
+    platform::win32::sleepMilliseconds(0);
     CHECK(GetTickCount64() - start < 80);
 }
 
@@ -245,9 +245,9 @@ void pumpFor(int milliseconds)
 // keybd_event may still see the state before it.
 unsigned heldAfterSettling(unsigned expected)
 {
-    for (int i = 0; i < 100 && rawwin32::heldModifiers() != expected; ++i)
+    for (int i = 0; i < 100 && platform::win32::heldModifiers() != expected; ++i)
         pumpFor(10);
-    return rawwin32::heldModifiers();
+    return platform::win32::heldModifiers();
 }
 
 // Each modifier pressed shows as held, alone, and is gone once released.
@@ -259,13 +259,13 @@ void checkHeldModifiers()
         unsigned held;
     };
     const Case cases[] = {
-        {VK_CONTROL, rawwin32::HeldCtrl}, {VK_RCONTROL, rawwin32::HeldCtrl}, {VK_SHIFT, rawwin32::HeldShift},
-        {VK_MENU, rawwin32::HeldAlt}, {VK_LWIN, rawwin32::HeldWindows},
+        {VK_CONTROL, platform::win32::HeldCtrl}, {VK_RCONTROL, platform::win32::HeldCtrl}, {VK_SHIFT, platform::win32::HeldShift},
+        {VK_MENU, platform::win32::HeldAlt}, {VK_LWIN, platform::win32::HeldWindows},
     };
     for (const Case &c : cases) {
-        rawwin32::keybdEvent(c.virtualKey, 0, 0, 0);
+        platform::win32::keybdEvent(c.virtualKey, 0, 0, 0);
         const unsigned down = heldAfterSettling(c.held);
-        rawwin32::keybdEvent(c.virtualKey, 0, KEYEVENTF_KEYUP, 0);
+        platform::win32::keybdEvent(c.virtualKey, 0, KEYEVENTF_KEYUP, 0);
         const unsigned up = heldAfterSettling(0);
         if (down != c.held || up != 0)
             std::printf("virtual key 0x%02X: held %u while down, %u after\n", c.virtualKey, down, up);
@@ -290,8 +290,8 @@ void testKeyEvents()
     pumpFor(300);
     keysSeen.clear();
     const unsigned char vkF = 'F';
-    rawwin32::keybdEvent(vkF, 0, 0, 0);
-    rawwin32::keybdEvent(vkF, 0, KEYEVENTF_KEYUP, 0);
+    platform::win32::keybdEvent(vkF, 0, 0, 0);
+    platform::win32::keybdEvent(vkF, 0, KEYEVENTF_KEYUP, 0);
     pumpFor(300);
     const std::vector<UINT> expected = {vkF, vkF | 0x10000u};
     CHECK(keysSeen == expected);

@@ -2,7 +2,7 @@
 // Update button backs the data file up and replaces it with the server's copy byte for
 // byte; an address the server answers with 404 leaves the data file as it was.
 #include "winedriver.h"
-#include "../updater/localnginx.h"
+#include "localnginx.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>

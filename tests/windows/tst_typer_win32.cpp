@@ -1,6 +1,6 @@
 // The Win32 key typer (SendInput) types key strings into a plain Win32 edit control in
 // another process; the control's text must be exactly what the key string says.
-#include "platform/win32/services_win32.h"
+#include "services_win32.h"
 #include "sinkdriver_win32.h"
 
 #include <QCoreApplication>
@@ -72,7 +72,7 @@ void TestTyperWin32::typesExactly()
     QFETCH(QString, expected);
     win32sink::clearSinkText();
     QVERIFY2(win32sink::bringSinkForward(), "the sink could not be made the foreground window");
-    const auto result = typer.sendKeys(keyString, true);
+    const auto result = platform::typeKeyString(typer, keyString, true);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(typedText(expected), expected);
 }
@@ -81,7 +81,7 @@ void TestTyperWin32::refusedStringTypesNothing()
 {
     win32sink::clearSinkText();
     QVERIFY(win32sink::bringSinkForward());
-    const auto result = typer.sendKeys(QStringLiteral("abc{"), true);
+    const auto result = platform::typeKeyString(typer, QStringLiteral("abc{"), true);
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
     QTest::qWait(300);

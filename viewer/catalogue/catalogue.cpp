@@ -1,7 +1,7 @@
 #include "catalogue.h"
 
-#include "platform/fileattributes.h"
-#include "platform/files.h"
+#include "fileattributes.h"
+#include "files.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 #include "cataloguelist.h"
 #include "chrome/compactmode.h"
 #include "keylistpane.h"
-#include "platform/fileattributes.h"
+#include "fileattributes.h"
 #include "updatelaunch.h"
 
 DataCommands::DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode,

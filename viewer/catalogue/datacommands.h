@@ -1,7 +1,7 @@
 #pragma once
 // The commands that hand a data file to another program: the updater for the
 // current list, and the desktop's opener for the data file and the data box.
-#include "platform/services.h"
+#include "services.h"
 
 #include <QString>
 #include <functional>

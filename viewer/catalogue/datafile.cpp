@@ -1,7 +1,7 @@
 #include "datafile.h"
 
-#include "platform/cp932.h"
-#include "platform/files.h"
+#include "cp932.h"
+#include "files.h"
 
 DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes, ReadChunks chunks)
     : m_maxLineBytes(maxLineBytes), m_chunks(chunks)
@@ -47,7 +47,7 @@ QString DataFileReader::ReadLine()
     // Common case: the whole line is in the buffer and is decoded in place.
     const qsizetype firstCr = m_buffer.indexOf('\r', m_pos);
     if (firstCr >= 0 && firstCr + 1 < m_buffer.size() && firstCr - m_pos <= m_maxLineBytes) {
-        const QString line = cp932::decode(QByteArrayView(m_buffer).sliced(m_pos, firstCr - m_pos));
+        const QString line = common::cp932::decode(QByteArrayView(m_buffer).sliced(m_pos, firstCr - m_pos));
         m_pos = firstCr + (m_buffer.at(firstCr + 1) == '\n' ? 2 : 1);
         return line;
     }
@@ -73,7 +73,7 @@ QString DataFileReader::ReadLine()
         }
         break;
     }
-    return cp932::decode(line);
+    return common::cp932::decode(line);
 }
 
 QDateTime DataFileReader::lastModified() const

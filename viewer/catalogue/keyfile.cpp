@@ -1,16 +1,11 @@
 #include "keyfile.h"
 
 #include "datafile.h"
-#include "platform/cp932.h"
+#include "cp932.h"
 
 #include <QStringList>
 
 namespace {
-
-bool isLeadByte(uchar b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 // Whether the line bytes[from, to) ends in the first byte of a double-byte character.
 // A byte that cannot be a lead byte always ends a character, and the lead-byte values
@@ -19,7 +14,7 @@ bool isLeadByte(uchar b)
 bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
 {
     qsizetype i = to;
-    while (i > from && isLeadByte(uchar(bytes[i - 1])))
+    while (i > from && common::cp932::isLeadByte(uchar(bytes[i - 1])))
         --i;
     return (to - i) % 2 == 1;
 }
@@ -27,9 +22,9 @@ bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
 void appendDecoded(QString &text, QByteArrayView bytes)
 {
     if (text.isEmpty())
-        text = cp932::decode(bytes);
+        text = common::cp932::decode(bytes);
     else
-        text += cp932::decode(bytes);
+        text += common::cp932::decode(bytes);
 }
 
 // Decodes the key lines in as few codec calls as possible, keeping the terminators.

@@ -5,7 +5,7 @@
 #include "keyfile.h"
 #include "keylistmodel.h"
 #include "keylistview.h"
-#include "platform/fileattributes.h"
+#include "fileattributes.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,7 @@
 #include "ftitle.h"
 
 #include "resources/pictures.h"
+#include "twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,7 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 
-FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
+FTitle::FTitle(QWidget *owner, const common::AppInfo &app)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app)
 {
     setObjectName(QStringLiteral("FTitle"));
@@ -36,7 +37,7 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(labelFont);
     Label3->setPalette(light);
-    Label3->setGeometry(4500 / 15, 100 / 15, 20, 16);
+    Label3->setGeometry(common::toWholePixels(4500), common::toWholePixels(100), 20, 16);
 
     Label2 = new QLabel(QStringLiteral("Ver"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -44,7 +45,7 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
     Label2->setPalette(light);
     // A fixed box that holds any version text, so that no font is needed before
     // the window is up (sizing it to the text would load the font now).
-    Label2->setGeometry(105 / 15, 105 / 15, 160, 18);
+    Label2->setGeometry(common::toWholePixels(105), common::toWholePixels(105), 160, 18);
 
     Form_Load();
     Timer1->start();
@@ -54,14 +55,14 @@ FTitle::FTitle(QWidget *owner, const platform::AppInfo &app)
         move(screen->geometry().center() - rect().center());
 }
 
-FTitle *FTitle::showSplash(QWidget *owner, const platform::AppInfo &app)
+FTitle *FTitle::showSplash(QWidget *owner, const common::AppInfo &app)
 {
     auto *title = new FTitle(owner, app);
     title->show();
     return title;
 }
 
-FTitle *FTitle::showAbout(QWidget *owner, const platform::AppInfo &app)
+FTitle *FTitle::showAbout(QWidget *owner, const common::AppInfo &app)
 {
     auto *title = new FTitle(owner, app);
     title->Timer1->stop();
@@ -70,7 +71,7 @@ FTitle *FTitle::showAbout(QWidget *owner, const platform::AppInfo &app)
     return title;
 }
 
-QString FTitle::versionText(const platform::AppInfo &app)
+QString FTitle::versionText(const common::AppInfo &app)
 {
     return QStringLiteral("version %1.%2.(%3)").arg(app.major).arg(app.minor).arg(app.revision);
 }

@@ -2,7 +2,7 @@
 // The title window: a 320 x 240 picture with the version, used as the start-up
 // splash (counts down 3-2-1 and closes) and as the about window (waits for a click).
 // It is owned by the window that opens it, so it stays above it and closes with it.
-#include "platform/appinfo.h"
+#include "appinfo.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -13,15 +13,15 @@ class QTimer;
 class FTitle : public QWidget {
     Q_OBJECT
 public:
-    FTitle(QWidget *owner, const platform::AppInfo &app);
+    FTitle(QWidget *owner, const common::AppInfo &app);
 
     // Splash: counting down from "3".
-    static FTitle *showSplash(QWidget *owner, const platform::AppInfo &app);
+    static FTitle *showSplash(QWidget *owner, const common::AppInfo &app);
     // About: no countdown, blank countdown label; only a click closes it.
-    static FTitle *showAbout(QWidget *owner, const platform::AppInfo &app);
+    static FTitle *showAbout(QWidget *owner, const common::AppInfo &app);
 
     // "version M.m.(r)"
-    static QString versionText(const platform::AppInfo &app);
+    static QString versionText(const common::AppInfo &app);
     // The number a text starts with (blanks, sign, digits, a decimal point); 0 if none.
     static double leadingNumber(const QString &text);
 
@@ -39,7 +39,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    platform::AppInfo m_app;
+    common::AppInfo m_app;
     QPixmap m_picture;  // the title picture, once painted
     bool m_pressedOnPicture = false;
 };

@@ -7,24 +7,6 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace {
-
-int mouseButtonMask(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return layoutmath::LeftButton;
-    case Qt::RightButton:
-        return layoutmath::RightButton;
-    case Qt::MiddleButton:
-        return layoutmath::MiddleButton;
-    default:
-        return 0;
-    }
-}
-
-} // namespace
-
 WindowDrag::WindowDrag(QWidget *window, std::function<void()> pullInside)
     : QObject(window), m_window(window), m_pullInside(std::move(pullInside))
 {
@@ -66,7 +48,7 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
         auto *mouse = static_cast<QMouseEvent *>(event);
         m_pressed = true;
         m_pressGlobal = mouse->globalPosition().toPoint();
-        part->second.mouseDown(mouseButtonMask(mouse->button()));
+        part->second.mouseDown(layoutmath::buttonMask(mouse->button()));
         m_pressed = false;
         return true;
     }

@@ -14,11 +14,6 @@ qint32 roundHalfEven(double value)
     return qint32(result);
 }
 
-int toPixels(double twips)
-{
-    return int(std::lround(twips / TwipsPerPixel));
-}
-
 QRect toPixelRect(double left, double top, double width, double height)
 {
     const int x1 = toPixels(left);
@@ -87,6 +82,18 @@ double dragBarLeft(double barLeft, double x, double clientWidth, double barWidth
     if (left > clientWidth - barWidth)
         left = clientWidth - barWidth;
     return left;
+}
+
+int buttonMask(Qt::MouseButtons buttons)
+{
+    int mask = 0;
+    if (buttons & Qt::LeftButton)
+        mask |= LeftButton;
+    if (buttons & Qt::RightButton)
+        mask |= RightButton;
+    if (buttons & Qt::MiddleButton)
+        mask |= MiddleButton;
+    return mask;
 }
 
 } // namespace layoutmath

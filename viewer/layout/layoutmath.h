@@ -1,20 +1,22 @@
 #pragma once
 // Window geometry in twips (1/1440 inch): placing a form on the desktop, fitting a
 // control over a client area, moving the splitter bar. QtCore only.
+#include "twips.h"
+
 #include <QRect>
 #include <QtGlobal>
 
 namespace layoutmath {
 
-constexpr int TwipsPerPixel = 15;
+using common::TwipsPerPixel;
+using common::toPixels;
+using common::toTwips;
 constexpr double BarWidth = 50;         // splitter bar, twips
 constexpr double ColumnAllowance = 300; // key list column: list width less this
 
 // Whole twips, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 qint32 roundHalfEven(double value);
 
-inline double toTwips(int pixels) { return double(pixels) * TwipsPerPixel; }
-int toPixels(double twips);
 // A twip rectangle on the pixel grid: both edges rounded, so rectangles that meet
 // in twips also meet in pixels.
 QRect toPixelRect(double left, double top, double width, double height);
@@ -54,5 +56,7 @@ double dragBarLeft(double barLeft, double x, double clientWidth, double barWidth
 
 // Platform mouse buttons and modifiers as button and shift masks.
 enum ButtonMask { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+// The mask of the left, right and middle buttons among buttons (one button gives its code).
+int buttonMask(Qt::MouseButtons buttons);
 
 } // namespace layoutmath

@@ -14,18 +14,6 @@ SplitterBar::SplitterBar(QWidget *parent) : QFrame(parent)
     setFrameShape(QFrame::NoFrame);
 }
 
-int SplitterBar::buttonMask(Qt::MouseButtons buttons)
-{
-    int mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= layoutmath::LeftButton;
-    if (buttons & Qt::RightButton)
-        mask |= layoutmath::RightButton;
-    if (buttons & Qt::MiddleButton)
-        mask |= layoutmath::MiddleButton;
-    return mask;
-}
-
 int SplitterBar::shiftMask(Qt::KeyboardModifiers modifiers)
 {
     int mask = 0;
@@ -43,7 +31,7 @@ int SplitterBar::shiftMask(Qt::KeyboardModifiers modifiers)
 void SplitterBar::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
-    emit mouseMoved(buttonMask(event->buttons()), shiftMask(event->modifiers()),
+    emit mouseMoved(layoutmath::buttonMask(event->buttons()), shiftMask(event->modifiers()),
                     layoutmath::toTwips(1) * p.x(), layoutmath::toTwips(1) * p.y());
 }
 
@@ -51,6 +39,6 @@ void SplitterBar::mouseMoveEvent(QMouseEvent *event)
 void SplitterBar::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
-    emit mouseReleased(buttonMask(event->button()), shiftMask(event->modifiers()),
+    emit mouseReleased(layoutmath::buttonMask(event->button()), shiftMask(event->modifiers()),
                        layoutmath::toTwips(1) * p.x(), layoutmath::toTwips(1) * p.y());
 }

@@ -9,7 +9,6 @@ class SplitterBar : public QFrame {
 public:
     explicit SplitterBar(QWidget *parent = nullptr);
 
-    static int buttonMask(Qt::MouseButtons buttons);
     static int shiftMask(Qt::KeyboardModifiers modifiers);
 
 signals:

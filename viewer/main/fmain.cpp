@@ -19,7 +19,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-FMain::FMain(platform::Services services, platform::AppInfo app, QWidget *parent)
+FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_services(services), m_app(std::move(app))
 {
@@ -57,7 +57,7 @@ void FMain::Form_Load()
 {
     // 1. the splash, owned by this window, is already up (showSplashFirst)
     // 2. version text into the title band
-    Label1->setText(platform::VersionText(m_app));
+    Label1->setText(common::VersionText(m_app));
     // 3. the window's icon beside it
     Image1->setPixmap(windowIcon().pixmap(32, 32));
     Label1->adjustSize();  // the title label sizes itself to its text

@@ -4,8 +4,8 @@
 // work (catalogue/, output/, chrome/, layout/).
 #include "chrome/captionbuttons.h"
 #include "chrome/viewoptions.h"
-#include "platform/appinfo.h"
-#include "platform/services.h"
+#include "appinfo.h"
+#include "services.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -40,7 +40,7 @@ struct MenuTree;
 class FMain : public QWidget {
     Q_OBJECT
 public:
-    FMain(platform::Services services, platform::AppInfo app, QWidget *parent = nullptr);
+    FMain(platform::Services services, common::AppInfo app, QWidget *parent = nullptr);
     ~FMain() override;
 
     // The subsystems, for whatever drives the window other than its controls.
@@ -115,7 +115,7 @@ private:
     void connectEvents();
 
     platform::Services m_services;
-    platform::AppInfo m_app;
+    common::AppInfo m_app;
 
     // controls
     CatalogueModel *m_catalogueModel = nullptr;

@@ -22,6 +22,7 @@
 #include "resources/pictures.h"
 #include "util/ctrlflavors.h"
 #include "viewerfont.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -76,7 +77,7 @@ void FMain::buildControls()
     ListView1->setWordWrap(false);
     ListView1->setFont(listFont);
     for (int c = 0; c < CatalogueModel::ColumnCount; ++c)
-        ListView1->setColumnWidth(c, 1440 / 15);  // one inch each
+        ListView1->setColumnWidth(c, common::toWholePixels(1440));  // one inch each
 
     // Key list.
     m_keyListModel = new KeyListModel(this);

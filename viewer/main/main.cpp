@@ -1,5 +1,5 @@
 #include "fmain.h"
-#include "platform/qtjapanese.h"
+#include "qtjapanese.h"
 
 #include <QApplication>
 
@@ -12,8 +12,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tuvelv"));
-    const platform::AppInfo app = platform::AppInfo::current(QStringLiteral("tuvelv"));
-    const platform::JapaneseQtTexts japanese(app.programFolder);
+    const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
+    const common::JapaneseQtTexts japanese(app.programFolder);
     auto services = platform::createNativeServices();
     FMain window(services->services(), app);
     window.show();

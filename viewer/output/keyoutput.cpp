@@ -4,7 +4,7 @@
 #include "catalogue/keylistpane.h"
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
-#include "platform/keystring.h"
+#include "keystring.h"
 #include "taskchange.h"
 
 #include <QAbstractItemView>
@@ -23,21 +23,19 @@ void KeyOutput::sendCurrentKey()
     // long, a lone brace) is reported here and the user's window gets no Alt+Tab.
     // Nothing runs during the switch, so the current row cannot change meanwhile.
     const int row = m_keyList.view()->currentRow();
-    const QString keyString = row < 0 ? QString() : escapeKeys(keys->text(row));
-    if (row >= 0) {
-        const platform::ParsedKeyString parsed = platform::parseKeyString(keyString);
-        if (!parsed.ok()) {
-            ReportKeyRefused(parsed.error);
-            TakeFocusBack();
-            return;
-        }
+    const common::ParsedKeyString parsed =
+        row < 0 ? common::ParsedKeyString{} : common::parseKeyString(escapeKeys(keys->text(row)));
+    if (!parsed.ok()) {
+        ReportKeyRefused(parsed.error);
+        TakeFocusBack();
+        return;
     }
     if (m_services.keyEvents)
         MTaskChange::ChangeTask(*m_services.keyEvents, 100);
     if (row < 0)
         return;
     const platform::KeyTyper::Result result =
-        m_services.keyTyper ? m_services.keyTyper->sendKeys(keyString, true) : platform::KeyTyper::Result{};
+        m_services.keyTyper ? m_services.keyTyper->type(parsed.strokes, true) : platform::KeyTyper::Result{};
     if (!result.ok)
         ReportKeyRefused(result.error);
     TakeFocusBack();

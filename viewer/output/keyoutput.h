@@ -1,7 +1,7 @@
 #pragma once
 // Key output: the current key typed into the previously active window (after an
 // Alt+Tab to it), or copied to the clipboard.
-#include "platform/services.h"
+#include "services.h"
 
 #include <QString>
 #include <functional>

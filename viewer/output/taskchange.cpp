@@ -1,6 +1,6 @@
 #include "taskchange.h"
 
-#include "platform/modifierwait.h"
+#include "modifierwait.h"
 
 namespace MTaskChange {
 

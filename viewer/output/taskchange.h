@@ -1,6 +1,6 @@
 #pragma once
 // MTaskChange: back to the previously active window.
-#include "platform/services.h"
+#include "services.h"
 
 namespace MTaskChange {
 

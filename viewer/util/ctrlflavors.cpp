@@ -1,7 +1,7 @@
 #include "ctrlflavors.h"
 
 #include "layout/layoutmath.h"
-#include "platform/services.h"
+#include "services.h"
 
 #include <QFontMetrics>
 #include <QHash>

@@ -3,6 +3,8 @@
 // form and control through IRForm. Geometry is in twips, 15 twips per pixel.
 // The viewer places, stacks and sizes with it; the send handle, Sleep,
 // TextBoxAutoSize, the desktop size, SendMsg and Undo are there for other forms.
+#include "twips.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -21,7 +23,7 @@ public:
 
 class CCtrlFlavors : public IRForm {
 public:
-    static constexpr int TwipsPerPixel = 15;
+    static constexpr int TwipsPerPixel = common::TwipsPerPixel;
     static constexpr qint32 EM_UNDO = 199;
     // Places of Form2DPosition.
     enum Position2D : qint32 { Centre = -1, TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace platform {
+namespace common {
 
 // Valid UTF-8 decodes as usual; every byte that is not part of a valid sequence
 // becomes the lone low surrogate U+DC80 + (byte - 0x80), which no decoded text holds.
@@ -17,4 +17,4 @@ QString pathFromBytes(QByteArrayView bytes);
 // other lone surrogate has no bytes and becomes U+FFFD.
 QByteArray pathToBytes(QStringView path);
 
-} // namespace platform
+} // namespace common

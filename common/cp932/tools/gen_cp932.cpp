@@ -1,6 +1,6 @@
 // Writes cp932_table.inc, the code page 932 table the codec decodes and encodes with.
 // Built only with -DTUVEL_BUILD_CP932_GENERATOR=ON (needs libicu-dev); run it as
-//   gen_cp932 > platform/cp932/cp932_table.inc
+//   gen_cp932 > common/cp932/cp932_table.inc
 // and commit the result. The program itself never needs ICU.
 //
 // ICU's "windows-31j" converter (ibm-943_P15A-2003) maps the double-byte area and the

@@ -1,4 +1,5 @@
-#include "../commandline.h"
+#include "commandline.h"
+#include "../processarguments.h"
 #include "commandline_win32.h"
 
 namespace platform {
@@ -6,7 +7,7 @@ namespace platform {
 // Windows hands over the raw command line; split it with our own rules.
 QStringList processArgumentItems(const QStringList &)
 {
-    return splitCommandLine(QString::fromStdWString(win32::rawArgumentText()));
+    return common::splitCommandLine(QString::fromStdWString(win32::rawArgumentText()));
 }
 
 } // namespace platform

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace cp932 {
+namespace common::cp932 {
 
 namespace {
 
@@ -27,10 +27,9 @@ struct LeadRows {
     constexpr LeadRows()
     {
         int next = 1;
-        for (int b = 0x81; b <= 0x9F; ++b)
-            row[b] = static_cast<unsigned char>(next++);
-        for (int b = 0xE0; b <= 0xFC; ++b)
-            row[b] = static_cast<unsigned char>(next++);
+        for (int b = 0; b < 256; ++b)
+            if (isLeadByte(static_cast<unsigned char>(b)))
+                row[b] = static_cast<unsigned char>(next++);
     }
 };
 constexpr LeadRows kLeadRows;
@@ -178,4 +177,4 @@ QByteArray encode(QStringView text)
     return bytes;
 }
 
-} // namespace cp932
+} // namespace common::cp932

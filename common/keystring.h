@@ -19,7 +19,7 @@
 #include <QList>
 #include <QString>
 
-namespace platform {
+namespace common {
 
 enum class NamedKey : quint8 {
     Enter, Tab, Escape, Backspace, Delete, Insert, Home, End, PageUp, PageDown,
@@ -67,4 +67,4 @@ ParsedKeyString parseKeyString(const QString &keyString);
 QString describeStrokes(const QList<KeyStroke> &strokes);
 QString namedKeyName(NamedKey key);
 
-} // namespace platform
+} // namespace common

@@ -1,6 +1,6 @@
 #include "pathbytes.h"
 
-namespace platform {
+namespace common {
 
 namespace {
 
@@ -106,4 +106,4 @@ QByteArray pathToBytes(QStringView path)
     return bytes;
 }
 
-} // namespace platform
+} // namespace common

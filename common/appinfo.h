@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-namespace platform {
+namespace common {
 
 // The application object: program folder, title and version numbers.
 struct AppInfo {
@@ -18,4 +18,4 @@ struct AppInfo {
 // "title verM.m.(r)"
 QString VersionText(const AppInfo &app);
 
-} // namespace platform
+} // namespace common

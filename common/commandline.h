@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace common {
 
 // Splits the argument text (the command line without the program name and the blank
 // after it). The blank is the only separator; two blanks in a row give an empty item
@@ -17,9 +17,4 @@ namespace platform {
 // text of the last item when no blank ended it, otherwise the empty text.
 QStringList splitCommandLine(const QString &argumentText, QString *unsplitRest = nullptr);
 
-// The items this process was started with. Where the system hands over the raw
-// command line, it is split with the rules above; where it delivers arguments
-// already split, those (without the program name) are the items.
-QStringList processArgumentItems(const QStringList &deliveredArguments);
-
-} // namespace platform
+} // namespace common

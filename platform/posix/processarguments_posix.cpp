@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "../processarguments.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 #include "../fileattributes.h"
-#include "../pathbytes.h"
+#include "pathbytes.h"
 
 #include <sys/stat.h>
 
@@ -11,7 +11,7 @@ FileAttributes FileExists(const QString &path)
     FileAttributes result;
     if (path.isEmpty())
         return result;
-    const QByteArray native = pathToBytes(path);
+    const QByteArray native = common::pathToBytes(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
         return result;

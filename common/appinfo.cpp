@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace platform {
+namespace common {
 
 AppInfo AppInfo::current(const QString &title)
 {
@@ -23,4 +23,4 @@ QString VersionText(const AppInfo &app)
         + QLatin1Char(')');
 }
 
-} // namespace platform
+} // namespace common

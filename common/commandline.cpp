@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-namespace platform {
+namespace common {
 
 namespace {
 
@@ -48,4 +48,4 @@ QStringList splitCommandLine(const QString &argumentText, QString *unsplitRest)
     return items;
 }
 
-} // namespace platform
+} // namespace common

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace platform {
+namespace common {
 
 namespace {
 
@@ -290,4 +290,4 @@ QString describeStrokes(const QList<KeyStroke> &strokes)
     return parts.join(QLatin1Char(' '));
 }
 
-} // namespace platform
+} // namespace common

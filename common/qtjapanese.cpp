@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTranslator>
 
-namespace platform {
+namespace common {
 
 namespace {
 
@@ -85,4 +85,4 @@ QString JapaneseQtTexts::folder(const QString &programFolder)
     return QDir(QDir::fromNativeSeparators(programFolder)).filePath(QStringLiteral("translations"));
 }
 
-} // namespace platform
+} // namespace common

@@ -7,7 +7,7 @@
 
 class QTranslator;
 
-namespace platform {
+namespace common {
 
 class JapaneseQtTexts {
 public:
@@ -31,4 +31,4 @@ private:
     std::unique_ptr<QTranslator> m_catalogue;
 };
 
-} // namespace platform
+} // namespace common

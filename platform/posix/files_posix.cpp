@@ -1,5 +1,5 @@
 #include "../files.h"
-#include "../pathbytes.h"
+#include "pathbytes.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,13 +15,13 @@ namespace platform {
 QStringList folderFileNames(const QString &folder)
 {
     QStringList names;
-    DIR *dir = ::opendir(pathToBytes(folder).constData());
+    DIR *dir = ::opendir(common::pathToBytes(folder).constData());
     if (!dir)
         return names;
     while (const dirent *entry = ::readdir(dir)) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
-        names.append(pathFromBytes(entry->d_name));
+        names.append(common::pathFromBytes(entry->d_name));
     }
     ::closedir(dir);
     return names;
@@ -31,7 +31,7 @@ bool openOrdinaryFile(QFile &file, const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QByteArray native = pathToBytes(path);
+    const QByteArray native = common::pathToBytes(path);
     // stat() first, so that a device is never opened (opening some has effects);
     // O_NONBLOCK, so that a FIFO put in its place meanwhile does not block the open,
     // and fstat() on what was opened, so that it is not read either.
