@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-if ! log=$(cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+if ! log=$(cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTUVEL_BUILD_BENCHMARKS=OFF \
     -DTUVEL_SANITIZE=ON -DTUVEL_FUZZ=ON "${launcher[@]}" 2>&1); then
   printf '%s\n' "$log" >&2
   exit 1
