@@ -59,7 +59,7 @@ for name in "${names[@]}"; do
   crashes=$work/crashes/$name
   mkdir -p "$found" "$crashes"
   if [ "$mode" = smoke ]; then
-    limit=(-runs="$(smoke_runs "$name")" -seed=1 -max_total_time=60)
+    limit=(-runs="$(smoke_runs "$name")" -seed=1 -max_total_time=20)
   else
     limit=(-max_total_time="$mode")
   fi
