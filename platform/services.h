@@ -107,4 +107,8 @@ public:
 // Defined once per backend; the backend is picked at link time.
 std::unique_ptr<ServiceSet> createNativeServices();
 
+// Called before the QApplication is made: lets the backend choose the windowing
+// system the program's own windows use. Defined once per backend.
+void prepareWindowSystem();
+
 } // namespace platform

@@ -26,4 +26,10 @@ std::unique_ptr<ServiceSet> createNativeServices()
     return std::make_unique<Win32ServiceSet>();
 }
 
+void prepareWindowSystem()
+{
+    // Windows has one windowing system. (Under Wine DISPLAY is set too; it must not
+    // steer the program towards X11.)
+}
+
 } // namespace platform

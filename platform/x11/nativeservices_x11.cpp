@@ -44,4 +44,13 @@ std::unique_ptr<ServiceSet> createNativeServices()
     return std::make_unique<X11ServiceSet>();
 }
 
+void prepareWindowSystem()
+{
+    // The windows place themselves, stay on top and draw their own frames, which a
+    // native Wayland window may not do: on a Wayland desktop they are X11 windows on
+    // XWayland, and only the typing goes through the compositor.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 } // namespace platform

@@ -5,11 +5,7 @@
 
 int main(int argc, char *argv[])
 {
-    // The window places itself in the corner, stays on top and draws its own frame,
-    // which a native Wayland window may not do: on a Wayland desktop it is an X11
-    // window on XWayland, and only the typing goes through the compositor.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    platform::prepareWindowSystem();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tuvelv"));
     const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
