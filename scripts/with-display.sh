@@ -19,32 +19,46 @@ cleanup() {
   rm -f "$numfile"
 }
 trap cleanup EXIT
-# Waits up to 20 s (a loaded machine) for a condition while the process lives; fails
-# at once when it ends.
-wait_for() {  # wait_for PID WHAT CONDITION...
-  local pid=$1 what=$2
-  shift 2
+# Waits up to 20 s (a loaded machine) for a condition while the process lives.
+# Returns 1 at once when the process ends, 2 when the time runs out.
+wait_for() {  # wait_for PID CONDITION...
+  local pid=$1
+  shift
   for _ in $(seq 1 400); do
     "$@" && return 0
-    if ! kill -0 "$pid" 2>/dev/null; then
-      echo "with-display: $what exited before it was ready" >&2
-      exit 1
-    fi
+    kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.05
   done
-  echo "with-display: $what did not come up within 20 seconds" >&2
-  exit 1
+  return 2
 }
 display_ready() { n=$(head -n 1 "$numfile"); [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ]; }
-wait_for "$xvfb_pid" Xvfb display_ready
+if ! wait_for "$xvfb_pid" display_ready; then
+  echo "with-display: Xvfb did not come up" >&2
+  exit 1
+fi
 export DISPLAY=":$n"
 # Started from a Wayland desktop, the programs would type through its compositor.
 unset WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-# openbox is ready once it owns the window-manager selection.
+# openbox is ready once it owns the window-manager selection. Now and then it ends at
+# once on a busy machine; it is started again, up to three times, before giving up.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for "$wm_pid" openbox wm_ready
+wm_log=$(mktemp)
+for attempt in 1 2 3; do
+  openbox --sm-disable >"$wm_log" 2>&1 &
+  wm_pid=$!
+  if wait_for "$wm_pid" wm_ready; then
+    break
+  fi
+  echo "with-display: openbox did not come up (try $attempt):" >&2
+  cat "$wm_log" >&2
+  kill "$wm_pid" 2>/dev/null || true
+  wait "$wm_pid" 2>/dev/null || true
+  wm_pid=
+  if ((attempt == 3)); then
+    exit 1
+  fi
+done
+rm -f "$wm_log"
 "$@"
