@@ -17,6 +17,7 @@
 #include "cp932.h"
 #include "services.h"
 #include "sinkdriver.h"
+#include "../viewer/testwindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -88,15 +89,6 @@ QList<KeyCase> keyCases()
         {"ctrl let go late, letters", QStringLiteral("acv"), QStringLiteral("acv"), CtrlLetGoLate},
     };
 }
-
-class TestWindow : public FMain {
-public:
-    using FMain::FMain;
-    QStringList messages;
-
-protected:
-    void showMessage(const QString &text) override { messages.append(text); }
-};
 
 bool xdotool(const QStringList &args)
 {

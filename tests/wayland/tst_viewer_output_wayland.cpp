@@ -17,6 +17,7 @@
 #include "services.h"
 #include "waylandsession.h"
 #include "sinkdriver.h"
+#include "../viewer/testwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,15 +58,6 @@ QList<KeyCase> keyCases()
         {"same key again", QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～"), QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～")},
     };
 }
-
-class TestWindow : public FMain {
-public:
-    using FMain::FMain;
-    QStringList messages;
-
-protected:
-    void showMessage(const QString &text) override { messages.append(text); }
-};
 
 } // namespace
 
