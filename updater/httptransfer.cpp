@@ -1,5 +1,6 @@
 #include "httptransfer.h"
 
+#include "codetext.h"
 #include "fileerrortext.h"
 
 #include <QNetworkReply>
@@ -174,26 +175,20 @@ HttpTransfer::Response HttpTransfer::responseOf(QNetworkReply *reply) const
 
 QString HttpTransfer::failureText(QNetworkReply *reply) const
 {
-    switch (reply->error()) {
-    case QNetworkReply::OperationCanceledError:
-        if (m_userAborted)
-            return QStringLiteral("通信を中止しました。");
-        [[fallthrough]];
-    case QNetworkReply::TimeoutError:
+    static constexpr common::CodeText<QNetworkReply::NetworkError> Failures[] = {
+        {QNetworkReply::TooManyRedirectsError, u"転送（リダイレクト）が多すぎるため、中止しました。"},
+        {QNetworkReply::InsecureRedirectError, u"安全でないアドレスへの転送（リダイレクト）を拒否しました。"},
+        {QNetworkReply::ConnectionRefusedError, u"サーバーに接続できませんでした。"},
+        {QNetworkReply::HostNotFoundError, u"サーバーが見つかりませんでした。"},
+        {QNetworkReply::RemoteHostClosedError, u"サーバーが途中で接続を切りました。"},
+    };
+    const QNetworkReply::NetworkError error = reply->error();
+    if (error == QNetworkReply::OperationCanceledError && m_userAborted)
+        return QStringLiteral("通信を中止しました。");
+    // A transfer that timed out ends as cancelled too.
+    if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
         return QStringLiteral("サーバーが %1 秒以内に応答しませんでした。").arg(m_timeoutMs / 1000.0);
-    case QNetworkReply::TooManyRedirectsError:
-        return QStringLiteral("転送（リダイレクト）が多すぎるため、中止しました。");
-    case QNetworkReply::InsecureRedirectError:
-        return QStringLiteral("安全でないアドレスへの転送（リダイレクト）を拒否しました。");
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("サーバーに接続できませんでした。");
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("サーバーが見つかりませんでした。");
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("サーバーが途中で接続を切りました。");
-    default:
-        return QStringLiteral("通信に失敗しました（%1）。").arg(reply->errorString());
-    }
+    return common::textOf(Failures, error, QStringLiteral("通信に失敗しました（%1）。").arg(reply->errorString()));
 }
 
 void HttpTransfer::onFinished()

@@ -1,24 +1,18 @@
 #include "captionbuttons.h"
 
+#include "codetext.h"
+
 #include <QAction>
 #include <QToolBar>
 
 namespace {
 
-QString captionButtonName(CaptionPicture picture)
-{
-    switch (picture) {
-    case CaptionPicture::Minimize:
-        return QStringLiteral("最小化");
-    case CaptionPicture::Maximize:
-        return QStringLiteral("最大化");
-    case CaptionPicture::Restore:
-        return QStringLiteral("元に戻す");
-    case CaptionPicture::Close:
-        break;
-    }
-    return QStringLiteral("閉じる");
-}
+constexpr common::CodeText<CaptionPicture> CaptionButtonNames[] = {
+    {CaptionPicture::Minimize, u"最小化"},
+    {CaptionPicture::Maximize, u"最大化"},
+    {CaptionPicture::Restore, u"元に戻す"},
+    {CaptionPicture::Close, u"閉じる"},
+};
 
 } // namespace
 
@@ -59,7 +53,7 @@ CaptionPicture CaptionButtons::picture(CaptionButton button) const
 void CaptionButtons::setPicture(CaptionButton button, CaptionPicture picture)
 {
     QAction *buttonAction = action(button);
-    const QString name = captionButtonName(picture);
+    const QString name = common::textOf(CaptionButtonNames, picture, QStringLiteral("閉じる"));
     buttonAction->setData(int(picture));
     buttonAction->setIcon(QIcon(pictures::captionPicture(picture)));
     buttonAction->setText(name);
