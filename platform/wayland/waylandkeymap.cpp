@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <cstddef>
+
 namespace platform::wayland {
 
 namespace {
@@ -43,6 +45,16 @@ constexpr ModifierKey ModifierKeys[] = {
     {Modifier::Alt, 64, "Alt_L", "Mod1", Mod1Mask},
 };
 
+// The entry of a key table that stands for the key asked for; nullptr when none does.
+template <typename Entry, std::size_t N, typename Name>
+const Entry *entryOf(const Entry (&table)[N], Name Entry::*field, Name name)
+{
+    for (const Entry &entry : table)
+        if (entry.*field == name)
+            return &entry;
+    return nullptr;
+}
+
 // The keycodes left for characters, in order.
 const QList<quint32> &characterKeycodes()
 {
@@ -81,34 +93,26 @@ QByteArray unicodeKeysym(char32_t c)
 
 quint32 modifierMask(Modifier modifier)
 {
-    for (const ModifierKey &m : ModifierKeys)
-        if (m.modifier == modifier)
-            return m.mask;
-    return 0;
+    const ModifierKey *key = entryOf(ModifierKeys, &ModifierKey::modifier, modifier);
+    return key ? key->mask : 0;
 }
 
 quint32 modifierKeycode(Modifier modifier)
 {
-    for (const ModifierKey &m : ModifierKeys)
-        if (m.modifier == modifier)
-            return m.keycode;
-    return 0;
+    const ModifierKey *key = entryOf(ModifierKeys, &ModifierKey::modifier, modifier);
+    return key ? key->keycode : 0;
 }
 
-quint32 namedKeycode(NamedKey key)
+quint32 namedKeycode(NamedKey name)
 {
-    for (const FixedKey &k : FixedKeys)
-        if (k.key == key)
-            return k.keycode;
-    return 0;
+    const FixedKey *key = entryOf(FixedKeys, &FixedKey::key, name);
+    return key ? key->keycode : 0;
 }
 
-QString namedKeysym(NamedKey key)
+QString namedKeysym(NamedKey name)
 {
-    for (const FixedKey &k : FixedKeys)
-        if (k.key == key)
-            return QString::fromLatin1(k.keysym);
-    return QString();
+    const FixedKey *key = entryOf(FixedKeys, &FixedKey::key, name);
+    return key ? QString::fromLatin1(key->keysym) : QString();
 }
 
 int characterCapacity()
