@@ -1,6 +1,7 @@
 // The updater window's controls, placed as designed in twips.
 #include "fmain.h"
 
+#include "ftextview.h"
 #include "textfit.h"
 #include "twips.h"
 
@@ -14,10 +15,13 @@ namespace kox {
 
 namespace {
 
-QRect twips(int left, int top, int width, int height)
+// The control, placed at a rectangle given in twips.
+template <typename Control>
+Control *placed(Control *control, int left, int top, int width, int height)
 {
     using common::toPixels;
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    control->setGeometry(QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height)));
+    return control;
 }
 
 } // namespace
@@ -35,46 +39,28 @@ void FMain::BuildControls()
     setFixedSize(420, 228);  // client 6300 x 3420 twips
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
-    Frame1 = new QGroupBox(QStringLiteral("Old File (Before)"), this);
-    Frame1->setGeometry(twips(100, 100, 3000, 1500));
-    Command3 = new QPushButton(QStringLiteral("Information"), Frame1);
-    Command3->setGeometry(twips(100, 300, 2800, 1100));
+    Frame1 = placed(new QGroupBox(QStringLiteral("Old File (Before)"), this), 100, 100, 3000, 1500);
+    Command3 = placed(new QPushButton(QStringLiteral("Information"), Frame1), 100, 300, 2800, 1100);
 
-    Frame2 = new QGroupBox(QStringLiteral("New File (After)"), this);
-    Frame2->setGeometry(twips(3200, 100, 3000, 1500));
-    Command4 = new QPushButton(QStringLiteral("Information"), Frame2);
-    Command4->setGeometry(twips(100, 300, 2800, 800));
-    Command2 = new QPushButton(QStringLiteral("Headeres"), Frame2);
-    Command2->setGeometry(twips(100, 1100, 2800, 300));
+    Frame2 = placed(new QGroupBox(QStringLiteral("New File (After)"), this), 3200, 100, 3000, 1500);
+    Command4 = placed(new QPushButton(QStringLiteral("Information"), Frame2), 100, 300, 2800, 800);
+    Command2 = placed(new QPushButton(QStringLiteral("Headeres"), Frame2), 100, 1100, 2800, 300);
 
-    Text3 = new QPlainTextEdit(this);
-    Text3->setGeometry(twips(100, 1700, 6100, 700));
-    Text3->setReadOnly(true);
-    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text3->setAccessibleName(QStringLiteral("ログ"));
-    QPalette logColours = Text3->palette();
-    logColours.setColor(QPalette::Base, logColours.color(QPalette::Button));
-    logColours.setColor(QPalette::Text, logColours.color(QPalette::ButtonText));
-    Text3->setPalette(logColours);
+    Text3 = placed(newReadOnlyTextBox(this, QStringLiteral("ログ")), 100, 1700, 6100, 700);
 
-    Label1 = new QLabel(this);
-    Label1->setGeometry(twips(105, 2505, 2985, 495));
+    Label1 = placed(new QLabel(this), 105, 2505, 2985, 495);
     Label1->setFont(LabelFont(true, false));
     Label1->setWordWrap(true);
     Label1->setAutoFillBackground(true);
     // No accessible name: assistive technology reads the status text itself.
     Label1->setAccessibleDescription(QStringLiteral("状態"));
 
-    Command6 = new QPushButton(QStringLiteral("Refresh"), this);
-    Command6->setGeometry(twips(3300, 2600, 900, 300));
-    Command1 = new QPushButton(QStringLiteral("Update"), this);
-    Command1->setGeometry(twips(4300, 2600, 900, 300));
-    Command7 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command7->setGeometry(twips(5300, 2600, 900, 300));
+    Command6 = placed(new QPushButton(QStringLiteral("Refresh"), this), 3300, 2600, 900, 300);
+    Command1 = placed(new QPushButton(QStringLiteral("Update"), this), 4300, 2600, 900, 300);
+    Command7 = placed(new QPushButton(QStringLiteral("Cancel"), this), 5300, 2600, 900, 300);
 
     // A link, so that the keyboard and assistive technology reach it too.
-    Label2 = new QLabel(this);
-    Label2->setGeometry(twips(100, 3100, 2250, 180));
+    Label2 = placed(new QLabel(this), 100, 3100, 2250, 180);
     Label2->setFont(LabelFont(false, true));
     Label2->setTextFormat(Qt::RichText);
     Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
@@ -85,8 +71,8 @@ void FMain::BuildControls()
     Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
     connect(Label2, &QLabel::linkActivated, this, &FMain::Label2_Click);
 
-    Check1 = new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this);
-    Check1->setGeometry(twips(2700, 3100, 3500, 300));
+    Check1 = placed(new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this),
+                    2700, 3100, 3500, 300);
     Check1->setChecked(false);  // keep the backup unless asked
     FitCaption(Check1, Label2->geometry().right() + 8);
 

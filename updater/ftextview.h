@@ -4,6 +4,11 @@
 #include <QDialog>
 
 class QPlainTextEdit;
+class QString;
+
+// A read-only text box coloured like a button face, with its vertical scroll bar
+// always shown: the view's text and the updater's log.
+QPlainTextEdit *newReadOnlyTextBox(QWidget *parent, const QString &accessibleName);
 
 class FTextView : public QDialog {
     Q_OBJECT
