@@ -1,5 +1,6 @@
 #include "catalogueview.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 
 void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -13,4 +14,16 @@ void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
     if (index.isValid() && index.row() != currentIndex().row())
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     emit listDoubleClicked();
+}
+
+void setUpDetailsTable(QTableView *table)
+{
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->setShowGrid(false);
+    table->setWordWrap(false);
 }

@@ -17,3 +17,7 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
+
+// Makes a table look and act as a list control's details view does: whole rows,
+// one picked at a time, no editing, no row headers or grid, one text line per row.
+void setUpDetailsTable(QTableView *table);

@@ -1,4 +1,5 @@
 #include "keylistview.h"
+#include "catalogueview.h"
 #include "keepshighlight.h"
 #include "keylistmodel.h"
 
@@ -12,14 +13,7 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
       m_list(new KeepsHighlight<QListView>(this))
 {
     m_details->setModel(model);
-    m_details->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_details->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_details->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_details->verticalHeader()->hide();
-    m_details->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_details->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_details->setShowGrid(false);
-    m_details->setWordWrap(false);
+    setUpDetailsTable(m_details);
     m_details->setAccessibleName(QStringLiteral("キー"));
 
     m_list->setModel(model);

@@ -33,56 +33,52 @@
 #include <QTimer>
 #include <QToolBar>
 
+namespace {
+
+// The object, named as the window's field that holds it (tests look controls up by
+// these names).
+template <typename Object>
+Object *named(Object *object, const char *name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+} // namespace
+
 void FMain::buildControls()
 {
     const QFont listFont = viewerListFont();
 
     // Band strip: title band with caption buttons; menu buttons; command buttons and picker.
-    CoolBar1 = new CoolBar(this);
-    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
-    Frame2 = new QFrame(CoolBar1);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Image1 = new QLabel(Frame2);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    CoolBar1 = named(new CoolBar(this), "CoolBar1");
+    Frame2 = named(new QFrame(CoolBar1), "Frame2");
+    Image1 = named(new QLabel(Frame2), "Image1");
     Image1->setAccessibleName(QStringLiteral("アイコン"));
-    Label1 = new QLabel(Frame2);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Toolbar3 = new QToolBar(CoolBar1);
-    Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
-    Toolbar2 = new QToolBar(CoolBar1);
-    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
-    Toolbar4 = new QToolBar(CoolBar1);
-    Toolbar4->setObjectName(QStringLiteral("Toolbar4"));
-    Combo1 = new QComboBox(CoolBar1);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Label1 = named(new QLabel(Frame2), "Label1");
+    Toolbar3 = named(new QToolBar(CoolBar1), "Toolbar3");
+    Toolbar2 = named(new QToolBar(CoolBar1), "Toolbar2");
+    Toolbar4 = named(new QToolBar(CoolBar1), "Toolbar4");
+    Combo1 = named(new QComboBox(CoolBar1), "Combo1");
     Combo1->setAccessibleName(QStringLiteral("項目"));
     Combo1->setFont(listFont);
     buildTitleBand();
 
     // Catalogue.
     m_catalogueModel = new CatalogueModel(this);
-    ListView1 = new CatalogueView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1 = named(new CatalogueView(this), "ListView1");
     ListView1->setAccessibleName(QStringLiteral("リスト"));
     ListView1->setModel(m_catalogueModel);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->verticalHeader()->hide();
+    setUpDetailsTable(ListView1);
     // One text line per row, as a list control draws them.
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
-    ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    ListView1->setShowGrid(false);
-    ListView1->setWordWrap(false);
     ListView1->setFont(listFont);
     for (int c = 0; c < CatalogueModel::ColumnCount; ++c)
         ListView1->setColumnWidth(c, common::toWholePixels(1440));  // one inch each
 
     // Key list.
     m_keyListModel = new KeyListModel(this);
-    ListView2 = new KeyListView(m_keyListModel, this);
-    ListView2->setObjectName(QStringLiteral("ListView2"));
+    ListView2 = named(new KeyListView(m_keyListModel, this), "ListView2");
     ListView2->setFont(listFont);
     ListView2->detailsView()->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
 
@@ -94,8 +90,7 @@ void FMain::buildControls()
     // Made after the lists, so the dark bar shows above them while it is dragged.
     FrameCenterBar = new SplitterBar(this);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     m_statusPanels = std::make_unique<StatusPanels>(StatusBar1);
 
@@ -103,8 +98,7 @@ void FMain::buildControls()
     // bar, over its bottom end).
     CoolBar1->raise();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(100);
 }
 
