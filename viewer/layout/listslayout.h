@@ -21,8 +21,7 @@ public:
         QWidget *window = nullptr;
         CoolBar *coolBar = nullptr;
         QFrame *titleBand = nullptr;
-        QLabel *icon = nullptr;
-        QLabel *title = nullptr;
+        QLabel *icon = nullptr, *title = nullptr;  // on the title band
         QToolBar *captionBar = nullptr;
         QToolBar *menuBar = nullptr;
         QToolBar *commandBar = nullptr;

@@ -141,6 +141,7 @@ private:
     std::unique_ptr<CatalogueList> m_catalogueList;
     std::unique_ptr<KeyListPane> m_keyList;
     std::unique_ptr<CaptionButtons> m_captionButtons;
+    WindowDrag *m_windowDrag = nullptr;  // owned as a child object
     std::unique_ptr<CompactMode> m_compactMode;
     std::unique_ptr<KeyOutput> m_keyOutput;
     std::unique_ptr<DataCommands> m_dataCommands;
@@ -148,7 +149,6 @@ private:
     std::unique_ptr<CommandBar> m_menuButtons;
     std::unique_ptr<CommandBar> m_commandButtons;
     std::unique_ptr<ListsLayout> m_listsLayout;
-    WindowDrag *m_windowDrag = nullptr;  // owned as a child object
 
     // the window-utility object, bound to this window for its whole life
     std::unique_ptr<CCtrlFlavors> m_flavors;
