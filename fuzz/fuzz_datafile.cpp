@@ -8,7 +8,7 @@
 // Input: byte 0 picks the tiny read size, byte 1 the small line limit and the raw
 // reading's block size; the rest is the file.
 #include "catalogue/datafile.h"
-#include "fuzzcheck.h"
+#include "fileharness.h"
 #include "cp932.h"
 
 namespace {
@@ -44,14 +44,12 @@ QStringList readAll(const QString &path, qsizetype maxLineBytes, ReadChunks chun
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzFile(const fuzzcheck::FileInput &input)
 {
-    if (size < 2)
-        return 0;
-    const qsizetype tiny = 1 + data[0] % 7;
-    const qsizetype smallLimit = 1 + data[1] % 13;
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
-    const QString path = fuzzcheck::writeInput(bytes);
+    const qsizetype tiny = 1 + input.first % 7;
+    const qsizetype smallLimit = 1 + input.second % 13;
+    const QByteArray &bytes = input.bytes;
+    const QString &path = input.path;
 
     const QList<QByteArray> raw = splitLines(bytes);
     QStringList expected;
@@ -62,12 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QStringList real = readAll(path, DataFileReader::MaxLineBytes, ReadChunks{});
-    FUZZ_CHECK(real == expected, fuzzcheck::codes(real) + QStringLiteral(" expected ") + fuzzcheck::codes(expected));
+    FUZZ_CHECK(real == expected, fuzzcheck::gotExpected(real, expected));
     const QStringList small = readAll(path, DataFileReader::MaxLineBytes, ReadChunks{tiny, tiny});
     FUZZ_CHECK(small == expected, QStringLiteral("chunks of %1: ").arg(tiny) + fuzzcheck::codes(small));
     const QStringList cut = readAll(path, smallLimit, ReadChunks{tiny, tiny + 1});
-    FUZZ_CHECK(cut == expectedCut, QStringLiteral("limit %1: ").arg(smallLimit) + fuzzcheck::codes(cut)
-                                       + QStringLiteral(" expected ") + fuzzcheck::codes(expectedCut));
+    FUZZ_CHECK(cut == expectedCut,
+               QStringLiteral("limit %1: ").arg(smallLimit) + fuzzcheck::gotExpected(cut, expectedCut));
 
     const std::optional<ListRecord> record = readListRecord(path);
     FUZZ_CHECK(record, path);
@@ -103,5 +101,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(pieces == bytes.mid(headerBytes),
                QString::fromLatin1(pieces.toHex(' ')) + QStringLiteral(" expected ")
                    + QString::fromLatin1(bytes.mid(headerBytes).toHex(' ')));
-    return 0;
 }

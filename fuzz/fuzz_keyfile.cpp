@@ -6,7 +6,7 @@
 // file.
 #include "catalogue/datafile.h"
 #include "catalogue/keyfile.h"
-#include "fuzzcheck.h"
+#include "fileharness.h"
 
 namespace {
 
@@ -34,21 +34,15 @@ QStringList readLineByLine(const QString &path, qsizetype size)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzzFile(const fuzzcheck::FileInput &input)
 {
-    if (size < 2)
-        return 0;
-    const qsizetype block = 1 + data[0] % 11;
-    const qsizetype chunk = 1 + data[1] % 7;
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
-    const QString path = fuzzcheck::writeInput(bytes);
+    const qsizetype block = 1 + input.first % 11;
+    const qsizetype chunk = 1 + input.second % 7;
 
-    const QStringList expected = readLineByLine(path, bytes.size());
-    const QStringList real = describe(loadKeyList(path));
-    FUZZ_CHECK(real == expected, fuzzcheck::codes(real) + QStringLiteral(" expected ") + fuzzcheck::codes(expected));
-    const QStringList small = describe(loadKeyList(path, block, ReadChunks{chunk, chunk}));
+    const QStringList expected = readLineByLine(input.path, input.bytes.size());
+    const QStringList real = describe(loadKeyList(input.path));
+    FUZZ_CHECK(real == expected, fuzzcheck::gotExpected(real, expected));
+    const QStringList small = describe(loadKeyList(input.path, block, ReadChunks{chunk, chunk}));
     FUZZ_CHECK(small == expected, QStringLiteral("blocks of %1, chunks of %2: ").arg(block).arg(chunk)
-                                      + fuzzcheck::codes(small) + QStringLiteral(" expected ")
-                                      + fuzzcheck::codes(expected));
-    return 0;
+                                      + fuzzcheck::gotExpected(small, expected));
 }

@@ -37,6 +37,12 @@ inline QString codes(const QStringList &lines)
     return QStringLiteral("%1 lines: ").arg(lines.size()) + shown.join(QLatin1Char(' '));
 }
 
+// What a reader gave beside what it should have given.
+inline QString gotExpected(const QStringList &got, const QStringList &expected)
+{
+    return codes(got) + QStringLiteral(" expected ") + codes(expected);
+}
+
 // One file per fuzzing process, rewritten for every input; the readers under test
 // take a path.
 inline QString writeInput(const QByteArray &bytes)
