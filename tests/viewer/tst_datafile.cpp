@@ -1,33 +1,17 @@
+// The data-file reader: the line rules, reads in chunks and blocks, headings, the
+// last-update text and the list record.
 #include "catalogue/datafile.h"
 #include "cp932.h"
+#include "datafiletest.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include "fifo.h"
+using datafiletest::readAll;
+using datafiletest::writeFile;
 
 namespace {
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write(bytes);
-    return path;
-}
-
-QStringList readAll(const QString &path, qsizetype cap = DataFileReader::MaxLineBytes)
-{
-    QStringList lines;
-    DataFileReader reader(path, cap);
-    while (!reader.atEnd())
-        lines << reader.ReadLine();
-    return lines;
-}
 
 // A byte-by-byte model of the line rules, to check the buffered reader against.
 QStringList splitLikeTheRules(const QByteArray &bytes)
@@ -49,18 +33,6 @@ QStringList splitLikeTheRules(const QByteArray &bytes)
     return lines;
 }
 
-// Peak resident memory of this process in KiB, or -1 where it cannot be read.
-qint64 peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
 } // namespace
 
 class TestDataFile : public QObject {
@@ -73,18 +45,12 @@ private slots:
     void randomBytesFollowTheRules();
     void blockReadsOfALongTail_data();
     void blockReadsOfALongTail();
-    void longLineIsCapped_data();
-    void longLineIsCapped();
-    void hugeSparseLineKeepsMemoryBounded();
-    void nonOrdinaryFilesReadAsEmpty_data();
-    void nonOrdinaryFilesReadAsEmpty();
     void isHeading_data();
     void isHeading();
     void lastUpdateText_data();
     void lastUpdateText();
     void listRecord_data();
     void listRecord();
-    void listRecordOfUnreadablePaths();
 };
 
 void TestDataFile::readLine_data()
@@ -217,88 +183,6 @@ void TestDataFile::blockReadsOfALongTail()
     QVERIFY(reader.atEnd());
 }
 
-void TestDataFile::longLineIsCapped_data()
-{
-    QTest::addColumn<int>("cap");
-    QTest::addColumn<int>("length");
-    QTest::newRow("shorter than the cap") << 100 << 99;
-    QTest::newRow("exactly the cap") << 100 << 100;
-    QTest::newRow("one over the cap") << 100 << 101;
-    QTest::newRow("within one chunk") << 10 << 3000;
-    QTest::newRow("over many chunks") << 5000 << 300000;
-}
-
-// A line longer than the cap keeps its first cap bytes; the rest of that line is
-// dropped and the next line is read in full.
-void TestDataFile::longLineIsCapped()
-{
-    QFETCH(int, cap);
-    QFETCH(int, length);
-    QByteArray longLine(length, 'y');
-    for (int i = 0; i < length; i += 7)
-        longLine[i] = 'z';
-    const QByteArray bytes = "head\r\n" + longLine + "\r\nnext\rlast";
-    QTemporaryDir dir;
-    const QStringList lines = readAll(writeFile(dir, "f.txt", bytes), cap);
-    const QStringList expected{"head", QString::fromLatin1(longLine.left(cap)), "next", "last"};
-    QCOMPARE(lines, expected);
-}
-
-void TestDataFile::hugeSparseLineKeepsMemoryBounded()
-{
-    // 768 MiB without a line end, made sparse so that it costs no disk.
-    constexpr qint64 hole = qint64(768) << 20;
-    QTemporaryDir dir;
-    const QString path = dir.filePath("sparse.txt");
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("name\r\n");
-        QVERIFY(f.resize(6 + hole));
-        QVERIFY(f.seek(6 + hole));
-        f.write("\r\ntail");
-    }
-    const qint64 peakBefore = peakResidentKiB();
-    DataFileReader reader(path);
-    QCOMPARE(reader.ReadLine(), QStringLiteral("name"));
-    const QString huge = reader.ReadLine();
-    QCOMPARE(huge.size(), DataFileReader::MaxLineBytes);
-    QCOMPARE(huge.at(0), QChar(0));
-    QCOMPARE(reader.ReadLine(), QStringLiteral("tail"));
-    QVERIFY(reader.atEnd());
-    if (peakBefore < 0)
-        QSKIP("no peak memory figure on this system");
-    // The line and its buffers are a few MiB; reading the file whole would be 768.
-    QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024,
-             qPrintable(QString::number(peakResidentKiB() - peakBefore) + " KiB more at peak"));
-}
-
-void TestDataFile::nonOrdinaryFilesReadAsEmpty_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::newRow("FIFO without writer") << QString();  // made in the test
-    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero");
-    QTest::newRow("/dev/null") << QStringLiteral("/dev/null");
-    QTest::newRow("directory") << QStringLiteral("/");
-    QTest::newRow("missing") << QStringLiteral("/nonexistent/file");
-    QTest::newRow("empty path") << QStringLiteral("");
-}
-
-void TestDataFile::nonOrdinaryFilesReadAsEmpty()
-{
-    QFETCH(QString, path);
-    QTemporaryDir dir;
-    if (path.isNull()) {
-        path = dir.filePath("fifo");
-        MAKE_FIFO_OR_SKIP(path);
-    }
-    DataFileReader reader(path);  // would block here on a FIFO opened for reading
-    QVERIFY(!reader.isOpen());
-    QVERIFY(reader.atEnd());
-    QCOMPARE(reader.ReadLine(), QString());
-    QVERIFY(!reader.lastModified().isValid());
-}
-
 void TestDataFile::isHeading_data()
 {
     QTest::addColumn<QString>("key");
@@ -386,16 +270,6 @@ void TestDataFile::listRecord()
     QCOMPARE(record->description, description);
     QCOMPARE(record->address, address);
     QCOMPARE(record->lastModified, stamp);
-}
-
-void TestDataFile::listRecordOfUnreadablePaths()
-{
-    QTemporaryDir dir;
-    const QString fifo = dir.filePath("fifo");
-    MAKE_FIFO_OR_SKIP(fifo);
-    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"),
-                                dir.path(), dir.filePath("missing")})
-        QVERIFY2(!readListRecord(path).has_value(), qPrintable(path));
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)
