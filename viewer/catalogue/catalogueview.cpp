@@ -1,5 +1,7 @@
 #include "catalogueview.h"
 
+#include "plainheaderview.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -23,6 +25,7 @@ void setUpDetailsTable(QTableView *table)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->setHorizontalHeader(new PlainHeaderView(table));
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setShowGrid(false);
     table->setWordWrap(false);

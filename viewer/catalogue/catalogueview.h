@@ -19,5 +19,7 @@ protected:
 };
 
 // Makes a table look and act as a list control's details view does: whole rows,
-// one picked at a time, no editing, no row headers or grid, one text line per row.
+// one picked at a time, no editing, no row headers or grid, one text line per row,
+// plain column headings. Call it before the table gets its model, so that no bold
+// heading is ever measured.
 void setUpDetailsTable(QTableView *table);

@@ -12,8 +12,8 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
     : QStackedWidget(parent), m_model(model), m_details(new KeepsHighlight<QTableView>(this)),
       m_list(new KeepsHighlight<QListView>(this))
 {
-    m_details->setModel(model);
     setUpDetailsTable(m_details);
+    m_details->setModel(model);
     m_details->setAccessibleName(QStringLiteral("キー"));
 
     m_list->setModel(model);

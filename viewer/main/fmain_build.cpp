@@ -68,8 +68,8 @@ void FMain::buildControls()
     m_catalogueModel = new CatalogueModel(this);
     ListView1 = named(new CatalogueView(this), "ListView1");
     ListView1->setAccessibleName(QStringLiteral("リスト"));
-    ListView1->setModel(m_catalogueModel);
     setUpDetailsTable(ListView1);
+    ListView1->setModel(m_catalogueModel);
     // One text line per row, as a list control draws them.
     ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
     ListView1->setFont(listFont);
