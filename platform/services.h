@@ -79,12 +79,16 @@ public:
     virtual bool startCommandLine(const QString &commandLine, const QString &programDir) = 0;
 };
 
-// The usable desktop in twips (15 twips per pixel).
+// The usable desktop in twips (15 twips per pixel), and how windows move on it.
 class DesktopMetrics {
 public:
     virtual ~DesktopMetrics() = default;
     virtual int desktopWidthTwips() = 0;
     virtual int desktopHeightTwips() = 0;
+    // Whether a window that draws its own title hands a drag of it to the window
+    // manager (which then moves the window until the button is released); otherwise
+    // the window follows the pointer itself.
+    virtual bool windowManagerTakesDrags() { return false; }
 };
 
 // Non-owning view of one set of services; the owner keeps them alive.

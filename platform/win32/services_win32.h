@@ -38,6 +38,8 @@ class SystemDesktopMetrics : public DesktopMetrics {
 public:
     int desktopWidthTwips() override;
     int desktopHeightTwips() override;
+    // The system's own move loop follows the pointer until the button is released.
+    bool windowManagerTakesDrags() override { return true; }
 };
 
 } // namespace platform

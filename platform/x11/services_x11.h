@@ -36,6 +36,11 @@ class ScreenDesktopMetrics : public DesktopMetrics {
 public:
     int desktopWidthTwips() override;
     int desktopHeightTwips() override;
+    // No: an X window manager can start a move only once it holds the pointer, and
+    // while the button is down the pressed window holds it. A manager that gets it
+    // late, after the release, starts a move of its own then and leaves the window
+    // away from where the user let go. The window follows the pointer itself.
+    bool windowManagerTakesDrags() override { return false; }
 };
 
 } // namespace platform

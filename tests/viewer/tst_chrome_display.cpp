@@ -1,5 +1,5 @@
 // The window chrome on a real display (Xvfb + openbox): stacking, placement,
-// compact mode through the window manager, dragging with the system move, splash.
+// compact mode through the window manager, dragging by the title band, splash.
 #include "chrome/ftitle.h"
 #include "main/fmain.h"
 #include "windowcontrols.h"

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
-WindowDrag::WindowDrag(QWidget *window, std::function<void()> pullInside)
-    : QObject(window), m_window(window), m_pullInside(std::move(pullInside))
+WindowDrag::WindowDrag(QWidget *window, bool systemMove, std::function<void()> pullInside)
+    : QObject(window), m_window(window), m_systemMove(systemMove), m_pullInside(std::move(pullInside))
 {
     window->installEventFilter(this);
 }
@@ -26,7 +26,7 @@ void WindowDrag::press(int button)
     // The move goes on after this returns; the window is pulled back inside the
     // desktop once the button is released.
     QWindow *handle = m_window->windowHandle();
-    if (handle && handle->startSystemMove())
+    if (m_systemMove && handle && handle->startSystemMove())
         follow(SystemMove);  // its end shows up as the release of the button
     else
         follow(ManualMove);  // the window follows the pointer until the release

@@ -1,8 +1,8 @@
 #pragma once
 // Dragging the window by its title band. Presses and double-clicks on the band's
 // parts go to the commands given for each part; a press of the left button moves
-// the window (by the system where it can) until the button is released, and the
-// window is then pulled back inside the desktop.
+// the window (by the window manager where it takes drags) until the button is
+// released, and the window is then pulled back inside the desktop.
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
@@ -13,7 +13,8 @@ class QWidget;
 
 class WindowDrag : public QObject {
 public:
-    WindowDrag(QWidget *window, std::function<void()> pullInside);
+    // With systemMove, a drag is handed to the window manager (where it takes it).
+    WindowDrag(QWidget *window, bool systemMove, std::function<void()> pullInside);
 
     // mouseDown gets the button as a mask: 1 left, 2 right, 4 middle.
     void watch(QWidget *part, std::function<void(int)> mouseDown, std::function<void()> doubleClick);
@@ -34,6 +35,7 @@ private:
     void dragEnded();
 
     QWidget *m_window;
+    bool m_systemMove;
     std::function<void()> m_pullInside;
     std::map<QObject *, Part> m_parts;
     State m_state = Idle;

@@ -149,7 +149,7 @@ void FMain::buildSubsystems()
         ListsLayout::Controls{this, CoolBar1, Frame2, Image1, Label1, Toolbar3, Toolbar2, Toolbar4, ListView1,
                               ListView2, FrameCenterBar, StatusBar1},
         *m_compactMode, *m_flavors);
-    m_windowDrag = new WindowDrag(this, [this] {
+    m_windowDrag = new WindowDrag(this, m_services.desktopMetrics->windowManagerTakesDrags(), [this] {
         if (m_flavors)
             m_flavors->InsideDeskTop();
     });
