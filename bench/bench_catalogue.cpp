@@ -65,10 +65,7 @@ qsizetype plainLoop(const QString &box)
     return found;
 }
 
-qsizetype catalogue(const QString &programFolder)
-{
-    return loadCatalogueRecords(programFolder).size();
-}
+qsizetype catalogue(const QString &programFolder) { return loadCatalogueRecords(programFolder).size(); }
 
 // Best of several rounds, the two taking turns so that both see the same load.
 template <typename F>
@@ -80,7 +77,7 @@ void timeOnce(F &&run, double &best, qsizetype &result)
     best = std::min(best, timer.nsecsElapsed() / 1e6);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char *argv[])
 {

@@ -66,7 +66,7 @@ QString plainWidening(const QByteArray &bytes)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -84,11 +84,16 @@ int main()
     std::printf("  common::cp932::decode (table)       %8.1f MB/s\n", megabytes / table);
     QStringDecoder icu("windows-31j");
     if (icu.isValid()) {
-        const double converter = bestSeconds([&] { icu.resetState(); return QString(icu.decode(list)).size(); }, sink);
+        const double converter = bestSeconds(
+            [&] {
+                icu.resetState();
+                return QString(icu.decode(list)).size();
+            },
+            sink);
         std::printf("  Qt windows-31j converter    %8.1f MB/s (for comparison)\n", megabytes / converter);
     }
-    std::printf("ratio decode/fromLatin1 %.2f, decode/plain loop %.2f (lower is better)\n",
-                table / latin1, table / loop);
+    std::printf("ratio decode/fromLatin1 %.2f, decode/plain loop %.2f (lower is better)\n", table / latin1,
+                table / loop);
     std::printf("(checksum %lld)\n", static_cast<long long>(sink));
     return 0;
 }

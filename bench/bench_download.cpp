@@ -32,13 +32,12 @@ int child(const QString &url, const QString &target)
 {
     HttpTransfer transfer;
     bool ok = false;
-    QObject::connect(&transfer, &HttpTransfer::downloadFinished,
-                     [&](const HttpTransfer::Response &response, qint64) {
-                         ok = response.ok;
-                         if (!ok)
-                             std::fprintf(stderr, "%s\n", qPrintable(response.error));
-                         QCoreApplication::quit();
-                     });
+    QObject::connect(&transfer, &HttpTransfer::downloadFinished, [&](const HttpTransfer::Response &response, qint64) {
+        ok = response.ok;
+        if (!ok)
+            std::fprintf(stderr, "%s\n", qPrintable(response.error));
+        QCoreApplication::quit();
+    });
     // One small request first: the one-time set-up of the HTTP stack is not part of
     // the transfer, as curl's program start is not part of its time.
     bool warm = false;
@@ -103,8 +102,8 @@ bool koxRun(const QString &url, const QString &target, Timing *timing, qint64 *p
 bool curlRun(const QString &url, const QString &target, Timing *timing)
 {
     QProcess process;
-    process.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), target,
-                                           QStringLiteral("-w"), QStringLiteral("%{time_total}"), url});
+    process.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), target, QStringLiteral("-w"),
+                                           QStringLiteral("%{time_total}"), url});
     if (!process.waitForFinished(120000) || process.exitCode() != 0)
         return false;
     timing->transfer = process.readAllStandardOutput().trimmed().toDouble();
@@ -118,7 +117,7 @@ bool curlRun(const QString &url, const QString &target, Timing *timing)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -130,8 +129,8 @@ int main(int argc, char *argv[])
     QTemporaryDir www;
     QTemporaryDir out;
     constexpr qint64 MiB = 1 << 20;
-    if (!makeFile(www.filePath(QStringLiteral("10m.bin")), 10 * MiB)
-        || !makeFile(www.filePath(QStringLiteral("100m.bin")), 100 * MiB)) {
+    if (!makeFile(www.filePath(QStringLiteral("10m.bin")), 10 * MiB) ||
+        !makeFile(www.filePath(QStringLiteral("100m.bin")), 100 * MiB)) {
         std::fprintf(stderr, "cannot write the test files\n");
         return 1;
     }
@@ -179,13 +178,13 @@ int main(int argc, char *argv[])
     const bool flat = growthKib < 8 * 1024;
     std::printf("download of 100 MB from loopback nginx, best of %d:\n", Rounds);
     std::printf("  transfer (last byte in the file)\n");
-    std::printf("    kox  %8.1f MB/s\n    curl %8.1f MB/s\n    ratio %.2f (floor 0.80) %s\n",
-                100 / bestKox.transfer, 100 / bestCurl.transfer, ratio, fastEnough ? "ok" : "TOO SLOW");
+    std::printf("    kox  %8.1f MB/s\n    curl %8.1f MB/s\n    ratio %.2f (floor 0.80) %s\n", 100 / bestKox.transfer,
+                100 / bestCurl.transfer, ratio, fastEnough ? "ok" : "TOO SLOW");
     std::printf("  durable (kox: flush and rename over the data file; curl: then fdatasync)\n");
-    std::printf("    kox  %8.1f MB/s\n    curl %8.1f MB/s\n    ratio %.2f\n",
-                100 / bestKox.durable, 100 / bestCurl.durable, durableRatio);
+    std::printf("    kox  %8.1f MB/s\n    curl %8.1f MB/s\n    ratio %.2f\n", 100 / bestKox.durable,
+                100 / bestCurl.durable, durableRatio);
     std::printf("peak memory of the download process:\n");
-    std::printf("  10 MB file  %lld KiB\n  100 MB file %lld KiB\n  growth %lld KiB (limit 8192) %s\n",
-                peakSmall, peakBig, growthKib, flat ? "ok" : "GROWS WITH FILE SIZE");
+    std::printf("  10 MB file  %lld KiB\n  100 MB file %lld KiB\n  growth %lld KiB (limit 8192) %s\n", peakSmall,
+                peakBig, growthKib, flat ? "ok" : "GROWS WITH FILE SIZE");
     return fastEnough && flat ? 0 : 1;
 }

@@ -28,7 +28,7 @@ bool writeList(const QString &path)
     if (!f.open(QIODevice::WriteOnly))
         return false;
     // Shift-JIS pieces: hiragana, katakana, kanji, full-width signs.
-    const QByteArray jp[] = {"\x82\xa0\x82\xa2\x82\xa4", "\x83\x4c\x81\x5b", "\x8a\xbf\x8e\x9a",
+    const QByteArray jp[] = {"\x82\xa0\x82\xa2\x82\xa4", "\x83\x4c\x81\x5b",         "\x8a\xbf\x8e\x9a",
                              "\x93\xfa\x96\x7b\x8c\xea", "\x81\x69\x8a\x94\x81\x6a", "\x81\x7b\x81\x93"};
     const QByteArray ascii[] = {"hello", "key+", "(a)", " tab\t", "user@example.jp", "12345"};
     QByteArray chunk("Bench list\r\ndescription\r\nhttp://127.0.0.1/list.txt\r\n");
@@ -82,7 +82,7 @@ double bestMs(int runs, const std::function<void()> &work)
     return best;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -113,14 +113,14 @@ int main(int argc, char **argv)
     double floorMs = 1e300, loadMs = 1e300;
     for (int run = 0; run < 5; ++run) {
         floorMs = qMin(floorMs, bestMs(1, [&] {
-            QFile f(path);
-            if (f.open(QIODevice::ReadOnly))
-                decodedChars = common::cp932::decode(f.readAll()).size();
-        }));
+                           QFile f(path);
+                           if (f.open(QIODevice::ReadOnly))
+                               decodedChars = common::cp932::decode(f.readAll()).size();
+                       }));
         loadMs = qMin(loadMs, bestMs(1, [&] {
-            KeyListModel model;
-            model.setRows(loadKeyList(path).keys);
-        }));
+                          KeyListModel model;
+                          model.setRows(loadKeyList(path).keys);
+                      }));
     }
 
     // The whole window path, for information: KeyListPane::LoadKeys in an offscreen window.
@@ -139,8 +139,10 @@ int main(int argc, char **argv)
     const double decodedBytes = 2.0 * decodedChars;
     std::printf("keys: %d, file %.1f MB, decoded text %.1f MB\n", KeyCount, fileBytes / 1e6, decodedBytes / 1e6);
     std::printf("floor (read + common::cp932::decode whole file): %8.1f ms\n", floorMs);
-    std::printf("load  (loadKeyList + model setRows):     %8.1f ms  ratio %.2f (goal <= 1.5)\n", loadMs, loadMs / floorMs);
-    std::printf("window (KeyListPane::LoadKeys, offscreen):%8.1f ms  ratio %.2f (information)\n", windowMs, windowMs / floorMs);
+    std::printf("load  (loadKeyList + model setRows):     %8.1f ms  ratio %.2f (goal <= 1.5)\n", loadMs,
+                loadMs / floorMs);
+    std::printf("window (KeyListPane::LoadKeys, offscreen):%8.1f ms  ratio %.2f (information)\n", windowMs,
+                windowMs / floorMs);
     if (peakKb >= 0)
         std::printf("peak RSS increase while loading: %.1f MB  ratio %.2f (goal <= 2.0)\n", peakKb * 1024 / 1e6,
                     peakKb * 1024 / decodedBytes);

@@ -82,7 +82,7 @@ double bestOf(F &&run, qint64 &result)
     return best;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char *argv[])
 {

@@ -59,7 +59,7 @@ double repaintMs(FMain &window)
     return best;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char *argv[])
 {

@@ -27,11 +27,11 @@
 namespace {
 
 int ListCount = 1000;
-constexpr int SettleMs = 400;     // after the first map: later windows, first paint, idle
+constexpr int SettleMs = 400;  // after the first map: later windows, first paint, idle
 constexpr int GiveUpMs = 15000;
 
 struct Run {
-    double mapMs = -1;  // -1: no window was mapped in time
+    double mapMs = -1;      // -1: no window was mapped in time
     double lastMapMs = -1;  // the last top-level window mapped while settling
     double peakMiB = 0;
 };
@@ -175,7 +175,7 @@ struct Series {
     }
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -199,8 +199,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QByteArray viewer = QFile::encodeName(folder.filePath(QStringLiteral("tuvelv")));
-    const QByteArray bare =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window"));
+    const QByteArray bare = QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window"));
 
     Series viewerRuns, bareRuns, labelRuns;
     startOnce(display, bare);  // warm the caches for both
@@ -227,8 +226,7 @@ int main(int argc, char *argv[])
     std::printf("time ratio   %.2f (goal <= 1.30)\n", viewerMs / bareMs);
     std::printf("memory ratio %.2f (goal <= 1.50)\n", viewerMiB / bareMiB);
     // For information: tuvelv maps its splash first, its main window once the catalogue is built.
-    std::printf("tuvelv's last window mapped (the main window): %7.1f ms (information)\n",
-                median(viewerRuns.lastMs));
+    std::printf("tuvelv's last window mapped (the main window): %7.1f ms (information)\n", median(viewerRuns.lastMs));
     // For information: a bare window that shows one Japanese line pays the font set-up too.
     const double labelMs = median(labelRuns.ms), labelMiB = median(labelRuns.mib);
     std::printf("bare window with a Japanese label: %7.1f ms  %6.1f MiB peak;"

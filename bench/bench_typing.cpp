@@ -42,9 +42,8 @@ Run typeWithXdotool(const TypingSink &sink, const QString &text, int delayMs)
     QElapsedTimer timer;
     timer.start();
     QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("type"), QStringLiteral("--delay"), QString::number(delayMs),
-                   QStringLiteral("--"), text});
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
+                                              QString::number(delayMs), QStringLiteral("--"), text});
     if (!xdotool.waitForFinished(300000))
         return {};
     const QString seen = sink.waitForText(text, 3000);
@@ -54,7 +53,7 @@ Run typeWithXdotool(const TypingSink &sink, const QString &text, int delayMs)
     return {seen == text, text.size() * 1000.0 / ms};
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -76,8 +75,8 @@ int main(int argc, char **argv)
         if (run.exact)
             best.charsPerSecond = std::max(best.charsPerSecond, run.charsPerSecond);
     }
-    std::printf("key typer: %d characters, exact in %d of %d runs, best %.0f chars/s\n",
-                int(text.size()), exactRuns, runs, best.charsPerSecond);
+    std::printf("key typer: %d characters, exact in %d of %d runs, best %.0f chars/s\n", int(text.size()), exactRuns,
+                runs, best.charsPerSecond);
 
     // The floor is xdotool at its lowest exact delay. When it is exact at none, it
     // would need a longer delay still, so its run at the longest delay tried is an
@@ -115,7 +114,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const double ratio = best.charsPerSecond / floor.charsPerSecond;
-    std::printf("ratio key typer / xdotool (%s, delay %d ms): %.1fx (goal >= 10x)%s\n", floorKind, floorDelay,
-                ratio, exactRuns == runs ? "" : "  -- key typer NOT exact");
+    std::printf("ratio key typer / xdotool (%s, delay %d ms): %.1fx (goal >= 10x)%s\n", floorKind, floorDelay, ratio,
+                exactRuns == runs ? "" : "  -- key typer NOT exact");
     return exactRuns == runs && ratio >= 10 ? 0 : 1;
 }

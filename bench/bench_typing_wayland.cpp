@@ -55,7 +55,7 @@ std::pair<int, double> runs(const QString &text, const std::function<bool()> &ty
     return {exact, best};
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -68,15 +68,16 @@ int main(int argc, char **argv)
     }
     platform::KeyTyper *typer = services->keyTyper();
     const auto [typerExact, typerRate] = runs(text, [&] { return platform::typeKeyString(*typer, text, true).ok; });
-    std::printf("wayland key typer: %d characters, exact in %d of %d runs, best %.0f chars/s\n",
-                int(text.size()), typerExact, Runs, typerRate);
+    std::printf("wayland key typer: %d characters, exact in %d of %d runs, best %.0f chars/s\n", int(text.size()),
+                typerExact, Runs, typerRate);
 
     // The floor: wtype at the lowest delay at which it is exact in every run.
     int floorDelay = -1;
     double floorRate = 0;
     for (int delay : {1, 2, 5, 10, 20}) {  // wtype refuses -d 0
         const auto [exact, rate] = runs(text, [&] {
-            return QProcess::execute(QStringLiteral("wtype"), {QStringLiteral("-d"), QString::number(delay), text}) == 0;
+            return QProcess::execute(QStringLiteral("wtype"), {QStringLiteral("-d"), QString::number(delay), text}) ==
+                   0;
         });
         std::printf("wtype -d %d: exact in %d of %d runs%s", delay, exact, exact < Runs ? exact + 1 : Runs,
                     exact == Runs ? "" : " (stopped at the first inexact run)");

@@ -29,6 +29,6 @@ inline void reportDifference(const QString &expected, const QString &seen)
     qsizetype at = 0;
     while (at < expected.size() && at < seen.size() && expected[at] == seen[at])
         ++at;
-    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n",
-                int(seen.size()), int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
+    std::printf("  received %d characters, first difference at %d: expected \"%s\", got \"%s\"\n", int(seen.size()),
+                int(at), qPrintable(expected.mid(at, 8)), qPrintable(seen.mid(at, 8)));
 }

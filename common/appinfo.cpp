@@ -18,9 +18,8 @@ AppInfo AppInfo::current(const QString &title)
 
 QString VersionText(const AppInfo &app)
 {
-    return app.title + QStringLiteral(" ver") + QString::number(app.major) + QLatin1Char('.')
-        + QString::number(app.minor) + QStringLiteral(".(") + QString::number(app.revision)
-        + QLatin1Char(')');
+    return app.title + QStringLiteral(" ver") + QString::number(app.major) + QLatin1Char('.') +
+           QString::number(app.minor) + QStringLiteral(".(") + QString::number(app.revision) + QLatin1Char(')');
 }
 
-} // namespace common
+}  // namespace common

@@ -18,4 +18,4 @@ struct AppInfo {
 // "title verM.m.(r)"
 QString VersionText(const AppInfo &app);
 
-} // namespace common
+}  // namespace common

@@ -24,4 +24,4 @@ QString textOf(const CodeText<Code> (&table)[N], Code code, const QString &fallb
     return fallback;
 }
 
-} // namespace common
+}  // namespace common

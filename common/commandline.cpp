@@ -15,7 +15,7 @@ QString dropQuotes(const QString &item)
     return item.size() < 2 ? QString() : item.mid(1, item.size() - 2);
 }
 
-} // namespace
+}  // namespace
 
 QStringList splitCommandLine(const QString &argumentText, QString *unsplitRest)
 {
@@ -48,4 +48,4 @@ QStringList splitCommandLine(const QString &argumentText, QString *unsplitRest)
     return items;
 }
 
-} // namespace common
+}  // namespace common

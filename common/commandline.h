@@ -17,4 +17,4 @@ namespace common {
 // text of the last item when no blank ended it, otherwise the empty text.
 QStringList splitCommandLine(const QString &argumentText, QString *unsplitRest = nullptr);
 
-} // namespace common
+}  // namespace common

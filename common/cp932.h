@@ -10,10 +10,7 @@
 namespace common::cp932 {
 
 // Whether b is the first byte of a double-byte character.
-constexpr bool isLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Bytes that do not form a valid character become U+FFFD; never fails.
 QString decode(QByteArrayView bytes);
@@ -23,4 +20,4 @@ QByteArray encode(QStringView text);
 // inside a double-byte character (a cut there never splits a character).
 qsizetype wholeCharactersLength(QByteArrayView bytes, qsizetype limit);
 
-} // namespace common::cp932
+}  // namespace common::cp932

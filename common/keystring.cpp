@@ -11,6 +11,7 @@ struct KeyName {
     NamedKey key;
 };
 
+// clang-format off
 constexpr KeyName keyNames[] = {
     {"ENTER", NamedKey::Enter}, {"TAB", NamedKey::Tab},
     {"ESC", NamedKey::Escape}, {"ESCAPE", NamedKey::Escape},
@@ -29,6 +30,7 @@ constexpr KeyName keyNames[] = {
     {"ADD", NamedKey::Add}, {"SUBTRACT", NamedKey::Subtract},
     {"MULTIPLY", NamedKey::Multiply}, {"DIVIDE", NamedKey::Divide},
 };
+// clang-format on
 
 // Names compare case-insensitively over ASCII only: "{ＥＮＴＥＲ}" is not a key name.
 bool lookUpKeyName(QStringView name, NamedKey *key)
@@ -47,20 +49,11 @@ bool lookUpKeyName(QStringView name, NamedKey *key)
     return false;
 }
 
-bool isModifierChar(QChar c)
-{
-    return c == u'+' || c == u'^' || c == u'%';
-}
+bool isModifierChar(QChar c) { return c == u'+' || c == u'^' || c == u'%'; }
 
-Modifier modifierFor(QChar c)
-{
-    return c == u'+' ? Modifier::Shift : c == u'^' ? Modifier::Ctrl : Modifier::Alt;
-}
+Modifier modifierFor(QChar c) { return c == u'+' ? Modifier::Shift : c == u'^' ? Modifier::Ctrl : Modifier::Alt; }
 
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7f && c <= 0x9f);
-}
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7f && c <= 0x9f); }
 
 class Parser {
 public:
@@ -201,7 +194,8 @@ private:
             stroke = KeyStroke::named(NamedKey::Enter);
         else if (isControl(code))
             return fail(at, QStringLiteral("入力できない制御文字 U+%1 があります")
-                                .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper());
+                                .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+                                .toUpper());
         return append(stroke, count, at);
     }
 
@@ -248,12 +242,9 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
-ParsedKeyString parseKeyString(const QString &keyString)
-{
-    return Parser(keyString).run();
-}
+ParsedKeyString parseKeyString(const QString &keyString) { return Parser(keyString).run(); }
 
 QString namedKeyName(NamedKey key)
 {
@@ -276,9 +267,7 @@ QString describeStrokes(const QList<KeyStroke> &strokes)
             else
                 parts.append(QString::fromUcs4(&k.character, 1));
             break;
-        case KeyStroke::Key:
-            parts.append(QLatin1Char('<') + namedKeyName(k.key) + QLatin1Char('>'));
-            break;
+        case KeyStroke::Key: parts.append(QLatin1Char('<') + namedKeyName(k.key) + QLatin1Char('>')); break;
         case KeyStroke::ModifierDown:
         case KeyStroke::ModifierUp:
             parts.append(QStringLiteral("[%1%2]")
@@ -290,4 +279,4 @@ QString describeStrokes(const QList<KeyStroke> &strokes)
     return parts.join(QLatin1Char(' '));
 }
 
-} // namespace common
+}  // namespace common

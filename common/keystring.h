@@ -21,6 +21,7 @@
 
 namespace common {
 
+// clang-format off
 enum class NamedKey : quint8 {
     Enter, Tab, Escape, Backspace, Delete, Insert, Home, End, PageUp, PageDown,
     Up, Down, Left, Right,
@@ -28,14 +29,15 @@ enum class NamedKey : quint8 {
     Break, CapsLock, NumLock, ScrollLock, PrintScreen, Help,
     Add, Subtract, Multiply, Divide,
 };
+// clang-format on
 
 enum class Modifier : quint8 { Shift, Ctrl, Alt };
 
 struct KeyStroke {
     enum Kind : quint8 { Text, Key, ModifierDown, ModifierUp };
     Kind kind = Text;
-    char32_t character = 0;          // Text: one Unicode code point
-    NamedKey key = NamedKey::Enter;  // Key
+    char32_t character = 0;               // Text: one Unicode code point
+    NamedKey key = NamedKey::Enter;       // Key
     Modifier modifier = Modifier::Shift;  // ModifierDown, ModifierUp
 
     static KeyStroke text(char32_t c) { return {Text, c, NamedKey::Enter, Modifier::Shift}; }
@@ -67,4 +69,4 @@ ParsedKeyString parseKeyString(const QString &keyString);
 QString describeStrokes(const QList<KeyStroke> &strokes);
 QString namedKeyName(NamedKey key);
 
-} // namespace common
+}  // namespace common

@@ -55,7 +55,7 @@ void appendUtf8(QByteArray &out, char32_t c)
     }
 }
 
-} // namespace
+}  // namespace
 
 QString pathFromBytes(QByteArrayView bytes)
 {
@@ -106,4 +106,4 @@ QByteArray pathToBytes(QStringView path)
     return bytes;
 }
 
-} // namespace common
+}  // namespace common

@@ -17,4 +17,4 @@ QString pathFromBytes(QByteArrayView bytes);
 // other lone surrogate has no bytes and becomes U+FFFD.
 QByteArray pathToBytes(QStringView path);
 
-} // namespace common
+}  // namespace common

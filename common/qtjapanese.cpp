@@ -59,10 +59,9 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
-JapaneseQtTexts::JapaneseQtTexts(const QString &programFolder)
-    : m_buttons(std::make_unique<ButtonTranslator>())
+JapaneseQtTexts::JapaneseQtTexts(const QString &programFolder) : m_buttons(std::make_unique<ButtonTranslator>())
 {
     // The translator installed last is asked first: the file, when there, wins.
     QCoreApplication::installTranslator(m_buttons.get());
@@ -85,4 +84,4 @@ QString JapaneseQtTexts::folder(const QString &programFolder)
     return QDir(QDir::fromNativeSeparators(programFolder)).filePath(QStringLiteral("translations"));
 }
 
-} // namespace common
+}  // namespace common

@@ -31,4 +31,4 @@ private:
     std::unique_ptr<QTranslator> m_catalogue;
 };
 
-} // namespace common
+}  // namespace common

@@ -17,4 +17,4 @@ inline int toPixels(double twips) { return int(std::lround(twips / TwipsPerPixel
 // Whole pixels with the remainder dropped, for sizes laid out in whole pixels.
 constexpr int toWholePixels(int twips) { return twips / TwipsPerPixel; }
 
-} // namespace common
+}  // namespace common

@@ -16,7 +16,7 @@ struct FileInput {
     QString path;
 };
 
-} // namespace fuzzcheck
+}  // namespace fuzzcheck
 
 void fuzzFile(const fuzzcheck::FileInput &input);
 

@@ -10,16 +10,10 @@
 namespace {
 
 // Position (1-based) of the first c in s from position from on; 0 when none.
-qsizetype find(const QString &s, QChar c, qsizetype from)
-{
-    return s.indexOf(c, from - 1) + 1;
-}
+qsizetype find(const QString &s, QChar c, qsizetype from) { return s.indexOf(c, from - 1) + 1; }
 
 // Characters 2 to length-1: the first and the last go, whatever they are.
-QString dropFirstAndLast(const QString &item)
-{
-    return item.size() < 2 ? QString() : item.mid(1, item.size() - 2);
-}
+QString dropFirstAndLast(const QString &item) { return item.size() < 2 ? QString() : item.mid(1, item.size() - 2); }
 
 struct Split {
     QStringList items;
@@ -55,7 +49,7 @@ Split stepByStep(QString s)
     return split;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -53,9 +53,9 @@ bool icuDecode(UConverter *conv, const char *bytes, int length, std::u16string *
 }
 
 struct IcuTables {
-    std::array<char16_t, 256> single{};        // non-lead bytes 0x80-0xFF; U+FFFD: none
-    std::vector<char16_t> pair;                // [lead << 8 | trail]; U+FFFD: none
-    std::vector<QByteArray> formOf;            // BMP character -> bytes; empty: '?'
+    std::array<char16_t, 256> single{};  // non-lead bytes 0x80-0xFF; U+FFFD: none
+    std::vector<char16_t> pair;          // [lead << 8 | trail]; U+FFFD: none
+    std::vector<QByteArray> formOf;      // BMP character -> bytes; empty: '?'
 
     IcuTables() : pair(0x10000, Replacement), formOf(0x10000)
     {
@@ -81,8 +81,8 @@ struct IcuTables {
             ucnv_resetFromUnicode(conv);
             const int n = ucnv_fromUChars(conv, out, 4, &in, 1, &err);
             // Only forms that decode back to the character (no best fit).
-            if (U_SUCCESS(err) && n >= 1 && n <= 2 && icuDecode(conv, out, n, &text)
-                && text == std::u16string(1, char16_t(ch)))
+            if (U_SUCCESS(err) && n >= 1 && n <= 2 && icuDecode(conv, out, n, &text) &&
+                text == std::u16string(1, char16_t(ch)))
                 formOf[ch] = QByteArray(out, n);
         }
         ucnv_close(conv);
@@ -140,7 +140,7 @@ QByteArray expectedEncode(QStringView text)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -158,8 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Text without replacements and without the three swapped controls: ICU decodes
     // the whole of it in one go exactly as we do.
-    if (!decoded.contains(QChar(Replacement)) && !bytes.contains('\x1A') && !bytes.contains('\x1C')
-        && !bytes.contains('\x7F')) {
+    if (!decoded.contains(QChar(Replacement)) && !bytes.contains('\x1A') && !bytes.contains('\x1C') &&
+        !bytes.contains('\x7F')) {
         static UConverter *conv = openIcu();
         std::u16string whole;
         FUZZ_CHECK(icuDecode(conv, bytes.constData(), int(bytes.size()), &whole), fuzzcheck::codes(decoded));
@@ -171,8 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A cut at whole characters splits nothing: both sides decode to the whole text.
     const qsizetype limit = size ? data[0] % (size + 1) : 0;
     const qsizetype whole = common::cp932::wholeCharactersLength(bytes, limit);
-    FUZZ_CHECK(whole >= 0 && whole <= limit,
-               QStringLiteral("%1 of at most %2").arg(whole).arg(limit));
+    FUZZ_CHECK(whole >= 0 && whole <= limit, QStringLiteral("%1 of at most %2").arg(whole).arg(limit));
     FUZZ_CHECK(common::cp932::decode(bytes.left(whole)) + common::cp932::decode(bytes.mid(whole)) == decoded,
                QStringLiteral("cut at %1 of %2").arg(whole).arg(limit));
     // The longest such start: the next character would not fit.
@@ -186,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringView units(unitCopy);
     const QByteArray encoded = common::cp932::encode(units);
     FUZZ_CHECK(encoded == expectedEncode(units),
-               fuzzcheck::codes(units) + QStringLiteral(" gave ") + QString::fromLatin1(encoded.toHex(' '))
-                   + QStringLiteral(" expected ") + QString::fromLatin1(expectedEncode(units).toHex(' ')));
+               fuzzcheck::codes(units) + QStringLiteral(" gave ") + QString::fromLatin1(encoded.toHex(' ')) +
+                   QStringLiteral(" expected ") + QString::fromLatin1(expectedEncode(units).toHex(' ')));
     return 0;
 }

@@ -42,7 +42,7 @@ QStringList readAll(const QString &path, qsizetype maxLineBytes, ReadChunks chun
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 void fuzzFile(const fuzzcheck::FileInput &input)
 {
@@ -69,8 +69,8 @@ void fuzzFile(const fuzzcheck::FileInput &input)
 
     const std::optional<ListRecord> record = readListRecord(path);
     FUZZ_CHECK(record, path);
-    FUZZ_CHECK(record->name == expected.value(0) && record->description == expected.value(1)
-                   && record->address == expected.value(2),
+    FUZZ_CHECK(record->name == expected.value(0) && record->description == expected.value(1) &&
+                   record->address == expected.value(2),
                fuzzcheck::codes(QStringList{record->name, record->description, record->address}));
 
     // Raw reading after the three header lines, as key loading does it.
@@ -98,7 +98,6 @@ void fuzzFile(const fuzzcheck::FileInput &input)
             FUZZ_CHECK(!(bytes[end - 1] == '\r' && bytes[end] == '\n'), QStringLiteral("CR LF cut apart"));
         }
     }
-    FUZZ_CHECK(pieces == bytes.mid(headerBytes),
-               QString::fromLatin1(pieces.toHex(' ')) + QStringLiteral(" expected ")
-                   + QString::fromLatin1(bytes.mid(headerBytes).toHex(' ')));
+    FUZZ_CHECK(pieces == bytes.mid(headerBytes), QString::fromLatin1(pieces.toHex(' ')) + QStringLiteral(" expected ") +
+                                                     QString::fromLatin1(bytes.mid(headerBytes).toHex(' ')));
 }

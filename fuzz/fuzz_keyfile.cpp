@@ -32,7 +32,7 @@ QStringList readLineByLine(const QString &path, qsizetype size)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 void fuzzFile(const fuzzcheck::FileInput &input)
 {
@@ -43,6 +43,6 @@ void fuzzFile(const fuzzcheck::FileInput &input)
     const QStringList real = describe(loadKeyList(input.path));
     FUZZ_CHECK(real == expected, fuzzcheck::gotExpected(real, expected));
     const QStringList small = describe(loadKeyList(input.path, block, ReadChunks{chunk, chunk}));
-    FUZZ_CHECK(small == expected, QStringLiteral("blocks of %1, chunks of %2: ").arg(block).arg(chunk)
-                                      + fuzzcheck::gotExpected(small, expected));
+    FUZZ_CHECK(small == expected, QStringLiteral("blocks of %1, chunks of %2: ").arg(block).arg(chunk) +
+                                      fuzzcheck::gotExpected(small, expected));
 }

@@ -23,10 +23,7 @@ using common::NamedKey;
 
 namespace {
 
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7f && c <= 0x9f);
-}
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7f && c <= 0x9f); }
 
 // The strokes that typing text literally gives; false when the parser must refuse it.
 bool literalStrokes(const QString &text, QList<KeyStroke> *strokes)
@@ -62,8 +59,7 @@ void checkWellFormed(const QString &keyString, const common::ParsedKeyString &pa
         FUZZ_CHECK(parsed.strokes.isEmpty(), shown);
         return;
     }
-    FUZZ_CHECK(parsed.strokes.size() <= common::MaxKeyStrokes,
-               QStringLiteral("%1 strokes").arg(parsed.strokes.size()));
+    FUZZ_CHECK(parsed.strokes.size() <= common::MaxKeyStrokes, QStringLiteral("%1 strokes").arg(parsed.strokes.size()));
     bool held[3] = {};
     for (const KeyStroke &k : parsed.strokes) {
         const int m = int(k.modifier);
@@ -77,18 +73,17 @@ void checkWellFormed(const QString &keyString, const common::ParsedKeyString &pa
             held[m] = false;
             break;
         case KeyStroke::Text:
-            FUZZ_CHECK(k.character <= 0x10FFFF && !(k.character >= 0xD800 && k.character <= 0xDFFF)
-                           && !isControl(k.character),
+            FUZZ_CHECK(k.character <= 0x10FFFF && !(k.character >= 0xD800 && k.character <= 0xDFFF) &&
+                           !isControl(k.character),
                        shown);
             break;
-        case KeyStroke::Key:
-            break;
+        case KeyStroke::Key: break;
         }
     }
     FUZZ_CHECK(!held[0] && !held[1] && !held[2], shown + QStringLiteral(" left a modifier down"));
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -113,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (text.contains(u'{') || text.contains(u'}'))
         return 0;
     QList<KeyStroke> expected;
-    const QString shown = fuzzcheck::codes(text) + QStringLiteral(" typed as ")
-        + common::describeStrokes(typed.strokes) + QLatin1Char(' ') + typed.error;
+    const QString shown = fuzzcheck::codes(text) + QStringLiteral(" typed as ") +
+                          common::describeStrokes(typed.strokes) + QLatin1Char(' ') + typed.error;
     if (literalStrokes(text, &expected)) {
         FUZZ_CHECK(typed.ok(), shown);
         FUZZ_CHECK(typed.strokes == expected, shown + QStringLiteral(" expected ") + common::describeStrokes(expected));

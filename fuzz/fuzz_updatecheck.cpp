@@ -34,7 +34,8 @@ void checkLastModified(const QString &text)
         return;
     FUZZ_CHECK(date->isValid(), shown);
     const QDateTime remote = remoteDateOf(*date);
-    FUZZ_CHECK(remote.isValid() && date->secsTo(remote) == 9 * 3600, shown + QStringLiteral(" +9h ") + showDate(remote));
+    FUZZ_CHECK(remote.isValid() && date->secsTo(remote) == 9 * 3600,
+               shown + QStringLiteral(" +9h ") + showDate(remote));
     const QDateTime local = zeroDateTime();
     FUZZ_CHECK(calendarDays(local, remote) == -calendarDays(remote, local), shown);
     FUZZ_CHECK(calendarDays(local, remote) == local.date().daysTo(remote.date()), shown);
@@ -88,7 +89,7 @@ void checkHeaders(const QStringList &lines)
     FUZZ_CHECK(headers.isEmpty() || all.count(QStringLiteral("\r\n")) >= headers.size() + 1, all);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -55,10 +55,10 @@ inline QString writeInput(const QByteArray &bytes)
     return path;
 }
 
-} // namespace fuzzcheck
+}  // namespace fuzzcheck
 
-#define FUZZ_CHECK(condition, detail)                                          \
-    do {                                                                       \
-        if (!(condition))                                                      \
-            fuzzcheck::fail(#condition, __FILE__, __LINE__, (detail));         \
+#define FUZZ_CHECK(condition, detail)                                  \
+    do {                                                               \
+        if (!(condition))                                              \
+            fuzzcheck::fail(#condition, __FILE__, __LINE__, (detail)); \
     } while (false)

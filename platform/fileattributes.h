@@ -22,4 +22,4 @@ struct FileAttributes {
 // any failure of the query means "does not exist". Never throws.
 FileAttributes FileExists(const QString &path);
 
-} // namespace platform
+}  // namespace platform

@@ -17,4 +17,4 @@ QStringList folderFileNames(const QString &folder);
 // through `file`, whatever its name's bytes.
 bool openOrdinaryFile(QFile &file, const QString &path);
 
-} // namespace platform
+}  // namespace platform

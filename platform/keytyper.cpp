@@ -10,4 +10,4 @@ KeyTyper::Result typeKeyString(KeyTyper &typer, const QString &keyString, bool w
     return typer.type(parsed.strokes, wait);
 }
 
-} // namespace platform
+}  // namespace platform

@@ -4,8 +4,7 @@
 
 namespace platform {
 
-quint8 waitForModifierRelease(const std::function<quint8()> &held, const std::function<void(int)> &sleep,
-                              int boundMs)
+quint8 waitForModifierRelease(const std::function<quint8()> &held, const std::function<void(int)> &sleep, int boundMs)
 {
     quint8 down = held();
     // Counting the sleeps rather than reading a clock keeps the bound the same for
@@ -19,8 +18,8 @@ quint8 waitForModifierRelease(const std::function<quint8()> &held, const std::fu
 
 quint8 waitForModifierRelease(KeyEvents &events, int boundMs)
 {
-    return waitForModifierRelease([&events] { return events.heldModifiers(); },
-                                  [&events](int ms) { events.sleep(ms); }, boundMs);
+    return waitForModifierRelease([&events] { return events.heldModifiers(); }, [&events](int ms) { events.sleep(ms); },
+                                  boundMs);
 }
 
 QString modifiersStillHeldMessage(quint8 held)
@@ -37,4 +36,4 @@ QString modifiersStillHeldMessage(quint8 held)
     return QStringLiteral("%1 キーが押されたままのため入力しませんでした").arg(names.join(QStringLiteral("、")));
 }
 
-} // namespace platform
+}  // namespace platform

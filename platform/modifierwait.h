@@ -24,4 +24,4 @@ quint8 waitForModifierRelease(KeyEvents &events, int boundMs = ModifierReleaseBo
 // The typers' refusal when a modifier is still down after the wait.
 QString modifiersStillHeldMessage(quint8 held);
 
-} // namespace platform
+}  // namespace platform

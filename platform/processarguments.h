@@ -8,4 +8,4 @@ namespace platform {
 // it delivers arguments already split, those (without the program name) are the items.
 QStringList processArgumentItems(const QStringList &deliveredArguments);
 
-} // namespace platform
+}  // namespace platform

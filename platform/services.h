@@ -115,4 +115,4 @@ std::unique_ptr<ServiceSet> createNativeServices();
 // system the program's own windows use. Defined once per backend.
 void prepareWindowSystem();
 
-} // namespace platform
+}  // namespace platform

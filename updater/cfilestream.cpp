@@ -2,10 +2,7 @@
 
 #include "cp932.h"
 
-CFileStream::~CFileStream()
-{
-    CloseFile();
-}
+CFileStream::~CFileStream() { CloseFile(); }
 
 void CFileStream::OpenFile(Kind, Direction direction)
 {
@@ -16,9 +13,8 @@ void CFileStream::OpenFile(Kind, Direction direction)
         return;
     }
     m_file.setFileName(Path);
-    const QIODevice::OpenMode mode = direction == Read
-        ? QIODevice::ReadOnly
-        : QIODevice::WriteOnly | QIODevice::Truncate;
+    const QIODevice::OpenMode mode =
+        direction == Read ? QIODevice::ReadOnly : QIODevice::WriteOnly | QIODevice::Truncate;
     m_error = !m_file.open(mode);
 }
 

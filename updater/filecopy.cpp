@@ -30,8 +30,7 @@ QString copyFileOver(const QString &fromPath, const QString &toPath)
     if (!to.flush())
         return fileErrorText(to, errno);
     // The user flags tell what this process may do; set, they would grant the owner.
-    const QFileDevice::Permissions userFlags =
-        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const QFileDevice::Permissions userFlags = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
     to.setPermissions(from.permissions() & ~userFlags);
     to.setFileTime(from.fileTime(QFileDevice::FileModificationTime), QFileDevice::FileModificationTime);
     errno = 0;

@@ -37,7 +37,7 @@ constexpr CodeText<QFileDevice::FileError> Failures[] = {
     {QFileDevice::CopyError, u"ファイルをコピーできませんでした"},
 };
 
-} // namespace
+}  // namespace
 
 QString fileErrorText(QFileDevice::FileError error, int osError, const QString &systemText)
 {

@@ -28,21 +28,16 @@ namespace {
 const QString Title = QStringLiteral("kox");
 
 // Captions keep CR LF; a button shows only the LF.
-QString shownCaption(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
+QString shownCaption(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 const QString Busy = QStringLiteral("ただいま通信中です。前の処理が終わってから、もう一度押してください。");
 const QString Checking = QStringLiteral("ただいま、必要な情報を取得しています...");
 const QString Updating = QStringLiteral("ただいま、データを更新しています...");
 const QString CheckFailed = QStringLiteral("ウェブファイルの情報を取得できませんでした。");
 
-} // namespace
+}  // namespace
 
-FMain::FMain(platform::Services services, QWidget *parent)
-    : QWidget(parent)
-    , m_services(services)
+FMain::FMain(platform::Services services, QWidget *parent) : QWidget(parent), m_services(services)
 {
     BuildControls();
     connect(&m_session, &UpdateSession::stageChanged, this, &FMain::ShowStage);
@@ -54,10 +49,7 @@ FMain::FMain(platform::Services services, QWidget *parent)
     connect(Check1, &QCheckBox::toggled, &m_session, &UpdateSession::setDeleteBackup);
 }
 
-FMain::~FMain()
-{
-    m_session.disconnect(this);
-}
+FMain::~FMain() { m_session.disconnect(this); }
 
 bool FMain::Form_Load(const CCommandLine &commandLine)
 {
@@ -74,16 +66,16 @@ bool FMain::Form_Load(const CCommandLine &commandLine)
 
     const QString localPath = commandLine.Lines(0);
     if (!platform::FileExists(localPath).exists) {
-        const auto answer = showMessage(QMessageBox::Warning,
-            QStringLiteral("ローカルファイルパスに実体がありません。\nそのまま通しますか？"),
+        const auto answer = showMessage(
+            QMessageBox::Warning, QStringLiteral("ローカルファイルパスに実体がありません。\nそのまま通しますか？"),
             QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             close();
             return false;
         }
         showMessage(QMessageBox::NoIcon,
-            QStringLiteral("それでは、以下のようなファイル名で処理を進めていきます。\n\n") + localPath,
-            QMessageBox::Ok);
+                    QStringLiteral("それでは、以下のようなファイル名で処理を進めていきます。\n\n") + localPath,
+                    QMessageBox::Ok);
     }
     m_session.setLocalFilePath(localPath);
     m_session.setWebFilePath(commandLine.Lines(1));
@@ -134,12 +126,8 @@ void FMain::SetStatus(const QString &text, bool alert)
 void FMain::ShowStage(UpdateSession::Stage stage)
 {
     switch (stage) {
-    case UpdateSession::Stage::Checking:
-        SetStatus(Checking, false);
-        break;
-    case UpdateSession::Stage::Updating:
-        SetStatus(Updating, true);
-        break;
+    case UpdateSession::Stage::Checking: SetStatus(Checking, false); break;
+    case UpdateSession::Stage::Updating: SetStatus(Updating, true); break;
     case UpdateSession::Stage::FinalCheck:
         SetStatus(QStringLiteral("ファイルサイズの最終確認を行っています..."), false);
         break;
@@ -157,9 +145,7 @@ void FMain::ShowCheck(const Result &result)
 {
     const UpdateSession &s = m_session;
     switch (result.outcome) {
-    case Outcome::Busy:
-        AddLog(Busy);
-        return;
+    case Outcome::Busy: AddLog(Busy); return;
     case Outcome::Refused:
         AddLog(result.detail);
         SetStatus(CheckFailed, false);
@@ -171,13 +157,11 @@ void FMain::ShowCheck(const Result &result)
         SetStatus(CheckFailed, false);
         // A server's error page is no data file; say so, but keep the window.
         if (result.outcome == Outcome::HttpError)
-            showMessage(QMessageBox::Warning,
-                        QStringLiteral("ウェブファイルパスに誤りがあります。\n") + result.detail,
+            showMessage(QMessageBox::Warning, QStringLiteral("ウェブファイルパスに誤りがあります。\n") + result.detail,
                         QMessageBox::Ok);
         return;
     case Outcome::NoLength:
-        showMessage(QMessageBox::Warning, QStringLiteral("ウェブファイルパスに誤りがあります。"),
-                    QMessageBox::Ok);
+        showMessage(QMessageBox::Warning, QStringLiteral("ウェブファイルパスに誤りがあります。"), QMessageBox::Ok);
         close();
         return;
     case Outcome::DateUnknown:
@@ -186,13 +170,12 @@ void FMain::ShowCheck(const Result &result)
         AddLog(QStringLiteral("ウェブファイルの更新日時（Last-modified）を読み取れませんでした。"));
         SetStatus(QStringLiteral("ウェブファイルの更新日時が分からないため、更新の要否を判定できません。"), false);
         return;
-    default:
-        break;
+    default: break;
     }
     Command3->setText(shownCaption(updatecheck::summaryText(s.LocalDate(), s.LocalSize())));
     Command4->setText(shownCaption(updatecheck::summaryText(s.RemoteDate(), s.RemoteSize())));
-    AddLog(QStringLiteral("更新対象ファイルは ") + QString::number(result.days)
-           + QStringLiteral("日 新しいのものです。"));
+    AddLog(QStringLiteral("更新対象ファイルは ") + QString::number(result.days) +
+           QStringLiteral("日 新しいのものです。"));
     if (result.outcome == Outcome::UpdateNeeded)
         SetStatus(QStringLiteral("ローカルファイルはアップデートする必要があるようです。"), true);
     else
@@ -203,20 +186,16 @@ void FMain::Command1_Click()
 {
     const Result started = m_session.Update();
     switch (started.outcome) {
-    case Outcome::Busy:
-        AddLog(Busy);
-        break;
+    case Outcome::Busy: AddLog(Busy); break;
     case Outcome::NotWritable:
-        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"), true);
+        UpdateStopped(QStringLiteral("ローカルファイルが読み取り専用（またはフォルダー）のため、書き込めません。"),
+                      true);
         break;
     case Outcome::BackupFailed:
         UpdateStopped(QStringLiteral("バックアップを作成できませんでした（%1）。").arg(started.detail), true);
         break;
-    case Outcome::Refused:
-        UpdateStopped(started.detail, true);
-        break;
-    default:
-        break;
+    case Outcome::Refused: UpdateStopped(started.detail, true); break;
+    default: break;
     }
 }
 
@@ -228,37 +207,31 @@ void FMain::ShowUpdate(const Result &result)
         UpdateStopped(QStringLiteral("ダウンロードに失敗しました：") + result.detail,
                       result.outcome != Outcome::Aborted);
         break;
-    case Outcome::BackupDeleted:
-        AddLog(QStringLiteral("バックアップファイルは削除されました。"));
-        break;
+    case Outcome::BackupDeleted: AddLog(QStringLiteral("バックアップファイルは削除されました。")); break;
     case Outcome::BackupMissing:
         AddLog(QStringLiteral("バックアップファイルが見つからないため、削除できませんでした。"));
         break;
     case Outcome::BackupNotDeleted:
         AddLog(QStringLiteral("バックアップファイルを削除できませんでした：") + m_session.BackupFilePath());
         break;
-    case Outcome::SizeMismatch:
-        AskRestore();
-        break;
-    default:
-        break;
+    case Outcome::SizeMismatch: AskRestore(); break;
+    default: break;
     }
 }
 
 void FMain::AskRestore()
 {
-    const auto answer = showMessage(QMessageBox::Warning,
+    const auto answer = showMessage(
+        QMessageBox::Warning,
         QStringLiteral("ファイルが正常にダウンロード出来なかったようです。ファイルを以前のものに戻しますか？"),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     const QString failed = m_session.RestoreBackup();
     if (failed.isEmpty())
-        showMessage(QMessageBox::NoIcon, QStringLiteral("ファイルを以前のものに戻しました。"),
-                    QMessageBox::Ok);
+        showMessage(QMessageBox::NoIcon, QStringLiteral("ファイルを以前のものに戻しました。"), QMessageBox::Ok);
     else
-        showMessage(QMessageBox::Warning,
-                    QStringLiteral("ファイルを以前のものに戻せませんでした。\n") + failed,
+        showMessage(QMessageBox::Warning, QStringLiteral("ファイルを以前のものに戻せませんでした。\n") + failed,
                     QMessageBox::Ok);
 }
 
@@ -277,8 +250,8 @@ void FMain::ShowProgress(qint64 received, qint64 total)
 {
     QString progress = QLocale().toString(received) + QStringLiteral(" バイト");
     if (total > 0)
-        progress += QStringLiteral(" / ") + QLocale().toString(total) + QStringLiteral(" バイト (")
-            + QString::number(received * 100 / total) + QStringLiteral("%)");
+        progress += QStringLiteral(" / ") + QLocale().toString(total) + QStringLiteral(" バイト (") +
+                    QString::number(received * 100 / total) + QStringLiteral("%)");
     SetStatus(Updating + QLatin1Char('\n') + progress, true);
 }
 
@@ -298,8 +271,7 @@ void FMain::closeEvent(QCloseEvent *event)
 void FMain::Command2_Click()
 {
     const HttpTransfer::Response &last = m_session.transfer().lastResponse();
-    showTextView(QStringLiteral("Headeres"),
-                 updatecheck::allHeadersText(last.statusCode, last.reason, last.headers));
+    showTextView(QStringLiteral("Headeres"), updatecheck::allHeadersText(last.statusCode, last.reason, last.headers));
 }
 
 void FMain::Command3_Click()
@@ -325,8 +297,7 @@ void FMain::ShowNewFile(const Result &result, const QByteArray &body)
 {
     if (result.outcome != Outcome::Fetched) {
         AddLog(QStringLiteral("ウェブファイルを取得できませんでした：") + result.detail);
-        showMessage(QMessageBox::Warning,
-                    QStringLiteral("ウェブファイルを取得できませんでした。\n") + result.detail,
+        showMessage(QMessageBox::Warning, QStringLiteral("ウェブファイルを取得できませんでした。\n") + result.detail,
                     QMessageBox::Ok);
         return;
     }
@@ -339,4 +310,4 @@ void FMain::Label2_Click()
         AddLog(QStringLiteral("ウェブページを開けませんでした：") + MakerPageAddress);
 }
 
-} // namespace kox
+}  // namespace kox

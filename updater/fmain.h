@@ -83,4 +83,4 @@ private:
     QString m_log;
 };
 
-} // namespace kox
+}  // namespace kox

@@ -24,7 +24,7 @@ Control *placed(Control *control, int left, int top, int width, int height)
     return control;
 }
 
-} // namespace
+}  // namespace
 
 QFont FMain::LabelFont(bool bold, bool underline)
 {
@@ -63,25 +63,25 @@ void FMain::BuildControls()
     Label2 = placed(new QLabel(this), 100, 3100, 2250, 180);
     Label2->setFont(LabelFont(false, true));
     Label2->setTextFormat(Qt::RichText);
-    Label2->setText(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>")
-                        .arg(MakerPageAddress));
+    Label2->setText(
+        QStringLiteral("<a href=\"%1\" style=\"color:#0000ff;\">© tuvel project</a>").arg(MakerPageAddress));
     textfit::shrinkToFit(Label2, LabelFont(false, true));
     Label2->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     Label2->setToolTip(MakerPageAddress);
     Label2->setAccessibleName(QStringLiteral("作者のウェブページ"));
     connect(Label2, &QLabel::linkActivated, this, &FMain::Label2_Click);
 
-    Check1 = placed(new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this),
-                    2700, 3100, 3500, 300);
+    Check1 =
+        placed(new QCheckBox(QStringLiteral("更新後、バックアップファイルを削除する。"), this), 2700, 3100, 3500, 300);
     Check1->setChecked(false);  // keep the backup unless asked
     FitCaption(Check1, Label2->geometry().right() + 8);
 
     // Tab order; frames and the status label take no focus and are passed over.
-    QWidget *order[] = {Frame1, Frame2, Command3, Command4, Text3, Command1, Command7,
-                        Label1, Command2, Command6, Label2, Check1};
+    QWidget *order[] = {Frame1,   Frame2, Command3, Command4, Text3,  Command1,
+                        Command7, Label1, Command2, Command6, Label2, Check1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
-    const char *const names[] = {"Frame1", "Frame2", "Command3", "Command4", "Text3", "Command1",
+    const char *const names[] = {"Frame1",   "Frame2", "Command3", "Command4", "Text3",  "Command1",
                                  "Command7", "Label1", "Command2", "Command6", "Label2", "Check1"};
     static_assert(std::size(names) == std::size(order));
     for (std::size_t i = 0; i < std::size(order); ++i)
@@ -114,4 +114,4 @@ void FMain::FitCaption(QWidget *control, int leftLimit)
     }
 }
 
-} // namespace kox
+}  // namespace kox

@@ -17,8 +17,7 @@ QPlainTextEdit *newReadOnlyTextBox(QWidget *parent, const QString &accessibleNam
     return box;
 }
 
-FTextView::FTextView(QWidget *owner)
-    : QDialog(owner)
+FTextView::FTextView(QWidget *owner) : QDialog(owner)
 {
     Text1 = newReadOnlyTextBox(this, QStringLiteral("内容"));
     resize(312, 213);  // 4680 x 3195 twips

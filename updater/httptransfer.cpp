@@ -8,10 +8,7 @@
 #include <QUrl>
 #include <cerrno>
 
-HttpTransfer::HttpTransfer(QObject *parent)
-    : QObject(parent)
-{
-}
+HttpTransfer::HttpTransfer(QObject *parent) : QObject(parent) {}
 
 HttpTransfer::~HttpTransfer()
 {
@@ -33,10 +30,7 @@ QString HttpTransfer::addressProblem(const QString &address)
     return {};
 }
 
-QString HttpTransfer::head(const QString &address)
-{
-    return start(Kind::Head, address);
-}
+QString HttpTransfer::head(const QString &address) { return start(Kind::Head, address); }
 
 QString HttpTransfer::fetch(const QString &address, qint64 maxBytes)
 {
@@ -81,8 +75,7 @@ QString HttpTransfer::start(Kind kind, const QString &address)
 
     QNetworkRequest request(QUrl(address, QUrl::StrictMode));
     request.setTransferTimeout(m_timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(m_maximumRedirects);
     // Compressed bodies would make the announced length differ from what is written.
     request.setRawHeader("Accept-Encoding", "identity");
@@ -205,9 +198,9 @@ void HttpTransfer::onFinished()
         m_last = response;
 
     const QNetworkReply::NetworkError error = reply->error();
-    const bool transferStopped = error == QNetworkReply::TooManyRedirectsError
-        || error == QNetworkReply::InsecureRedirectError
-        || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError;
+    const bool transferStopped = error == QNetworkReply::TooManyRedirectsError ||
+                                 error == QNetworkReply::InsecureRedirectError ||
+                                 error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError;
     if (m_fetchCut) {
         // Cut on purpose after the bytes asked for: complete as far as wanted.
     } else if (!m_refusal.isEmpty()) {
@@ -225,8 +218,10 @@ void HttpTransfer::onFinished()
         const qint64 length = response.header(QStringLiteral("Content-Length")).toLongLong(&announced);
         const qint64 got = kind == Kind::Download ? m_written : m_body.size();
         if (announced && got != length)
-            response.error = QStringLiteral("受信したデータの大きさ（%1 バイト）が、サーバーの示す大きさ（%2 バイト）と違います。")
-                                 .arg(got).arg(length);
+            response.error =
+                QStringLiteral("受信したデータの大きさ（%1 バイト）が、サーバーの示す大きさ（%2 バイト）と違います。")
+                    .arg(got)
+                    .arg(length);
     }
     response.ok = response.error.isEmpty();
 
@@ -235,7 +230,8 @@ void HttpTransfer::onFinished()
         errno = 0;
         if (response.ok && !m_target->commit()) {
             response.ok = false;
-            response.error = QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(fileErrorText(*m_target, errno));
+            response.error =
+                QStringLiteral("ローカルファイルを置き換えられません（%1）。").arg(fileErrorText(*m_target, errno));
         } else if (!response.ok) {
             m_target->cancelWriting();
         }
@@ -249,16 +245,9 @@ void HttpTransfer::onFinished()
     reply->deleteLater();
 
     switch (kind) {
-    case Kind::Head:
-        emit headFinished(response);
-        break;
-    case Kind::Download:
-        emit downloadFinished(response, written);
-        break;
-    case Kind::Fetch:
-        emit fetchFinished(response, body);
-        break;
-    case Kind::None:
-        break;
+    case Kind::Head: emit headFinished(response); break;
+    case Kind::Download: emit downloadFinished(response, written); break;
+    case Kind::Fetch: emit fetchFinished(response, body); break;
+    case Kind::None: break;
     }
 }

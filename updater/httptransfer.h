@@ -20,7 +20,7 @@ class HttpTransfer : public QObject {
 public:
     struct Response {
         bool ok = false;
-        QString error;  // why it failed, in Japanese; empty when ok
+        QString error;               // why it failed, in Japanese; empty when ok
         bool abortedByUser = false;  // stopped by abort(), not by a fault
         int statusCode = 0;
         QString reason;

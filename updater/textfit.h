@@ -18,4 +18,4 @@ bool fits(const QLabel *label);
 // current text fits (MinimumPointSize when none does).
 void shrinkToFit(QLabel *label, const QFont &designFont);
 
-} // namespace textfit
+}  // namespace textfit

@@ -21,4 +21,4 @@ QString shownText(const QByteArray &leading, qint64 limit)
     return common::cp932::decode(QByteArrayView(leading).first(cut)) + omittedNote(cut);
 }
 
-} // namespace textpreview
+}  // namespace textpreview

@@ -19,4 +19,4 @@ QString omittedNote(qint64 shownBytes);
 // limit followed by the note.
 QString shownText(const QByteArray &leading, qint64 limit = LimitBytes);
 
-} // namespace textpreview
+}  // namespace textpreview

@@ -8,10 +8,7 @@
 
 namespace updatecheck {
 
-QDateTime zeroDateTime()
-{
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-}
+QDateTime zeroDateTime() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC); }
 
 QDateTime wallClock(const QDateTime &localTime)
 {
@@ -35,7 +32,7 @@ int monthNumber(const QString &name)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QDateTime> ParseLastModified(const QString &headerText)
 {
@@ -64,10 +61,7 @@ std::optional<QDateTime> ParseLastModified(const QString &headerText)
     return dateTime;
 }
 
-QDateTime remoteDateOf(const QDateTime &lastModified)
-{
-    return lastModified.addSecs(9 * 3600);
-}
+QDateTime remoteDateOf(const QDateTime &lastModified) { return lastModified.addSecs(9 * 3600); }
 
 qint64 ReadContentLength(const QString &headerText)
 {
@@ -115,10 +109,10 @@ qint64 calendarDays(const QDateTime &localDate, const QDateTime &remoteDate)
 QString summaryText(const QDateTime &date, qint64 size)
 {
     const QLocale locale;
-    const QString when = locale.toString(date.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + date.time().toString(QStringLiteral("H:mm:ss"));
-    return QStringLiteral("last : ") + when + QStringLiteral("\r\nsize : ") + QString::number(size)
-        + QStringLiteral(" byte");
+    const QString when = locale.toString(date.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                         date.time().toString(QStringLiteral("H:mm:ss"));
+    return QStringLiteral("last : ") + when + QStringLiteral("\r\nsize : ") + QString::number(size) +
+           QStringLiteral(" byte");
 }
 
 QString headerValue(const HeaderList &headers, const QString &name)
@@ -135,12 +129,12 @@ QString allHeadersText(int statusCode, const QString &reason, const HeaderList &
 {
     if (statusCode == 0 && headers.isEmpty())
         return {};
-    QString text = QStringLiteral("HTTP ") + QString::number(statusCode) + QLatin1Char(' ') + reason
-        + QStringLiteral("\r\n");
+    QString text =
+        QStringLiteral("HTTP ") + QString::number(statusCode) + QLatin1Char(' ') + reason + QStringLiteral("\r\n");
     for (const auto &header : headers)
-        text += QString::fromLatin1(header.first) + QStringLiteral(": ")
-            + QString::fromLatin1(header.second) + QStringLiteral("\r\n");
+        text += QString::fromLatin1(header.first) + QStringLiteral(": ") + QString::fromLatin1(header.second) +
+                QStringLiteral("\r\n");
     return text;
 }
 
-} // namespace updatecheck
+}  // namespace updatecheck

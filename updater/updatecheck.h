@@ -40,4 +40,4 @@ QString headerValue(const HeaderList &headers, const QString &name);
 // The status line and every header, one per line, as one text.
 QString allHeadersText(int statusCode, const QString &reason, const HeaderList &headers);
 
-} // namespace updatecheck
+}  // namespace updatecheck

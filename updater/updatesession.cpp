@@ -11,9 +11,7 @@
 namespace kox {
 
 UpdateSession::UpdateSession(QObject *parent)
-    : QObject(parent)
-    , m_localDate(updatecheck::zeroDateTime())
-    , m_remoteDate(updatecheck::zeroDateTime())
+    : QObject(parent), m_localDate(updatecheck::zeroDateTime()), m_remoteDate(updatecheck::zeroDateTime())
 {
     connect(&m_inet, &HttpTransfer::headFinished, this, &UpdateSession::CheckArrived);
     connect(&m_inet, &HttpTransfer::downloadProgress, this, &UpdateSession::downloadProgress);
@@ -21,10 +19,7 @@ UpdateSession::UpdateSession(QObject *parent)
     connect(&m_inet, &HttpTransfer::fetchFinished, this, &UpdateSession::FetchArrived);
 }
 
-UpdateSession::~UpdateSession()
-{
-    m_inet.disconnect(this);
-}
+UpdateSession::~UpdateSession() { m_inet.disconnect(this); }
 
 Result UpdateSession::Refresh()
 {
@@ -60,8 +55,7 @@ void UpdateSession::CheckArrived(const HttpTransfer::Response &response)
         m_localSize = local.size();
     }
     m_remoteSize = updatecheck::ReadContentLength(contentLength);
-    const auto lastModified =
-        updatecheck::ParseLastModified(response.header(QStringLiteral("Last-modified")));
+    const auto lastModified = updatecheck::ParseLastModified(response.header(QStringLiteral("Last-modified")));
     Result result;
     // The nine hours can still carry a date at the very end of the range out of it.
     if (!lastModified || !updatecheck::remoteDateOf(*lastModified).isValid()) {
@@ -93,10 +87,7 @@ void UpdateSession::FinalCheck()
     m_justUpdated = false;
 }
 
-QString UpdateSession::RestoreBackup()
-{
-    return copyFileOver(m_backupFilePath, m_localFilePath);
-}
+QString UpdateSession::RestoreBackup() { return copyFileOver(m_backupFilePath, m_localFilePath); }
 
 Result UpdateSession::Update()
 {
@@ -112,8 +103,8 @@ Result UpdateSession::Update()
     // The attribute is what the user set; the second test also catches a file that
     // is locked against writing in other ways (for example immutable).
     const platform::FileAttributes local = platform::FileExists(m_localFilePath);
-    const bool readOnly = local.exists
-        && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(m_localFilePath).isWritable());
+    const bool readOnly =
+        local.exists && ((local.attributes & platform::AttrReadOnly) || !QFileInfo(m_localFilePath).isWritable());
     if (local.isDirectory() || readOnly)
         return {Outcome::NotWritable};
     emit logged(QStringLiteral("バックアップ中..."));
@@ -135,8 +126,7 @@ Result UpdateSession::Update()
 void UpdateSession::DownloadArrived(const HttpTransfer::Response &response)
 {
     if (!response.ok) {
-        emit updated({response.abortedByUser ? Outcome::Aborted : Outcome::DownloadFailed,
-                      response.error});
+        emit updated({response.abortedByUser ? Outcome::Aborted : Outcome::DownloadFailed, response.error});
         return;
     }
     emit logged(QStringLiteral("アップデートプロセスは終了しました。"));
@@ -173,4 +163,4 @@ void UpdateSession::stop()
     m_inet.abort();
 }
 
-} // namespace kox
+}  // namespace kox

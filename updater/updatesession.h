@@ -14,32 +14,31 @@ namespace kox {
 
 // What an operation or a finished request came to.
 enum class Outcome {
-    Started,          // a request is running; its outcome follows as a signal
-    Busy,             // another request is still running; nothing was started
-    Refused,          // the address cannot be requested (detail); nothing was sent
+    Started,  // a request is running; its outcome follows as a signal
+    Busy,     // another request is still running; nothing was started
+    Refused,  // the address cannot be requested (detail); nothing was sent
     // The check.
-    UpdateNeeded,     // the remote file is at least one calendar day newer
+    UpdateNeeded,  // the remote file is at least one calendar day newer
     UpToDate,
-    DateUnknown,      // no usable Last-modified: no verdict
-    NoLength,         // no Content-length: the address names no data file
-    HttpError,        // the server answered with an error status (detail)
-    NoAnswer,         // no answer: time-out, no connection, redirect loop (detail)
+    DateUnknown,  // no usable Last-modified: no verdict
+    NoLength,     // no Content-length: the address names no data file
+    HttpError,    // the server answered with an error status (detail)
+    NoAnswer,     // no answer: time-out, no connection, redirect loop (detail)
     // The update.
-    NotWritable,      // the local file is read-only or a folder; nothing was touched
-    BackupFailed,     // the backup could not be made (detail); nothing was downloaded
-    DownloadFailed,   // the download failed (detail); the local file is as it was
-    Aborted,          // the user stopped the download; the local file is as it was
-    Done,             // the written file has the announced size; the backup stays
-    BackupDeleted,    // as Done, and the backup was deleted as asked
-    BackupMissing,    // as Done, but the backup to delete was not there
-    BackupNotDeleted, // as Done, but the backup could not be deleted
-    SizeMismatch,     // the written file differs from the announced size
-    Fetched,          // the new file's text arrived for viewing
+    NotWritable,       // the local file is read-only or a folder; nothing was touched
+    BackupFailed,      // the backup could not be made (detail); nothing was downloaded
+    DownloadFailed,    // the download failed (detail); the local file is as it was
+    Aborted,           // the user stopped the download; the local file is as it was
+    Done,              // the written file has the announced size; the backup stays
+    BackupDeleted,     // as Done, and the backup was deleted as asked
+    BackupMissing,     // as Done, but the backup to delete was not there
+    BackupNotDeleted,  // as Done, but the backup could not be deleted
+    SizeMismatch,      // the written file differs from the announced size
+    Fetched,           // the new file's text arrived for viewing
 };
 
 struct Result {
-    Result(Outcome what = Outcome::Started, const QString &why = QString())
-        : outcome(what), detail(why) {}
+    Result(Outcome what = Outcome::Started, const QString &why = QString()) : outcome(what), detail(why) {}
     Outcome outcome;
     QString detail;   // why, for failures; in Japanese
     qint64 days = 0;  // calendar days the remote file is newer, for a dated check
@@ -74,8 +73,8 @@ public:
     bool busy() const { return m_inet.busy(); }
 
     // Each gives Started, Busy or Refused; a started request ends in a signal.
-    Result Refresh();      // ends in checked()
-    Result Update();       // ends in updated(), or in checked() when the final check fails
+    Result Refresh();                      // ends in checked()
+    Result Update();                       // ends in updated(), or in checked() when the final check fails
     Result FetchNewFile(qint64 maxBytes);  // ends in fetched()
 
     // Copies the backup back over the local file; the empty text, or why it failed.
@@ -110,4 +109,4 @@ private:
     bool m_deleteBackup = false;
 };
 
-} // namespace kox
+}  // namespace kox

@@ -35,10 +35,7 @@ struct LeadRows {
 constexpr LeadRows kLeadRows;
 static_assert(kLeadRows.row[0xFC] == kLeadCount);
 
-constexpr bool isTrail(unsigned char b)
-{
-    return b >= kTrailFirst && b < kTrailFirst + kTrailCount && b != 0x7F;
-}
+constexpr bool isTrail(unsigned char b) { return b >= kTrailFirst && b < kTrailFirst + kTrailCount && b != 0x7F; }
 
 // The inverse of the decode table: one byte form per BMP character, 0 for none.
 // Pages of 256 characters; only pages with characters are allocated.
@@ -86,7 +83,7 @@ const EncodeTable &encodeTable()
     return table;
 }
 
-} // namespace
+}  // namespace
 
 QString decode(QByteArrayView bytes)
 {
@@ -177,4 +174,4 @@ QByteArray encode(QStringView text)
     return bytes;
 }
 
-} // namespace common::cp932
+}  // namespace common::cp932

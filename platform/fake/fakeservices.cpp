@@ -1,6 +1,5 @@
 #include "fakeservices.h"
 
-
 namespace platform::fake {
 
 void RecordingKeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo)
@@ -71,4 +70,4 @@ Services FakeServiceSet::services()
     return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
 }
 
-} // namespace platform::fake
+}  // namespace platform::fake

@@ -97,4 +97,4 @@ public:
     Services services() override;
 };
 
-} // namespace platform::fake
+}  // namespace platform::fake

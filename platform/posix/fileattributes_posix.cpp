@@ -35,4 +35,4 @@ FileAttributes FileExists(const QString &path)
     return result;
 }
 
-} // namespace platform
+}  // namespace platform

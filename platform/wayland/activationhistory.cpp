@@ -32,4 +32,4 @@ ActivationHistory::Window ActivationHistory::previous() const
     return nullptr;
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

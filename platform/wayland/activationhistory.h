@@ -22,4 +22,4 @@ private:
     Window current = nullptr;
 };
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

@@ -8,12 +8,13 @@ namespace platform::wayland {
 
 namespace {
 constexpr int ActivationTimeoutMs = 1000;
-} // namespace
+}  // namespace
 
 QString noToplevelListMessage()
 {
-    return QStringLiteral("この Wayland デスクトップでは前のウィンドウに切り替えられないため、キーを入力しませんでした。"
-                          "クリップボードへのコピーをお使いください。");
+    return QStringLiteral(
+        "この Wayland デスクトップでは前のウィンドウに切り替えられないため、キーを入力しませんでした。"
+        "クリップボードへのコピーをお使いください。");
 }
 
 QString noVirtualKeyboardMessage()
@@ -24,8 +25,7 @@ QString noVirtualKeyboardMessage()
 
 WaylandKeyEvents::WaylandKeyEvents(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers)
     : session(session), switchState(switchState), held(std::move(heldModifiers))
-{
-}
+{}
 
 void WaylandKeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr)
 {
@@ -65,9 +65,6 @@ void WaylandKeyEvents::sleep(int milliseconds)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-quint8 WaylandKeyEvents::heldModifiers()
-{
-    return held ? held() : 0;
-}
+quint8 WaylandKeyEvents::heldModifiers() { return held ? held() : 0; }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

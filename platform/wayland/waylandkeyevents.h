@@ -15,7 +15,7 @@ class Session;
 
 // What the switch left for the typer.
 struct SwitchState {
-    QString failure;  // why the switch did not happen; the typer types nothing then
+    QString failure;                               // why the switch did not happen; the typer types nothing then
     ActivationHistory::Window returnTo = nullptr;  // the window to activate after typing
 };
 
@@ -37,4 +37,4 @@ private:
     void switchToPrevious();
 };
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

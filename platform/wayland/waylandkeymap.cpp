@@ -14,6 +14,7 @@ struct FixedKey {
     const char *keysym;
 };
 
+// clang-format off
 constexpr FixedKey FixedKeys[] = {
     {NamedKey::Enter, 36, "Return"}, {NamedKey::Tab, 23, "Tab"}, {NamedKey::Escape, 9, "Escape"},
     {NamedKey::Backspace, 22, "BackSpace"}, {NamedKey::Delete, 119, "Delete"},
@@ -30,6 +31,7 @@ constexpr FixedKey FixedKeys[] = {
     {NamedKey::Help, 146, "Help"}, {NamedKey::Add, 86, "KP_Add"}, {NamedKey::Subtract, 82, "KP_Subtract"},
     {NamedKey::Multiply, 63, "KP_Multiply"}, {NamedKey::Divide, 106, "KP_Divide"},
 };
+// clang-format on
 
 struct ModifierKey {
     Modifier modifier;
@@ -73,23 +75,14 @@ const QList<quint32> &characterKeycodes()
     return codes;
 }
 
-bool isAsciiLetter(char32_t c)
-{
-    return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
-}
+bool isAsciiLetter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z'); }
 
 // The character a keymap slot is named by: both cases of a letter share the lower one.
-char32_t slotOf(char32_t c)
-{
-    return (c >= U'A' && c <= U'Z') ? c + (U'a' - U'A') : c;
-}
+char32_t slotOf(char32_t c) { return (c >= U'A' && c <= U'Z') ? c + (U'a' - U'A') : c; }
 
-QByteArray unicodeKeysym(char32_t c)
-{
-    return "U" + QByteArray::number(static_cast<quint32>(c), 16).toUpper();
-}
+QByteArray unicodeKeysym(char32_t c) { return "U" + QByteArray::number(static_cast<quint32>(c), 16).toUpper(); }
 
-} // namespace
+}  // namespace
 
 quint32 modifierMask(Modifier modifier)
 {
@@ -115,10 +108,7 @@ QString namedKeysym(NamedKey name)
     return key ? QString::fromLatin1(key->keysym) : QString();
 }
 
-int characterCapacity()
-{
-    return static_cast<int>(characterKeycodes().size());
-}
+int characterCapacity() { return static_cast<int>(characterKeycodes().size()); }
 
 CharacterKey characterKey(const QList<char32_t> &characters, char32_t c)
 {
@@ -146,15 +136,15 @@ QByteArray keymapText(const QList<char32_t> &characters)
     const QList<quint32> &codes = characterKeycodes();
     for (qsizetype i = 0; i < characters.size() && i < codes.size(); ++i) {
         const char32_t c = characters[i];
-        addKey(codes[i], isAsciiLetter(c) ? unicodeKeysym(c) + ", " + unicodeKeysym(c - (U'a' - U'A'))
-                                          : unicodeKeysym(c));
+        addKey(codes[i],
+               isAsciiLetter(c) ? unicodeKeysym(c) + ", " + unicodeKeysym(c - (U'a' - U'A')) : unicodeKeysym(c));
     }
     keycodes += "};\n";
     symbols += "};\n";
-    QByteArray text = "xkb_keymap {\n" + keycodes
-        + "xkb_types \"tuvel\" { include \"complete\" };\n"
-          "xkb_compat \"tuvel\" { include \"complete\" };\n"
-        + symbols + "};\n";
+    QByteArray text = "xkb_keymap {\n" + keycodes +
+                      "xkb_types \"tuvel\" { include \"complete\" };\n"
+                      "xkb_compat \"tuvel\" { include \"complete\" };\n" +
+                      symbols + "};\n";
     text.append('\0');
     return text;
 }
@@ -178,12 +168,11 @@ TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity)
                 return plan;
             }
             modifiers = down ? modifiers | mask : modifiers & ~mask;
-            plan.steps.append(TypingStep{down ? TypingStep::Press : TypingStep::Release, modifierKeycode(k.modifier), modifiers});
+            plan.steps.append(
+                TypingStep{down ? TypingStep::Press : TypingStep::Release, modifierKeycode(k.modifier), modifiers});
             break;
         }
-        case KeyStroke::Key:
-            plan.steps.append(TypingStep{TypingStep::Tap, namedKeycode(k.key)});
-            break;
+        case KeyStroke::Key: plan.steps.append(TypingStep{TypingStep::Tap, namedKeycode(k.key)}); break;
         case KeyStroke::Text: {
             const char32_t slot = slotOf(k.character);
             if (!batch.contains(slot)) {
@@ -214,4 +203,4 @@ TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity)
     return plan;
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

@@ -38,9 +38,9 @@ struct TypingStep {
         NewBatch,  // the next keymap replaces the current one
     };
     Kind kind = Tap;
-    quint32 keycode = 0;     // XKB keycode (the evdev code plus 8)
-    quint32 modifiers = 0;   // Press, Release: the modifier mask once the step is done
-    bool shift = false;      // Tap: a capital letter, typed with Shift
+    quint32 keycode = 0;    // XKB keycode (the evdev code plus 8)
+    quint32 modifiers = 0;  // Press, Release: the modifier mask once the step is done
+    bool shift = false;     // Tap: a capital letter, typed with Shift
 };
 
 struct TypingPlan {
@@ -66,4 +66,4 @@ struct CharacterKey {
 };
 CharacterKey characterKey(const QList<char32_t> &characters, char32_t c);
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

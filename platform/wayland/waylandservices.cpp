@@ -11,7 +11,8 @@ namespace {
 class Services : public WaylandKeyServices {
 public:
     Services(std::unique_ptr<Session> opened, std::function<quint8()> held, std::function<void()> clientSync)
-        : session(std::move(opened)), events(*session, switchState, held),
+        : session(std::move(opened)),
+          events(*session, switchState, held),
           typer(*session, switchState, held, std::move(clientSync))
     {
         // The switch needs the window that was active before the viewer: activations
@@ -28,7 +29,7 @@ private:
     WaylandKeyTyper typer;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<WaylandKeyServices> openWaylandKeyServices(std::function<quint8()> heldModifiers,
                                                            std::function<void()> clientSync)
@@ -39,4 +40,4 @@ std::unique_ptr<WaylandKeyServices> openWaylandKeyServices(std::function<quint8(
     return std::make_unique<Services>(std::move(session), std::move(heldModifiers), std::move(clientSync));
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

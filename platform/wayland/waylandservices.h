@@ -20,4 +20,4 @@ public:
 std::unique_ptr<WaylandKeyServices> openWaylandKeyServices(std::function<quint8()> heldModifiers,
                                                            std::function<void()> clientSync);
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

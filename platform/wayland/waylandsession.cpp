@@ -22,7 +22,7 @@ namespace platform::wayland {
 
 namespace {
 constexpr int ActivationPollMs = 2;
-} // namespace
+}  // namespace
 
 std::unique_ptr<Session> Session::connect(const QStringList &ignored)
 {
@@ -82,10 +82,7 @@ Session::~Session()
     }
 }
 
-bool Session::roundtrip()
-{
-    return wl_display_roundtrip(display) >= 0;
-}
+bool Session::roundtrip() { return wl_display_roundtrip(display) >= 0; }
 
 bool Session::flush()
 {
@@ -98,10 +95,7 @@ bool Session::flush()
     return true;
 }
 
-bool Session::broken() const
-{
-    return wl_display_get_error(display) != 0;
-}
+bool Session::broken() const { return wl_display_get_error(display) != 0; }
 
 zwp_virtual_keyboard_v1 *Session::keyboard()
 {
@@ -191,4 +185,4 @@ void Session::watch()
                          [this] { wl_display_flush(display); });
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

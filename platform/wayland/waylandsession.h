@@ -68,4 +68,4 @@ private:
     QStringList ignored;
 };
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

@@ -8,7 +8,7 @@ namespace {
 void ignoreString(void *, zwlr_foreign_toplevel_handle_v1 *, const char *) {}
 void ignoreOutput(void *, zwlr_foreign_toplevel_handle_v1 *, wl_output *) {}
 void ignoreParent(void *, zwlr_foreign_toplevel_handle_v1 *, zwlr_foreign_toplevel_handle_v1 *) {}
-} // namespace
+}  // namespace
 
 Toplevels::Toplevels(zwlr_foreign_toplevel_manager_v1 *manager) : manager(manager)
 {
@@ -32,7 +32,7 @@ zwlr_foreign_toplevel_handle_v1 *Toplevels::handleOf(ActivationHistory::Window w
 void Toplevels::added(void *data, zwlr_foreign_toplevel_manager_v1 *, zwlr_foreign_toplevel_handle_v1 *handle)
 {
     static const zwlr_foreign_toplevel_handle_v1_listener listener{
-        &Toplevels::title, &ignoreString, &ignoreOutput, &ignoreOutput,
+        &Toplevels::title, &ignoreString,    &ignoreOutput,      &ignoreOutput,
         &Toplevels::state, &Toplevels::done, &Toplevels::closed, &ignoreParent};
     auto *self = static_cast<Toplevels *>(data);
     self->windows.insert(handle, Window{handle, QString(), false});
@@ -74,4 +74,4 @@ void Toplevels::closed(void *data, zwlr_foreign_toplevel_handle_v1 *handle)
     zwlr_foreign_toplevel_handle_v1_destroy(handle);
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

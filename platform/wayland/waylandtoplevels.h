@@ -37,4 +37,4 @@ private:
     static void closed(void *data, zwlr_foreign_toplevel_handle_v1 *handle);
 };
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

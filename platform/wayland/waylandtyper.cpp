@@ -24,7 +24,11 @@ namespace {
 // Key events carry a time in milliseconds from an arbitrary start.
 uint32_t now()
 {
-    static QElapsedTimer clock = [] { QElapsedTimer t; t.start(); return t; }();
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
     return static_cast<uint32_t>(clock.elapsed());
 }
 
@@ -61,14 +65,15 @@ private:
     zwp_virtual_keyboard_v1 *keyboard;
 };
 
-} // namespace
+}  // namespace
 
 WaylandKeyTyper::WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
                                  std::function<void()> clientSync)
-    : session(session), switchState(switchState), heldModifiers(std::move(heldModifiers)),
+    : session(session),
+      switchState(switchState),
+      heldModifiers(std::move(heldModifiers)),
       clientSync(std::move(clientSync))
-{
-}
+{}
 
 KeyTyper::Result WaylandKeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
@@ -93,8 +98,8 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
         return {false, plan.error};
     // Not one character while the user holds a modifier: "a" with Ctrl held is Ctrl+A.
     if (heldModifiers) {
-        const quint8 held = waitForModifierRelease(
-            heldModifiers, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); });
+        const quint8 held =
+            waitForModifierRelease(heldModifiers, [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); });
         if (held != 0)
             return {false, modifiersStillHeldMessage(held)};
     }
@@ -138,4 +143,4 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     return {};
 }
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

@@ -27,4 +27,4 @@ private:
     Result typeHere(const QList<KeyStroke> &strokes, bool wait);
 };
 
-} // namespace platform::wayland
+}  // namespace platform::wayland

@@ -25,4 +25,4 @@ std::wstring rawArgumentText()
     return text.substr(end);
 }
 
-} // namespace platform::win32
+}  // namespace platform::win32

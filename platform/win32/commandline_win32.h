@@ -8,4 +8,4 @@ namespace platform::win32 {
 // blank that follows it.
 std::wstring rawArgumentText();
 
-} // namespace platform::win32
+}  // namespace platform::win32

@@ -13,4 +13,4 @@ FileAttributes FileExists(const QString &path)
     return result;
 }
 
-} // namespace platform
+}  // namespace platform

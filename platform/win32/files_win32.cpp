@@ -31,4 +31,4 @@ bool openOrdinaryFile(QFile &file, const QString &path)
     return true;
 }
 
-} // namespace platform
+}  // namespace platform

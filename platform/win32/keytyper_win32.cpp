@@ -17,14 +17,12 @@ KeyTyper::Result Win32KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
     if (held != 0)
         return {false, modifiersStillHeldMessage(held)};
     switch (win32::sendRawKeyEvents(toRawKeyEvents(strokes), wait)) {
-    case win32::SendStatus::Sent:
-        return {};
+    case win32::SendStatus::Sent: return {};
     case win32::SendStatus::Blocked:
         return {false, QStringLiteral("キー入力を送れませんでした（入力先のウィンドウが受け付けていません）")};
-    case win32::SendStatus::Partial:
-        return {false, QStringLiteral("キー入力の途中で送れなくなりました")};
+    case win32::SendStatus::Partial: return {false, QStringLiteral("キー入力の途中で送れなくなりました")};
     }
     return {false, QString()};
 }
 
-} // namespace platform
+}  // namespace platform

@@ -34,8 +34,7 @@ std::uint16_t virtualKeyFor(NamedKey key)
     case NamedKey::Subtract: return vk::Subtract;
     case NamedKey::Multiply: return vk::Multiply;
     case NamedKey::Divide: return vk::Divide;
-    default:
-        break;
+    default: break;
     }
     return static_cast<std::uint16_t>(vk::F1 + (static_cast<int>(key) - static_cast<int>(NamedKey::F1)));
 }
@@ -56,7 +55,7 @@ void appendTap(std::vector<RawKeyEvent> &out, RawKeyEvent::Kind kind, std::uint1
     out.push_back({kind, code, true});
 }
 
-} // namespace
+}  // namespace
 
 std::vector<RawKeyEvent> toRawKeyEvents(const QList<KeyStroke> &strokes)
 {
@@ -67,9 +66,7 @@ std::vector<RawKeyEvent> toRawKeyEvents(const QList<KeyStroke> &strokes)
         case KeyStroke::ModifierUp:
             out.push_back({RawKeyEvent::Kind::VirtualKey, virtualKeyFor(k.modifier), k.kind == KeyStroke::ModifierUp});
             break;
-        case KeyStroke::Key:
-            appendTap(out, RawKeyEvent::Kind::VirtualKey, virtualKeyFor(k.key));
-            break;
+        case KeyStroke::Key: appendTap(out, RawKeyEvent::Kind::VirtualKey, virtualKeyFor(k.key)); break;
         case KeyStroke::Text:
             // A character beyond the BMP goes as its two surrogates, each pressed and released.
             if (k.character > 0xffff) {
@@ -84,4 +81,4 @@ std::vector<RawKeyEvent> toRawKeyEvents(const QList<KeyStroke> &strokes)
     return out;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -8,4 +8,4 @@ namespace platform {
 
 std::vector<win32::RawKeyEvent> toRawKeyEvents(const QList<KeyStroke> &strokes);
 
-} // namespace platform
+}  // namespace platform

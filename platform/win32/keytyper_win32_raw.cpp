@@ -11,12 +11,21 @@ namespace {
 bool isExtendedKey(std::uint16_t code)
 {
     switch (code) {
-    case vk::Cancel: case vk::Prior: case vk::Next: case vk::End: case vk::Home:
-    case vk::Left: case vk::Up: case vk::Right: case vk::Down: case vk::Snapshot:
-    case vk::Insert: case vk::Delete: case vk::Divide: case vk::NumLock:
-        return true;
-    default:
-        return false;
+    case vk::Cancel:
+    case vk::Prior:
+    case vk::Next:
+    case vk::End:
+    case vk::Home:
+    case vk::Left:
+    case vk::Up:
+    case vk::Right:
+    case vk::Down:
+    case vk::Snapshot:
+    case vk::Insert:
+    case vk::Delete:
+    case vk::Divide:
+    case vk::NumLock: return true;
+    default: return false;
     }
 }
 
@@ -67,7 +76,7 @@ void waitForForeground()
     }
 }
 
-} // namespace
+}  // namespace
 
 SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitForTarget)
 {
@@ -89,4 +98,4 @@ SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitFor
     return SendStatus::Sent;
 }
 
-} // namespace platform::win32
+}  // namespace platform::win32

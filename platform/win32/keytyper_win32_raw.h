@@ -22,10 +22,10 @@ struct RawKeyEvent {
 // Virtual-key codes the typer uses.
 namespace vk {
 constexpr std::uint16_t Cancel = 0x03, Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11,
-                        Menu = 0x12, Capital = 0x14, Escape = 0x1B, Prior = 0x21, Next = 0x22, End = 0x23,
-                        Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Snapshot = 0x2C,
-                        Insert = 0x2D, Delete = 0x2E, Help = 0x2F, Multiply = 0x6A, Add = 0x6B, Subtract = 0x6D,
-                        Divide = 0x6F, F1 = 0x70, NumLock = 0x90, Scroll = 0x91;
+                        Menu = 0x12, Capital = 0x14, Escape = 0x1B, Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24,
+                        Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Snapshot = 0x2C, Insert = 0x2D,
+                        Delete = 0x2E, Help = 0x2F, Multiply = 0x6A, Add = 0x6B, Subtract = 0x6D, Divide = 0x6F,
+                        F1 = 0x70, NumLock = 0x90, Scroll = 0x91;
 }
 
 enum class SendStatus {
@@ -39,4 +39,4 @@ enum class SendStatus {
 // gone back to its message loop after the events were queued.
 SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitForTarget);
 
-} // namespace platform::win32
+}  // namespace platform::win32

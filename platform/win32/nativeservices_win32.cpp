@@ -19,12 +19,9 @@ public:
         return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
     }
 };
-} // namespace
+}  // namespace
 
-std::unique_ptr<ServiceSet> createNativeServices()
-{
-    return std::make_unique<Win32ServiceSet>();
-}
+std::unique_ptr<ServiceSet> createNativeServices() { return std::make_unique<Win32ServiceSet>(); }
 
 void prepareWindowSystem()
 {
@@ -32,4 +29,4 @@ void prepareWindowSystem()
     // steer the program towards X11.)
 }
 
-} // namespace platform
+}  // namespace platform

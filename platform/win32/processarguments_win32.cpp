@@ -10,4 +10,4 @@ QStringList processArgumentItems(const QStringList &)
     return common::splitCommandLine(QString::fromStdWString(win32::rawArgumentText()));
 }
 
-} // namespace platform
+}  // namespace platform

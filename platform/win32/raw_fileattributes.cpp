@@ -23,4 +23,4 @@ Attributes queryAttributes(const std::wstring &path) noexcept
     return result;
 }
 
-} // namespace platform::win32
+}  // namespace platform::win32

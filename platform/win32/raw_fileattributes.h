@@ -13,4 +13,4 @@ struct Attributes {
 // never shows a system error box (a path on an empty drive).
 Attributes queryAttributes(const std::wstring &path) noexcept;
 
-} // namespace platform::win32
+}  // namespace platform::win32

@@ -29,10 +29,12 @@ unsigned heldModifiers() noexcept
         unsigned bit;
     };
     // The generic VK_SHIFT, VK_CONTROL and VK_MENU cover both keys of each pair.
+    // clang-format off
     static const Key keys[] = {
         {VK_SHIFT, HeldShift}, {VK_CONTROL, HeldCtrl}, {VK_MENU, HeldAlt},
         {VK_LWIN, HeldWindows}, {VK_RWIN, HeldWindows},
     };
+    // clang-format on
     unsigned held = 0;
     for (const Key &k : keys)
         if (GetAsyncKeyState(k.virtualKey) & 0x8000)
@@ -47,10 +49,9 @@ namespace {
 class ClipboardOwner {
 public:
     ClipboardOwner()
-        : window(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr))
-    {
-    }
+        : window(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                                 nullptr))
+    {}
     ~ClipboardOwner()
     {
         if (window)
@@ -77,7 +78,7 @@ HGLOBAL copyToGlobal(const std::wstring &text)
     return memory;
 }
 
-} // namespace
+}  // namespace
 
 bool setClipboardText(const std::wstring &text) noexcept
 {
@@ -102,8 +103,7 @@ bool shellOpen(const std::wstring &pathOrUrl, int showCommand) noexcept
 {
     if (pathOrUrl.empty())
         return false;
-    const HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", pathOrUrl.c_str(), nullptr, nullptr, showCommand);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", pathOrUrl.c_str(), nullptr, nullptr, showCommand);
     // Values above 32 mean success.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
@@ -141,11 +141,11 @@ bool startCommandLine(const std::wstring &commandLine, const std::wstring &progr
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    STARTUPINFOW startup {};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process {};
-    const BOOL ok = CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(),
-                                   nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    PROCESS_INFORMATION process{};
+    const BOOL ok = CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr,
+                                   FALSE, 0, nullptr, nullptr, &startup, &process);
     if (!ok)
         return false;
     CloseHandle(process.hThread);
@@ -163,4 +163,4 @@ int desktopHeightTwips() noexcept
     return (GetSystemMetrics(SM_CYMENU) + GetSystemMetrics(SM_CYFULLSCREEN)) * common::TwipsPerPixel;
 }
 
-} // namespace platform::win32
+}  // namespace platform::win32

@@ -38,4 +38,4 @@ bool startCommandLine(const std::wstring &commandLine, const std::wstring &progr
 int desktopWidthTwips() noexcept;
 int desktopHeightTwips() noexcept;
 
-} // namespace platform::win32
+}  // namespace platform::win32

@@ -10,23 +10,14 @@ void Win32KeyEvents::keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flag
     win32::keybdEvent(virtualKey, scanCode, flags, extraInfo);
 }
 
-void Win32KeyEvents::sleep(int milliseconds)
-{
-    win32::sleepMilliseconds(milliseconds);
-}
+void Win32KeyEvents::sleep(int milliseconds) { win32::sleepMilliseconds(milliseconds); }
 
-static_assert(win32::HeldShift == KeyEvents::HeldShift && win32::HeldCtrl == KeyEvents::HeldCtrl
-              && win32::HeldAlt == KeyEvents::HeldAlt && win32::HeldWindows == KeyEvents::HeldSuper);
+static_assert(win32::HeldShift == KeyEvents::HeldShift && win32::HeldCtrl == KeyEvents::HeldCtrl &&
+              win32::HeldAlt == KeyEvents::HeldAlt && win32::HeldWindows == KeyEvents::HeldSuper);
 
-quint8 Win32KeyEvents::heldModifiers()
-{
-    return static_cast<quint8>(win32::heldModifiers());
-}
+quint8 Win32KeyEvents::heldModifiers() { return static_cast<quint8>(win32::heldModifiers()); }
 
-bool Win32Clipboard::setText(const QString &text)
-{
-    return win32::setClipboardText(text.toStdWString());
-}
+bool Win32Clipboard::setText(const QString &text) { return win32::setClipboardText(text.toStdWString()); }
 
 bool ShellDocumentOpener::open(const QString &pathOrUrl)
 {
@@ -35,18 +26,11 @@ bool ShellDocumentOpener::open(const QString &pathOrUrl)
 
 bool Win32ProcessStarter::startCommandLine(const QString &commandLine, const QString &programDir)
 {
-    return win32::startCommandLine(commandLine.toStdWString(),
-                                      QDir::toNativeSeparators(programDir).toStdWString());
+    return win32::startCommandLine(commandLine.toStdWString(), QDir::toNativeSeparators(programDir).toStdWString());
 }
 
-int SystemDesktopMetrics::desktopWidthTwips()
-{
-    return win32::desktopWidthTwips();
-}
+int SystemDesktopMetrics::desktopWidthTwips() { return win32::desktopWidthTwips(); }
 
-int SystemDesktopMetrics::desktopHeightTwips()
-{
-    return win32::desktopHeightTwips();
-}
+int SystemDesktopMetrics::desktopHeightTwips() { return win32::desktopHeightTwips(); }
 
-} // namespace platform
+}  // namespace platform

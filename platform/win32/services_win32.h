@@ -42,4 +42,4 @@ public:
     bool windowManagerTakesDrags() override { return true; }
 };
 
-} // namespace platform
+}  // namespace platform

@@ -35,8 +35,8 @@ QUrl fileUrl(const QString &absolutePath)
     QByteArray encoded("file://");
     for (const char c : common::pathToBytes(absolutePath)) {
         const uchar b = uchar(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '/'
-            || b == '-' || b == '.' || b == '_' || b == '~')
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '/' || b == '-' ||
+            b == '.' || b == '_' || b == '~')
             encoded += c;
         else
             encoded += '%' + QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
@@ -44,15 +44,15 @@ QUrl fileUrl(const QString &absolutePath)
     return QUrl::fromEncoded(encoded, QUrl::StrictMode);
 }
 
-} // namespace
+}  // namespace
 
 bool DesktopDocumentOpener::open(const QString &pathOrUrl)
 {
     // Web pages go to the browser; everything else is a path, relative ones against the
     // current directory. Either way the opener gets one URL argument, never a shell line.
     QUrl url;
-    if (pathOrUrl.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || pathOrUrl.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+    if (pathOrUrl.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+        pathOrUrl.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
         url = QUrl(pathOrUrl, QUrl::StrictMode);
     else
         url = fileUrl(QFileInfo(pathOrUrl).absoluteFilePath());
@@ -105,4 +105,4 @@ int ScreenDesktopMetrics::desktopHeightTwips()
     return screen ? screen->availableGeometry().height() * common::TwipsPerPixel : 0;
 }
 
-} // namespace platform
+}  // namespace platform

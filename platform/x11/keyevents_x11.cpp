@@ -72,7 +72,7 @@ void waitForWindowManager(Display *display)
     });
 }
 
-} // namespace
+}  // namespace
 
 void X11KeyEvents::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr)
 {
@@ -97,9 +97,6 @@ void X11KeyEvents::sleep(int milliseconds)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-quint8 X11KeyEvents::heldModifiers()
-{
-    return x11::heldModifiers(eventDisplay());
-}
+quint8 X11KeyEvents::heldModifiers() { return x11::heldModifiers(eventDisplay()); }
 
-} // namespace platform
+}  // namespace platform

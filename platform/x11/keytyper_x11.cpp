@@ -53,8 +53,7 @@ KeySym keysymFor(NamedKey key)
     case NamedKey::Subtract: return XK_KP_Subtract;
     case NamedKey::Multiply: return XK_KP_Multiply;
     case NamedKey::Divide: return XK_KP_Divide;
-    default:
-        break;
+    default: break;
     }
     const int f = static_cast<int>(key) - static_cast<int>(NamedKey::F1);
     return XK_F1 + f;
@@ -82,9 +81,9 @@ KeySym keysymFor(char32_t c)
 // belongs to decides the keycode.
 struct Step {
     enum Kind { Press, Release, Tap, NewBatch } kind;
-    KeyCode code = 0;  // Press, Release, Tap on a key of the layout
+    KeyCode code = 0;            // Press, Release, Tap on a key of the layout
     KeySym borrowed = NoSymbol;  // Tap on a spare code
-    bool shift = false;  // Tap needs Shift (level 2)
+    bool shift = false;          // Tap needs Shift (level 2)
 };
 
 struct Plan {
@@ -136,8 +135,7 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
 // Plays a plan back; on every way out the mapping is restored and nothing stays pressed.
 class Playback {
 public:
-    Playback(Display *display, KeyboardMap &map, x11::ClientSync &sync)
-        : display(display), map(map), sync(sync) {}
+    Playback(Display *display, KeyboardMap &map, x11::ClientSync &sync) : display(display), map(map), sync(sync) {}
 
     ~Playback()
     {
@@ -155,12 +153,8 @@ public:
         const KeyLocation shiftKey = map.find(XK_Shift_L);
         for (const Step &step : plan.steps) {
             switch (step.kind) {
-            case Step::Press:
-                press(step.code);
-                break;
-            case Step::Release:
-                release(step.code);
-                break;
+            case Step::Press: press(step.code); break;
+            case Step::Release: release(step.code); break;
             case Step::NewBatch:
                 // The client must have translated the keys on the borrowed codes
                 // before those codes get other symbols.
@@ -225,7 +219,7 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
 KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
@@ -267,4 +261,4 @@ KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
     return result;
 }
 
-} // namespace platform
+}  // namespace platform

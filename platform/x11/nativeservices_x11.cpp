@@ -17,13 +17,13 @@ public:
     DesktopDocumentOpener documentOpener;
     DetachedProcessStarter processStarter;
     ScreenDesktopMetrics desktopMetrics;
-    std::unique_ptr<wayland::WaylandKeyServices> wayland = wayland::openWaylandKeyServices(
-        [this] { return keyEvents.heldModifiers(); }, &syncActiveXClient);
+    std::unique_ptr<wayland::WaylandKeyServices> wayland =
+        wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, &syncActiveXClient);
     Services services() override
     {
         if (wayland)
-            return {wayland->keyEvents(), wayland->keyTyper(), &clipboard, &documentOpener, &processStarter,
-                    &desktopMetrics};
+            return {wayland->keyEvents(), wayland->keyTyper(), &clipboard,
+                    &documentOpener,      &processStarter,     &desktopMetrics};
         return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
     }
 
@@ -37,12 +37,9 @@ public:
             x11::ClientSync(display).waitForActiveClient(2000, 0);
     }
 };
-} // namespace
+}  // namespace
 
-std::unique_ptr<ServiceSet> createNativeServices()
-{
-    return std::make_unique<X11ServiceSet>();
-}
+std::unique_ptr<ServiceSet> createNativeServices() { return std::make_unique<X11ServiceSet>(); }
 
 void prepareWindowSystem()
 {
@@ -53,4 +50,4 @@ void prepareWindowSystem()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-} // namespace platform
+}  // namespace platform

@@ -43,4 +43,4 @@ public:
     bool windowManagerTakesDrags() override { return false; }
 };
 
-} // namespace platform
+}  // namespace platform

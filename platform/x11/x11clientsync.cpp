@@ -78,9 +78,9 @@ bool ClientSync::ping(Window window, int timeoutMs)
     XFlush(display);
 
     return waitForEvent(display, timeoutMs, [&](const XEvent &event) {
-        return event.type == ClientMessage && event.xclient.message_type == wmProtocols
-            && static_cast<Atom>(event.xclient.data.l[0]) == netWmPing && event.xclient.data.l[1] == myStamp;
+        return event.type == ClientMessage && event.xclient.message_type == wmProtocols &&
+               static_cast<Atom>(event.xclient.data.l[0]) == netWmPing && event.xclient.data.l[1] == myStamp;
     });
 }
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -33,4 +33,4 @@ private:
     bool ping(Window window, int timeoutMs);
 };
 
-} // namespace platform::x11
+}  // namespace platform::x11

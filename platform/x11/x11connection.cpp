@@ -13,7 +13,7 @@ int countError(Display *, XErrorEvent *)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 ErrorTrap::ErrorTrap(Display *display) : m_display(display), m_previous(XSetErrorHandler(countError))
 {
@@ -32,4 +32,4 @@ int ErrorTrap::errors() const
     return trappedErrors;
 }
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -40,4 +40,4 @@ private:
     XErrorHandler m_previous;
 };
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -24,4 +24,4 @@ bool waitForEvent(Display *display, int timeoutMs, const std::function<bool(cons
     return false;
 }
 
-} // namespace platform::x11
+}  // namespace platform::x11

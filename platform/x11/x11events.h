@@ -10,4 +10,4 @@ namespace platform::x11 {
 // passed (false). Events read meanwhile are consumed.
 bool waitForEvent(Display *display, int timeoutMs, const std::function<bool(const XEvent &)> &wanted);
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -70,10 +70,7 @@ KeyboardMap::~KeyboardMap()
         XkbFreeKeyboard(xkb, XkbAllComponentsMask, True);
 }
 
-KeyLocation KeyboardMap::find(KeySym sym) const
-{
-    return locations.value(sym);
-}
+KeyLocation KeyboardMap::find(KeySym sym) const { return locations.value(sym); }
 
 KeyLocation KeyboardMap::findCharacter(KeySym sym) const
 {
@@ -112,10 +109,7 @@ void KeyboardMap::assign(const QList<std::pair<KeyCode, KeySym>> &assignments)
         writeCoreRuns(changes);
 }
 
-void KeyboardMap::restore()
-{
-    assign({});
-}
+void KeyboardMap::restore() { assign({}); }
 
 // One request for the whole batch. The keys between the borrowed ones go along with
 // the exact XKB keymap the server gave us, so nothing of theirs changes.
@@ -157,4 +151,4 @@ void KeyboardMap::writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes
     }
 }
 
-} // namespace platform::x11
+}  // namespace platform::x11

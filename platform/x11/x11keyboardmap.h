@@ -43,8 +43,8 @@ private:
     int minCode = 0;
     int maxCode = 0;
     int perCode = 0;
-    std::vector<KeySym> syms;      // original mapping, perCode columns per keycode
-    std::vector<KeySym> current;   // what the server has now
+    std::vector<KeySym> syms;     // original mapping, perCode columns per keycode
+    std::vector<KeySym> current;  // what the server has now
     QHash<KeySym, KeyLocation> locations;
     QList<KeyCode> spare;
     bool otherGroup = false;
@@ -55,4 +55,4 @@ private:
     void writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes);
 };
 
-} // namespace platform::x11
+}  // namespace platform::x11

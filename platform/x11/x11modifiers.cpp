@@ -9,15 +9,21 @@ namespace {
 quint8 modifierBit(KeySym sym)
 {
     switch (sym) {
-    case XK_Shift_L: case XK_Shift_R: return KeyEvents::HeldShift;
-    case XK_Control_L: case XK_Control_R: return KeyEvents::HeldCtrl;
-    case XK_Alt_L: case XK_Alt_R: case XK_Meta_L: case XK_Meta_R: return KeyEvents::HeldAlt;
-    case XK_Super_L: case XK_Super_R: return KeyEvents::HeldSuper;
+    case XK_Shift_L:
+    case XK_Shift_R: return KeyEvents::HeldShift;
+    case XK_Control_L:
+    case XK_Control_R: return KeyEvents::HeldCtrl;
+    case XK_Alt_L:
+    case XK_Alt_R:
+    case XK_Meta_L:
+    case XK_Meta_R: return KeyEvents::HeldAlt;
+    case XK_Super_L:
+    case XK_Super_R: return KeyEvents::HeldSuper;
     default: return 0;
     }
 }
 
-} // namespace
+}  // namespace
 
 quint8 heldModifiers(Display *display)
 {
@@ -46,4 +52,4 @@ quint8 heldModifiers(Display *display)
     return held;
 }
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -10,4 +10,4 @@ namespace platform::x11 {
 // server reports down, wherever the current mapping puts those keys.
 quint8 heldModifiers(Display *display);
 
-} // namespace platform::x11
+}  // namespace platform::x11

@@ -37,14 +37,14 @@ void activateWindowOfProcess(qint64 pid)
         event.xclient.format = 32;
         event.xclient.data.l[0] = 2;  // request from a pager
         event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, DefaultRootWindow(display), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
         XSync(display, False);
     }
     XCloseDisplay(display);
 }
 
-} // namespace
+}  // namespace
 
 TypingSink::TypingSink(const QString &qpaPlatform) : qpaPlatform(qpaPlatform) {}
 
@@ -58,10 +58,7 @@ TypingSink::~TypingSink()
     }
 }
 
-QString TypingSink::outputPath() const
-{
-    return dir.filePath(QStringLiteral("received.txt"));
-}
+QString TypingSink::outputPath() const { return dir.filePath(QStringLiteral("received.txt")); }
 
 bool TypingSink::start(QString *why)
 {

@@ -24,7 +24,7 @@ void setKey(Display *display, KeySym sym, bool down)
     XSync(display, False);
 }
 
-} // namespace
+}  // namespace
 
 class TestModifiersX11 : public QObject {
     Q_OBJECT

@@ -47,7 +47,7 @@ QString keysDown(Display *display)
     return down.join(u' ');
 }
 
-} // namespace
+}  // namespace
 
 class TestTyperX11 : public QObject {
     Q_OBJECT
@@ -105,9 +105,7 @@ void TestTyperX11::typesExactly_data()
 {
     QTest::addColumn<QString>("keyString");
     QTest::addColumn<QString>("expected");
-    auto plain = [](const char *name, const QString &text) {
-        QTest::newRow(name) << escaped(text) << text;
-    };
+    auto plain = [](const char *name, const QString &text) { QTest::newRow(name) << escaped(text) << text; };
     plain("japanese sentence", QStringLiteral("こんにちは、世界。今日は良い天気ですね。"));
     plain("mixed scripts", QStringLiteral("カタカナとひらがなと漢字が混ざった文です"));
     plain("full-width reserved", QStringLiteral("～＋（）％＾"));
@@ -128,8 +126,8 @@ void TestTyperX11::typesExactly_data()
     plain("many distinct", QStringLiteral("一二三四五六七八九十百千万億兆京春夏秋冬東西南北上下左右前後"
                                           "赤青黄緑白黒金銀銅鉄山川海空雲雨雪風花鳥月星火水木土"));
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("full-width escaped by hand") << QStringLiteral("{～}{＋}{（}{）}{％}{＾}")
-                                                << QStringLiteral("～＋（）％＾");
+    QTest::newRow("full-width escaped by hand")
+        << QStringLiteral("{～}{＋}{（}{）}{％}{＾}") << QStringLiteral("～＋（）％＾");
     QTest::newRow("tab and enter keys") << QStringLiteral("a{TAB}b{ENTER}c~d") << QStringLiteral("a\tb\nc\nd");
     QTest::newRow("shift") << QStringLiteral("+a+(bc)d") << QStringLiteral("ABCd");
     QTest::newRow("repeat and cursor") << QStringLiteral("{x 3}{BS}{LEFT 2}y{END}{あ 2}") << QStringLiteral("yxxああ");

@@ -70,7 +70,8 @@ QList<KeyCase> keyCases()
          DownThenCtrlB},
         {"named key in lower case", QStringLiteral("上{enter}下"), QStringLiteral("上\n下"), DoubleClick},
         {"repeat", QStringLiteral("線{- 5}"), QStringLiteral("線-----"), ClickThenCtrlB},
-        {"heading with reserved", QStringLiteral("#[記号（全角）+%]"), QStringLiteral("#[記号（全角）+%]"), DoubleClick},
+        {"heading with reserved", QStringLiteral("#[記号（全角）+%]"), QStringLiteral("#[記号（全角）+%]"),
+         DoubleClick},
         {"bare heading mark", QStringLiteral("#["), QStringLiteral("#["), DownThenCtrlB},
         {"half-width kana", QStringLiteral("ｶﾀｶﾅﾃﾞｽ"), QStringLiteral("ｶﾀｶﾅﾃﾞｽ"), DoubleClick},
         {"ascii punctuation", QStringLiteral("Hello, World! 123 @#$&*_=|;:'\",.<>/?\\`"),
@@ -90,16 +91,13 @@ QList<KeyCase> keyCases()
     };
 }
 
-bool xdotool(const QStringList &args)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
-}
+bool xdotool(const QStringList &args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
 
 bool doubleClickAt(const QPoint &global)
 {
     return xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y()),
-                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                    QStringLiteral("--delay"), QStringLiteral("60"), QStringLiteral("1")});
+                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
+                    QStringLiteral("60"), QStringLiteral("1")});
 }
 
 bool clickAt(const QPoint &global)
@@ -108,12 +106,9 @@ bool clickAt(const QPoint &global)
                     QStringLiteral("click"), QStringLiteral("1")});
 }
 
-bool pressKeys(const QString &keys)
-{
-    return xdotool({QStringLiteral("key"), keys});
-}
+bool pressKeys(const QString &keys) { return xdotool({QStringLiteral("key"), keys}); }
 
-} // namespace
+}  // namespace
 
 class TestViewerOutputE2E : public QObject {
     Q_OBJECT
@@ -136,7 +131,10 @@ private:
     Window activeWindow() const;
     int sinkFocusIns();
     QString keysDown() const;
-    QPoint globalOf(QWidget *w, const QPoint &p) const { return m_window->geometry().topLeft() + w->mapTo(m_window, p); }
+    QPoint globalOf(QWidget *w, const QPoint &p) const
+    {
+        return m_window->geometry().topLeft() + w->mapTo(m_window, p);
+    }
     QPoint rowCentre(int row) const;
     QPoint serverPosition() const;
     bool viewerHasFocus() const;
@@ -159,8 +157,8 @@ int TestViewerOutputE2E::sinkFocusIns()
     while (XPending(m_display)) {
         XEvent event;
         XNextEvent(m_display, &event);
-        if (event.type == FocusIn && event.xfocus.window == m_sinkWindow && event.xfocus.mode == NotifyNormal
-            && event.xfocus.detail != NotifyPointer && event.xfocus.detail != NotifyInferior)
+        if (event.type == FocusIn && event.xfocus.window == m_sinkWindow && event.xfocus.mode == NotifyNormal &&
+            event.xfocus.detail != NotifyPointer && event.xfocus.detail != NotifyInferior)
             ++count;
     }
     return count;
@@ -194,8 +192,8 @@ QPoint TestViewerOutputE2E::serverPosition() const
 
 bool TestViewerOutputE2E::viewerHasFocus() const
 {
-    return activeWindow() == m_window->winId() && m_window->isActiveWindow()
-        && QApplication::focusWidget() == listView2(*m_window)->activeView();
+    return activeWindow() == m_window->winId() && m_window->isActiveWindow() &&
+           QApplication::focusWidget() == listView2(*m_window)->activeView();
 }
 
 void TestViewerOutputE2E::initTestCase()
@@ -234,7 +232,8 @@ void TestViewerOutputE2E::initTestCase()
         splash->close();  // the splash has a test of its own
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    QTRY_COMPARE(m_window->geometry().bottomRight(), QGuiApplication::primaryScreen()->availableGeometry().bottomRight());
+    QTRY_COMPARE(m_window->geometry().bottomRight(),
+                 QGuiApplication::primaryScreen()->availableGeometry().bottomRight());
     QCOMPARE(catalogueModel(*m_window)->count(), 1);
     // Clicks go where the server has the window, which may lag behind Qt's idea of it.
     QTRY_COMPARE(serverPosition(), m_window->geometry().topLeft());

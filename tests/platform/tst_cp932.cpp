@@ -54,7 +54,7 @@ private:
 
 bool isSwappedControl(unsigned char b) { return b == 0x1A || b == 0x1C || b == 0x7F; }
 
-} // namespace
+}  // namespace
 
 class TestCp932 : public QObject {
     Q_OBJECT
@@ -230,7 +230,8 @@ void TestCp932::invalidSequences_data()
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("lone lead at end") << bytesFromHex("81") << QString(bad);
     QTest::newRow("lone lead after text") << bytesFromHex("41e0") << (QStringLiteral("A") + bad);
-    QTest::newRow("lead before CR LF keeps the line end") << bytesFromHex("810d0a") << (QString(bad) + QStringLiteral("\r\n"));
+    QTest::newRow("lead before CR LF keeps the line end")
+        << bytesFromHex("810d0a") << (QString(bad) + QStringLiteral("\r\n"));
     QTest::newRow("lead before blank") << bytesFromHex("8120") << (QString(bad) + QStringLiteral(" "));
     QTest::newRow("lead before 0x7F") << bytesFromHex("817f") << (QString(bad) + QChar(0x7F));
     QTest::newRow("lead before 0xFD") << bytesFromHex("81fd") << (QString(bad) + bad);

@@ -22,6 +22,7 @@ private slots:
     void groupDepth();
 };
 
+// clang-format off
 void TestKeyString::accepted_data()
 {
     QTest::addColumn<QString>("keyString");
@@ -82,6 +83,7 @@ void TestKeyString::accepted_data()
     QTest::newRow("doubled modifier") << "++a" << "[+Shift] a [-Shift]";
     QTest::newRow("escaped in group") << "^({)}{(})" << "[+Ctrl] ) ( [-Ctrl]";
 }
+// clang-format on
 
 void TestKeyString::accepted()
 {
@@ -92,6 +94,7 @@ void TestKeyString::accepted()
     QCOMPARE(describeStrokes(parsed.strokes), strokes);
 }
 
+// clang-format off
 void TestKeyString::refused_data()
 {
     QTest::addColumn<QString>("keyString");
@@ -122,6 +125,7 @@ void TestKeyString::refused_data()
     QTest::newRow("broken surrogate in braces") << QLatin1Char('{') + QString(QChar(0xd842)) + QLatin1Char('}') << "知らないキー名";
     QTest::newRow("error after good part") << "abc{DEL}{NOPE}" << "「{NOPE}」は知らないキー名です（9文字目）";
 }
+// clang-format on
 
 void TestKeyString::refused()
 {
@@ -137,6 +141,7 @@ void TestKeyString::everyNamedKeySpelling_data()
 {
     QTest::addColumn<QString>("spelling");
     QTest::addColumn<QString>("key");
+    // clang-format off
     const QList<std::pair<const char *, const char *>> names = {
         {"ENTER", "ENTER"}, {"TAB", "TAB"}, {"ESC", "ESC"}, {"ESCAPE", "ESC"},
         {"BS", "BS"}, {"BACKSPACE", "BS"}, {"BKSP", "BS"}, {"DEL", "DEL"}, {"DELETE", "DEL"},
@@ -146,6 +151,7 @@ void TestKeyString::everyNamedKeySpelling_data()
         {"NUMLOCK", "NUMLOCK"}, {"SCROLLLOCK", "SCROLLLOCK"}, {"PRTSC", "PRTSC"}, {"HELP", "HELP"},
         {"ADD", "ADD"}, {"SUBTRACT", "SUBTRACT"}, {"MULTIPLY", "MULTIPLY"}, {"DIVIDE", "DIVIDE"},
     };
+    // clang-format on
     for (const auto &[spelling, key] : names) {
         QTest::addRow("%s", spelling) << QString::fromLatin1(spelling) << QString::fromLatin1(key);
         const QString lower = QString::fromLatin1(spelling).toLower();
@@ -199,7 +205,8 @@ void TestKeyString::strokeBound_data()
     const QString thousand = QStringLiteral("{x 1000}");
     QTest::newRow("repeats up to the bound") << thousand.repeated(max / 1000) << max;
     QTest::newRow("one over by a plain character") << thousand.repeated(max / 1000) + QLatin1Char('a') << -1;
-    QTest::newRow("one over by a named key") << QStringLiteral("{LEFT 1000}").repeated(max / 1000) + QStringLiteral("~") << -1;
+    QTest::newRow("one over by a named key")
+        << QStringLiteral("{LEFT 1000}").repeated(max / 1000) + QStringLiteral("~") << -1;
     QTest::newRow("plain characters at the bound") << QString(max, QLatin1Char('a')) << max;
     QTest::newRow("plain characters over the bound") << QString(max + 1, QLatin1Char('a')) << -1;
     // Shift down, a, Shift up: three strokes each.
@@ -225,6 +232,7 @@ void TestKeyString::strokeBound()
     }
 }
 
+// clang-format off
 void TestKeyString::groupDepth_data()
 {
     QTest::addColumn<QString>("keyString");
@@ -241,6 +249,7 @@ void TestKeyString::groupDepth_data()
     QTest::newRow("siblings are not depth") << QStringLiteral("(a)").repeated(max + 10).left(9) << "a a a";
     QTest::newRow("shift through groups") << "+((a)(b))c" << "[+Shift] a b [-Shift] c";
 }
+// clang-format on
 
 void TestKeyString::groupDepth()
 {

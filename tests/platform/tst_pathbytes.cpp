@@ -55,7 +55,8 @@ void TestPathBytes::roundTrip()
 void TestPathBytes::surrogatesWithoutBytes()
 {
     // Lone surrogates outside the escapes cannot be written; they stand for U+FFFD.
-    QCOMPARE(pathToBytes(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")), QByteArray("a\xef\xbf\xbd" "b"));
+    QCOMPARE(pathToBytes(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b")), QByteArray("a\xef\xbf\xbd"
+                                                                                                "b"));
     QCOMPARE(pathToBytes(QString(QChar(0xDC7F))), QByteArray("\xef\xbf\xbd"));
 }
 

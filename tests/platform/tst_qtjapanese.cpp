@@ -31,10 +31,9 @@ QStringList buttonTexts()
 
 const QStringList Japanese{QStringLiteral("はい"), QStringLiteral("いいえ"), QStringLiteral("OK"),
                            QStringLiteral("キャンセル")};
-const QStringList English{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("OK"),
-                          QStringLiteral("Cancel")};
+const QStringList English{QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("OK"), QStringLiteral("Cancel")};
 
-} // namespace
+}  // namespace
 
 class TestQtJapanese : public QObject {
     Q_OBJECT

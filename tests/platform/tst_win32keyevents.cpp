@@ -18,7 +18,7 @@ QString describe(const std::vector<platform::win32::RawKeyEvent> &events)
     return parts.join(QLatin1Char(' '));
 }
 
-} // namespace
+}  // namespace
 
 class TestWin32KeyEvents : public QObject {
     Q_OBJECT
@@ -27,6 +27,7 @@ private slots:
     void events();
 };
 
+// clang-format off
 void TestWin32KeyEvents::events_data()
 {
     QTest::addColumn<QString>("keyString");
@@ -46,6 +47,7 @@ void TestWin32KeyEvents::events_data()
     QTest::newRow("others") << "{BREAK}{PRTSC}{HELP}{ESC}{BS}" << "v3+ v3- v2c+ v2c- v2f+ v2f- v1b+ v1b- v8+ v8-";
     QTest::newRow("keypad") << "{ADD}{SUBTRACT}{MULTIPLY}{DIVIDE}" << "v6b+ v6b- v6d+ v6d- v6a+ v6a- v6f+ v6f-";
 }
+// clang-format on
 
 void TestWin32KeyEvents::events()
 {

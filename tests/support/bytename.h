@@ -37,7 +37,7 @@ inline void remove(const QByteArray &path)
 #endif
 }
 
-} // namespace testbytename
+}  // namespace testbytename
 
 #ifdef Q_OS_UNIX
 #define WRITE_BYTE_NAMED_OR_SKIP(path, content) QVERIFY(testbytename::write(path, content))

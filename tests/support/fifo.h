@@ -21,7 +21,7 @@ inline bool make(const QString &path)
 #endif
 }
 
-} // namespace testfifo
+}  // namespace testfifo
 
 // Makes a FIFO at path, or skips the test where the system has no FIFOs.
 #ifdef Q_OS_UNIX

@@ -16,7 +16,7 @@ quint16 freeLoopbackPort()
     return probe.serverPort();
 }
 
-} // namespace
+}  // namespace
 
 LocalNginx::~LocalNginx()
 {
@@ -42,17 +42,20 @@ bool LocalNginx::start(const QString &wwwDir, QString *why)
     for (int attempt = 0; attempt < 5; ++attempt) {
         m_port = freeLoopbackPort();
         // One process without a master: no user switch, so it reads our temp files as we do.
-        const QString config = QStringLiteral(
-            "daemon off; master_process off; worker_processes 1;\n"
-            "pid %1/nginx.pid; error_log %1/logs/error.log;\n"
-            "events { worker_connections 64; }\n"
-            "http {\n"
-            "  access_log off; sendfile on; default_type application/octet-stream;\n"
-            "  types { text/plain txt; }\n"
-            "  client_body_temp_path %1/body; proxy_temp_path %1/proxy; fastcgi_temp_path %1/fcgi;\n"
-            "  uwsgi_temp_path %1/uwsgi; scgi_temp_path %1/scgi;\n"
-            "  server { listen 127.0.0.1:%2; root %3; }\n"
-            "}\n").arg(prefix).arg(m_port).arg(wwwDir);
+        const QString config =
+            QStringLiteral("daemon off; master_process off; worker_processes 1;\n"
+                           "pid %1/nginx.pid; error_log %1/logs/error.log;\n"
+                           "events { worker_connections 64; }\n"
+                           "http {\n"
+                           "  access_log off; sendfile on; default_type application/octet-stream;\n"
+                           "  types { text/plain txt; }\n"
+                           "  client_body_temp_path %1/body; proxy_temp_path %1/proxy; fastcgi_temp_path %1/fcgi;\n"
+                           "  uwsgi_temp_path %1/uwsgi; scgi_temp_path %1/scgi;\n"
+                           "  server { listen 127.0.0.1:%2; root %3; }\n"
+                           "}\n")
+                .arg(prefix)
+                .arg(m_port)
+                .arg(wwwDir);
         QFile file(prefix + QStringLiteral("/nginx.conf"));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             *why = file.errorString();

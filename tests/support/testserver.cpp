@@ -71,9 +71,7 @@ void TestServer::answer(QTcpSocket *socket, const QByteArray &method, const QByt
         socket->write(reply.sendBytes < 0 ? reply.body : reply.body.left(reply.sendBytes));
     socket->flush();
     switch (reply.end) {
-    case CannedReply::End::Close:
-        socket->disconnectFromHost();
-        break;
+    case CannedReply::End::Close: socket->disconnectFromHost(); break;
     case CannedReply::End::Reset: {
         socket->waitForBytesWritten(1000);
         // Linger 0 turns the close into a reset.
@@ -83,8 +81,6 @@ void TestServer::answer(QTcpSocket *socket, const QByteArray &method, const QByt
         break;
     }
     case CannedReply::End::Stall:
-    case CannedReply::End::Silent:
-        m_stalled.append(socket);
-        break;
+    case CannedReply::End::Silent: m_stalled.append(socket); break;
     }
 }

@@ -14,11 +14,11 @@ struct CannedReply {
     enum class End { Close, Reset, Stall, Silent };  // Silent: not even the headers
     int status = 200;
     QByteArray reason = "OK";
-    QByteArray body;                // sent for GET only
-    qint64 announcedLength = -2;    // -2: the body's length, -1: no header, else this
-    QByteArray lastModified;        // no header when empty
-    QByteArray location;            // Location header when set
-    qint64 sendBytes = -1;          // body bytes sent before End; -1: all
+    QByteArray body;              // sent for GET only
+    qint64 announcedLength = -2;  // -2: the body's length, -1: no header, else this
+    QByteArray lastModified;      // no header when empty
+    QByteArray location;          // Location header when set
+    qint64 sendBytes = -1;        // body bytes sent before End; -1: all
     End end = End::Close;
 };
 

@@ -40,8 +40,5 @@ protected:
             return answers.takeFirst();
         return buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
     }
-    void showTextView(const QString &caption, const QString &text) override
-    {
-        views.append({caption, text});
-    }
+    void showTextView(const QString &caption, const QString &text) override { views.append({caption, text}); }
 };

@@ -34,7 +34,12 @@ void TestCFileStream::binaryRoundTrip_data()
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("one zero byte") << QByteArray(1, '\0');
-    QTest::newRow("all byte values") << [] { QByteArray b; for (int i = 0; i < 256; ++i) b += char(i); return b; }();
+    QTest::newRow("all byte values") << [] {
+        QByteArray b;
+        for (int i = 0; i < 256; ++i)
+            b += char(i);
+        return b;
+    }();
     QTest::newRow("line ends kept") << QByteArray("a\r\nb\rc\n");
 }
 

@@ -59,6 +59,7 @@ void TestCommandLine::split()
     QCOMPARE(line.Lines(line.MaxIndex()), QString());
 }
 
+// clang-format off
 void TestCommandLine::consumesArgument_data()
 {
     QTest::addColumn<QString>("text");
@@ -67,6 +68,7 @@ void TestCommandLine::consumesArgument_data()
     QTest::newRow("raw last item") << R"(a "b c")" << R"("b c")";
     QTest::newRow("empty") << "" << "";
 }
+// clang-format on
 
 void TestCommandLine::consumesArgument()
 {

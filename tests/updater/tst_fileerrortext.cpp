@@ -13,6 +13,7 @@ private slots:
     void missingFolderOnOpen();
 };
 
+// clang-format off
 void TestFileErrorText::words_data()
 {
     QTest::addColumn<int>("error");  // QFileDevice::FileError
@@ -45,6 +46,7 @@ void TestFileErrorText::words_data()
     QTest::newRow("unspecified") << int(QFileDevice::UnspecifiedError) << 0 << "Unknown error"
                                  << "ファイルの操作に失敗しました：Unknown error";
 }
+// clang-format on
 
 void TestFileErrorText::words()
 {

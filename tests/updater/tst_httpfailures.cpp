@@ -12,7 +12,7 @@ namespace {
 
 enum class Server { Gone, ClosesAtOnce, Silent };
 
-} // namespace
+}  // namespace
 
 Q_DECLARE_METATYPE(Server)
 

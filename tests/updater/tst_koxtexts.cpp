@@ -24,8 +24,8 @@ namespace {
 QRect needed(const QLabel *label)
 {
     const QString shown = label->textFormat() == Qt::RichText
-        ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
-        : label->text();
+                              ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                              : label->text();
     const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
     return QFontMetrics(label->font()).boundingRect(label->contentsRect(), flags, shown);
 }
@@ -33,12 +33,15 @@ QRect needed(const QLabel *label)
 QString describe(const QLabel *label)
 {
     return QString("needs %1x%2 in %3x%4 at %5 pt (%6)")
-        .arg(needed(label).width()).arg(needed(label).height())
-        .arg(label->contentsRect().width()).arg(label->contentsRect().height())
-        .arg(label->font().pointSizeF()).arg(QFontInfo(label->font()).family());
+        .arg(needed(label).width())
+        .arg(needed(label).height())
+        .arg(label->contentsRect().width())
+        .arg(label->contentsRect().height())
+        .arg(label->font().pointSizeF())
+        .arg(QFontInfo(label->font()).family());
 }
 
-} // namespace
+}  // namespace
 
 class TestKoxTexts : public QObject {
     Q_OBJECT
@@ -112,8 +115,7 @@ void TestKoxTexts::progressFits()
     emit w.Inet1().downloadProgress(received, total);
     QVERIFY(w.Label1->text().contains(QLocale().toString(received)));
     QVERIFY2(w.Label1->contentsRect().contains(needed(w.Label1)), qPrintable(describe(w.Label1)));
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.Label1)->text(QAccessible::Name),
-             w.Label1->text());
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.Label1)->text(QAccessible::Name), w.Label1->text());
 }
 
 void TestKoxTexts::shortStatusTakesTheDesignFont()
@@ -140,6 +142,7 @@ void TestKoxTexts::copyrightFits()
 }
 
 // Buttons by name, with the captions they can show.
+// clang-format off
 void TestKoxTexts::captionsFit_data()
 {
     QTest::addColumn<QString>("button");
@@ -156,15 +159,16 @@ void TestKoxTexts::captionsFit_data()
     QTest::newRow("Update") << "Command1" << "Update";
     QTest::newRow("Cancel") << "Command7" << "Cancel";
 }
+// clang-format on
 
 void TestKoxTexts::captionsFit()
 {
     QFETCH(QString, button);
     QFETCH(QString, caption);
     TestableFMain w(m_fakes.services());
-    const QHash<QString, QPushButton *> buttons{
-        {"Command1", w.Command1}, {"Command2", w.Command2}, {"Command3", w.Command3},
-        {"Command4", w.Command4}, {"Command6", w.Command6}, {"Command7", w.Command7}};
+    const QHash<QString, QPushButton *> buttons{{"Command1", w.Command1}, {"Command2", w.Command2},
+                                                {"Command3", w.Command3}, {"Command4", w.Command4},
+                                                {"Command6", w.Command6}, {"Command7", w.Command7}};
     QPushButton *control = buttons.value(button);
     QVERIFY(control);
     control->setText(caption);
@@ -173,8 +177,10 @@ void TestKoxTexts::captionsFit()
     option.text = caption;
     const QRect area = control->style()->subElementRect(QStyle::SE_PushButtonContents, &option, control);
     const QRect used = control->fontMetrics().boundingRect(area, Qt::AlignCenter, caption);
-    QVERIFY2(area.contains(used), qPrintable(QString("needs %1x%2 in %3x%4")
-        .arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
+    QVERIFY2(
+        area.contains(used),
+        qPrintable(
+            QString("needs %1x%2 in %3x%4").arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
 }
 
 void TestKoxTexts::titlesFit()
@@ -187,8 +193,10 @@ void TestKoxTexts::titlesFit()
     option.text = w.Check1->text();
     const QRect area = w.Check1->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, w.Check1);
     const QRect used = w.Check1->fontMetrics().boundingRect(area, Qt::AlignLeft | Qt::AlignVCenter, option.text);
-    QVERIFY2(area.contains(used), qPrintable(QString("needs %1x%2 in %3x%4")
-        .arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
+    QVERIFY2(
+        area.contains(used),
+        qPrintable(
+            QString("needs %1x%2 in %3x%4").arg(used.width()).arg(used.height()).arg(area.width()).arg(area.height())));
 }
 
 void TestKoxTexts::logIsRead()

@@ -69,7 +69,7 @@ QByteArray bigContent(qint64 size)
     return content;
 }
 
-} // namespace
+}  // namespace
 
 void TestTextPreview::views_data()
 {
@@ -147,8 +147,10 @@ void TestTextPreview::fetchStopsAtItsBound()
     HttpTransfer inet;
     std::optional<HttpTransfer::Response> response;
     QByteArray body;
-    connect(&inet, &HttpTransfer::fetchFinished, this,
-            [&](const HttpTransfer::Response &r, const QByteArray &b) { response = r; body = b; });
+    connect(&inet, &HttpTransfer::fetchFinished, this, [&](const HttpTransfer::Response &r, const QByteArray &b) {
+        response = r;
+        body = b;
+    });
     QCOMPARE(inet.fetch(server.url("/a.txt"), maxBytes), QString());
     QTRY_VERIFY_WITH_TIMEOUT(response.has_value(), 15000);
     QVERIFY2(response->ok, qPrintable(response->error));

@@ -40,8 +40,8 @@ void TestUpdateCheck::lastModified_data()
     QTest::newRow("year past the date-time range") << "Sat, 01 Jan 300000000 00:00:00 GMT" << false << QDateTime();
     QTest::newRow("leading blank, huge year") << " 6 Jan 1245351232 0:0" << false << QDateTime();
     QTest::newRow("year before the date-time range") << "Sat, 01 Jan -300000000 00:00:00 GMT" << false << QDateTime();
-    QTest::newRow("last day within range") << "Fri, 31 Dec 9999 23:59:59 GMT" << true
-                                           << QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+    QTest::newRow("last day within range")
+        << "Fri, 31 Dec 9999 23:59:59 GMT" << true << QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 }
 
 void TestUpdateCheck::lastModified()
@@ -60,18 +60,19 @@ void TestUpdateCheck::dayCount_data()
     QTest::addColumn<QDateTime>("local");
     QTest::addColumn<QString>("header");
     QTest::addColumn<qint64>("days");
-    auto at = [](int y, int m, int d, int h, int min) {
-        return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC);
-    };
+    auto at = [](int y, int m, int d, int h, int min) { return QDateTime(QDate(y, m, d), QTime(h, min), Qt::UTC); };
     // Remote dates are GMT plus nine hours.
-    QTest::newRow("across midnight by minutes") << at(2026, 3, 1, 23, 58) << "Sun, 01 Mar 2026 15:01:00 GMT" << qint64(1);
+    QTest::newRow("across midnight by minutes")
+        << at(2026, 3, 1, 23, 58) << "Sun, 01 Mar 2026 15:01:00 GMT" << qint64(1);
     QTest::newRow("same day, later time") << at(2026, 3, 1, 0, 1) << "Sun, 01 Mar 2026 14:00:00 GMT" << qint64(0);
-    QTest::newRow("nine hours push to next day") << at(2026, 3, 1, 12, 0) << "Sun, 01 Mar 2026 15:00:00 GMT" << qint64(1);
+    QTest::newRow("nine hours push to next day")
+        << at(2026, 3, 1, 12, 0) << "Sun, 01 Mar 2026 15:00:00 GMT" << qint64(1);
     QTest::newRow("remote older") << at(2026, 3, 10, 8, 0) << "Sun, 01 Mar 2026 00:00:00 GMT" << qint64(-9);
     QTest::newRow("across a year") << at(2025, 12, 31, 10, 0) << "Thu, 01 Jan 2026 00:00:00 GMT" << qint64(1);
-    QTest::newRow("never-seen local file") << QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)
-                                           << "Thu, 01 Jan 1900 00:00:00 GMT" << qint64(2);
-    QTest::newRow("no blank, local exists") << at(2026, 1, 1, 0, 0) << "x" << qint64(-46023);  // serial day of 1 Jan 2026
+    QTest::newRow("never-seen local file")
+        << QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC) << "Thu, 01 Jan 1900 00:00:00 GMT" << qint64(2);
+    QTest::newRow("no blank, local exists")
+        << at(2026, 1, 1, 0, 0) << "x" << qint64(-46023);  // serial day of 1 Jan 2026
 }
 
 void TestUpdateCheck::dayCount()

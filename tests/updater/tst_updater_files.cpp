@@ -119,7 +119,8 @@ void TestUpdaterFiles::cancelAbortsDownload()
     w->Session().setLocalFilePath(m_local);
     w->Session().setWebFilePath(server.url("/a.txt"));
     w->Command1->click();
-    QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")), qPrintable(w->Label1->text()));
+    QTRY_VERIFY2(w->Label1->text().contains(QRegularExpression("50,?000 バイト / 200,?\\d{3} バイト \\(2\\d%\\)")),
+                 qPrintable(w->Label1->text()));
     w->Command7->click();  // stops the download and ends, in one press
     QVERIFY(!w->Inet1().busy());
     QVERIFY(!w->isVisible());
@@ -215,7 +216,8 @@ void TestUpdaterFiles::readOnlyFolder()
     server.route("GET", "/a.txt", ok(newBody()));
     auto w = updateFrom(server, m_local);
     runs("chattr", {"-i", m_dir->path()});
-    QVERIFY2(w->allBoxTexts().contains("バックアップを作成できませんでした（ファイルやフォルダーへのアクセスが許可されていません）"),
+    QVERIFY2(w->allBoxTexts().contains(
+                 "バックアップを作成できませんでした（ファイルやフォルダーへのアクセスが許可されていません）"),
              qPrintable(w->allBoxTexts()));
     QVERIFY(server.requests.isEmpty());
     QCOMPARE(readAll(m_local), OldBody);

@@ -50,10 +50,10 @@ void TestUpdaterHttp::layout()
     QCOMPARE(w->Command2->text(), QString("Headeres"));
     // Tab moves through the controls that take focus in this order.
     QList<QWidget *> expected;
-    for (QWidget *control : {(QWidget *)w->Frame1, (QWidget *)w->Frame2, (QWidget *)w->Command3,
-                             (QWidget *)w->Command4, (QWidget *)w->Text3, (QWidget *)w->Command1,
-                             (QWidget *)w->Command7, (QWidget *)w->Label1, (QWidget *)w->Command2,
-                             (QWidget *)w->Command6, (QWidget *)w->Label2, (QWidget *)w->Check1}) {
+    for (QWidget *control :
+         {(QWidget *)w->Frame1, (QWidget *)w->Frame2, (QWidget *)w->Command3, (QWidget *)w->Command4,
+          (QWidget *)w->Text3, (QWidget *)w->Command1, (QWidget *)w->Command7, (QWidget *)w->Label1,
+          (QWidget *)w->Command2, (QWidget *)w->Command6, (QWidget *)w->Label2, (QWidget *)w->Check1}) {
         if (control->focusPolicy() & Qt::TabFocus)
             expected.append(control);
     }
@@ -114,6 +114,7 @@ void TestUpdaterHttp::missingLocalFile()
     }
 }
 
+// clang-format off
 void TestUpdaterHttp::checkResult_data()
 {
     QTest::addColumn<Setup>("setup");
@@ -165,6 +166,7 @@ void TestUpdaterHttp::checkResult_data()
         s.route("HEAD", "/b.txt", nextDay);
     }) << needed << true << "1日" << "" << true;
 }
+// clang-format on
 
 void TestUpdaterHttp::checkResult()
 {
@@ -200,6 +202,7 @@ void TestUpdaterHttp::checkResult()
     QCOMPARE(readAll(m_local), OldBody);
 }
 
+// clang-format off
 void TestUpdaterHttp::refusedAddresses_data()
 {
     QTest::addColumn<QString>("address");
@@ -209,6 +212,7 @@ void TestUpdaterHttp::refusedAddresses_data()
     QTest::newRow("empty") << "" << "指定されていません";
     QTest::newRow("no host") << "http://" << "正しくありません";
 }
+// clang-format on
 
 void TestUpdaterHttp::refusedAddresses()
 {

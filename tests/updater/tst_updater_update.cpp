@@ -57,16 +57,22 @@ void TestUpdaterUpdate::update_data()
     const auto No = QMessageBox::No;
     const auto Yes = QMessageBox::Yes;
 
-    QTest::newRow("whole, ticked") << plain(whole) << true << Yes << true << false << "バックアップファイルは削除されました。";
-    QTest::newRow("whole, unticked") << plain(whole) << false << Yes << true << true << "アップデートプロセスは終了しました。";
+    QTest::newRow("whole, ticked") << plain(whole) << true << Yes << true << false
+                                   << "バックアップファイルは削除されました。";
+    QTest::newRow("whole, unticked") << plain(whole) << false << Yes << true << true
+                                     << "アップデートプロセスは終了しました。";
     QTest::newRow("404 page") << plain(withStatus(404, "Not Found")) << true << Yes << false << true << "404";
-    QTest::newRow("500 page") << plain(withStatus(500, "Internal Server Error")) << true << Yes << false << true << "500";
+    QTest::newRow("500 page") << plain(withStatus(500, "Internal Server Error")) << true << Yes << false << true
+                              << "500";
     QTest::newRow("short body") << plain(shortBody) << true << Yes << false << true << "ダウンロードに失敗しました";
-    QTest::newRow("announces more than it sends") << plain(overAnnounced) << true << Yes << false << true << "ダウンロードに失敗しました";
+    QTest::newRow("announces more than it sends")
+        << plain(overAnnounced) << true << Yes << false << true << "ダウンロードに失敗しました";
     QTest::newRow("reset mid-body") << plain(reset) << true << Yes << false << true << "ダウンロードに失敗しました";
-    QTest::newRow("stall past time-out") << plain(stall) << true << Yes << false << true << "秒以内に応答しませんでした";
+    QTest::newRow("stall past time-out") << plain(stall) << true << Yes << false << true
+                                         << "秒以内に応答しませんでした";
     QTest::newRow("redirect loop") << plain(loop) << true << Yes << false << true << "リダイレクト";
-    QTest::newRow("no length, closes at end") << plain(unannounced) << true << Yes << true << false << "バックアップファイルは削除されました。";
+    QTest::newRow("no length, closes at end")
+        << plain(unannounced) << true << Yes << true << false << "バックアップファイルは削除されました。";
     QTest::newRow("redirect") << Setup([](TestServer &s, const QByteArray &body) {
         CannedReply moved = withStatus(302, "Found");
         moved.location = "/new/a.txt";
@@ -74,15 +80,18 @@ void TestUpdaterUpdate::update_data()
         s.route("GET", "/a.txt", moved);
         s.route("HEAD", "/new/a.txt", ok(body));
         s.route("GET", "/new/a.txt", ok(body));
-    }) << true << Yes << true << false << "バックアップファイルは削除されました。";
+    }) << true << Yes << true << false
+                              << "バックアップファイルは削除されました。";
     auto headLies = [](TestServer &s, const QByteArray &body) {
         CannedReply head = ok(body);
         head.announcedLength = body.size() + 10;
         s.route("HEAD", "/a.txt", head);
         s.route("GET", "/a.txt", ok(body));
     };
-    QTest::newRow("check sees another size, restore") << Setup(headLies) << true << Yes << false << true << "ファイルを以前のものに戻しました。";
-    QTest::newRow("check sees another size, keep") << Setup(headLies) << true << No << true << true << "ファイルが正常にダウンロード出来なかったようです。";
+    QTest::newRow("check sees another size, restore")
+        << Setup(headLies) << true << Yes << false << true << "ファイルを以前のものに戻しました。";
+    QTest::newRow("check sees another size, keep")
+        << Setup(headLies) << true << No << true << true << "ファイルが正常にダウンロード出来なかったようです。";
     QTest::newRow("final check without length ends") << Setup([](TestServer &s, const QByteArray &body) {
         CannedReply head = ok(body);
         head.announcedLength = -1;

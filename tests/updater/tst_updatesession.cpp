@@ -101,8 +101,8 @@ void TestUpdateSession::check()
     QVERIFY2(result.detail.contains(detail), qPrintable(result.detail));
     QCOMPARE(stages.size(), 1);
     QCOMPARE(server.requests, QStringList{"HEAD /a.txt"});
-    const bool complete = outcome == Outcome::UpdateNeeded || outcome == Outcome::UpToDate
-        || outcome == Outcome::DateUnknown;
+    const bool complete =
+        outcome == Outcome::UpdateNeeded || outcome == Outcome::UpToDate || outcome == Outcome::DateUnknown;
     QCOMPARE(session.LocalSize(), complete ? qint64(OldBody.size()) : 0);
     QCOMPARE(session.RemoteSize(), complete ? qint64(OldBody.size()) : 0);
     QCOMPARE(readAll(m_local), OldBody);
@@ -157,7 +157,8 @@ void TestUpdateSession::update_data()
     QTest::newRow("server announces another size") << serve(17, -1) << true << Outcome::SizeMismatch << true << true;
     QTest::newRow("404 page") << Setup([](TestServer &s, const QByteArray &) {
         s.route("GET", "/a.txt", withStatus(404, "Not Found"));
-    }) << true << Outcome::DownloadFailed << false << true;
+    }) << true << Outcome::DownloadFailed
+                              << false << true;
 }
 
 void TestUpdateSession::update()

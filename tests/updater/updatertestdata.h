@@ -24,10 +24,7 @@ protected:
         w->Inet1().setTimeoutMilliseconds(timeoutMs);
         return w;
     }
-    void waitIdle(TestableFMain &w)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000);
-    }
+    void waitIdle(TestableFMain &w) { QTRY_VERIFY_WITH_TIMEOUT(!w.Inet1().busy(), 15000); }
 
     platform::fake::FakeServiceSet m_fakes;
     std::unique_ptr<QTemporaryDir> m_dir;

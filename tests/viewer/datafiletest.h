@@ -27,4 +27,4 @@ inline QStringList readAll(const QString &path, qsizetype cap = DataFileReader::
     return lines;
 }
 
-} // namespace datafiletest
+}  // namespace datafiletest

@@ -34,7 +34,7 @@ void verifyLabelsReadTheirTexts(QWidget *window)
     QVERIFY(checked > 0);
 }
 
-} // namespace
+}  // namespace
 
 class TestAccessibleTexts : public QObject {
     Q_OBJECT
@@ -46,6 +46,7 @@ private slots:
     void captionButtonsKeepTheirNames();
 };
 
+// clang-format off
 void TestAccessibleTexts::statusPanelsReadTheirTexts_data()
 {
     QTest::addColumn<QString>("key");
@@ -55,6 +56,7 @@ void TestAccessibleTexts::statusPanelsReadTheirTexts_data()
     QTest::newRow("date") << "date" << "";
     QTest::newRow("comment") << "comment" << "";
 }
+// clang-format on
 
 void TestAccessibleTexts::statusPanelsReadTheirTexts()
 {

@@ -37,10 +37,7 @@ struct ProgramFolder {
         writeFile(dir.filePath(QStringLiteral("list.txt")), bytes);
     }
     // The data box's ordinary files as the platform lists them, unsorted.
-    QStringList listing() const
-    {
-        return QDir(box()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    }
+    QStringList listing() const { return QDir(box()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted); }
 };
 
 QStringList locations(const QList<CatalogueRecord> &records)
@@ -70,7 +67,7 @@ QList<CatalogueRecord> loadWithin(const QString &folder, std::chrono::seconds li
 
 const QByteArray pngBytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89", 33);
 
-} // namespace
+}  // namespace
 
 class TestCatalogue : public QObject {
     Q_OBJECT
@@ -106,13 +103,12 @@ void TestCatalogue::registeredAfterDataBox_data()
 {
     QTest::addColumn<QStringList>("registry");  // "@box/x" stands for the data box file x
     QTest::addColumn<QStringList>("expectedNames");
-    QTest::newRow("one existing, one missing") << QStringList{"@ext/e.txt", "@ext/missing.txt"}
-                                               << QStringList{"a", "E"};
+    QTest::newRow("one existing, one missing")
+        << QStringList{"@ext/e.txt", "@ext/missing.txt"} << QStringList{"a", "E"};
     QTest::newRow("empty line, folder, file") << QStringList{"", "@ext", "@ext/e.txt"} << QStringList{"a", "E"};
     QTest::newRow("data box file again") << QStringList{"@box/a.txt"} << QStringList{"a", "a"};
     QTest::newRow("same file twice") << QStringList{"@ext/e.txt", "@ext/e.txt"} << QStringList{"a", "E", "E"};
-    QTest::newRow("blank around a path is part of it") << QStringList{" @ext/e.txt", "@ext/e.txt "}
-                                                       << QStringList{"a"};
+    QTest::newRow("blank around a path is part of it") << QStringList{" @ext/e.txt", "@ext/e.txt "} << QStringList{"a"};
 }
 
 void TestCatalogue::registeredAfterDataBox()
@@ -256,8 +252,8 @@ void TestCatalogue::namesThatAreNotUtf8()
 
     const QList<CatalogueRecord> records = loadCatalogueRecords(p.folder());
     QCOMPARE(records.size(), 2);
-    const auto found = std::find_if(records.begin(), records.end(),
-                                    [](const CatalogueRecord &r) { return r.list.name == "name"; });
+    const auto found =
+        std::find_if(records.begin(), records.end(), [](const CatalogueRecord &r) { return r.list.name == "name"; });
     QVERIFY(found != records.end());
     QCOMPARE(common::pathToBytes(found->location), path);
     QCOMPARE(found->list.description, QStringLiteral("desc"));

@@ -36,7 +36,7 @@ struct TwoLists {
 
 constexpr int Picked = 1;  // the row clicked before each test
 
-} // namespace
+}  // namespace
 
 class TestCatalogueClicks : public QObject {
     Q_OBJECT
@@ -66,10 +66,7 @@ private:
     {
         return listView1(*m_window)->selectionModel()->isRowSelected(row, QModelIndex());
     }
-    int keysOf(int row) const
-    {
-        return catalogueModel(*m_window)->row(row).name == QLatin1String("a") ? 1 : 2;
-    }
+    int keysOf(int row) const { return catalogueModel(*m_window)->row(row).name == QLatin1String("a") ? 1 : 2; }
 
     TwoLists *m_lists = nullptr;
     platform::fake::FakeServiceSet *m_fakes = nullptr;
@@ -136,8 +133,7 @@ void TestCatalogueClicks::doubleClickBelowTheRowsLoadsTheCurrentList()
     QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(current));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, belowTheRows());
     QCOMPARE(keyListModel(*m_window)->count(), keysOf(current));
-    QCOMPARE(panelText(*m_window, QStringLiteral("key")),
-             QStringLiteral("all %1 keys").arg(keysOf(current)));
+    QCOMPARE(panelText(*m_window, QStringLiteral("key")), QStringLiteral("all %1 keys").arg(keysOf(current)));
     QCOMPARE(currentCatalogueRow(*m_window), current);
     QVERIFY(highlighted(current));
 }

@@ -94,7 +94,7 @@ void verifyToolTipsFollowTexts(const FMain &main)
         QCOMPARE(panelToolTip(main, key), panelText(main, key));
 }
 
-} // namespace
+}  // namespace
 
 class TestCatalogueWindow : public QObject {
     Q_OBJECT
@@ -189,13 +189,14 @@ void TestCatalogueWindow::rowsCarryEveryField()
 {
     ProgramFolder p;
     const QDateTime stamp(QDate(2000, 11, 5), QTime(9, 5, 31));
-    const QString path = p.addToBox("greet.txt", {"挨拶", "日常の挨拶", "http://127.0.0.1/greet.txt", "おはようございます"}, stamp);
+    const QString path =
+        p.addToBox("greet.txt", {"挨拶", "日常の挨拶", "http://127.0.0.1/greet.txt", "おはようございます"}, stamp);
     Window w(p);
     QCOMPARE(w.cell(0, CatalogueModel::NameColumn), QStringLiteral("挨拶"));
     QCOMPARE(w.cell(0, CatalogueModel::DescriptionColumn), QStringLiteral("日常の挨拶"));
     QCOMPARE(w.cell(0, CatalogueModel::LastUpdateColumn), QStringLiteral("2000/11/05 9:05:31"));
-    QCOMPARE(w.cell(0, CatalogueModel::LocationColumn),
-             QDir::toNativeSeparators(p.dir.path()) + QDir::separator() + "tuveldbox" + QDir::separator() + "greet.txt");
+    QCOMPARE(w.cell(0, CatalogueModel::LocationColumn), QDir::toNativeSeparators(p.dir.path()) + QDir::separator() +
+                                                            "tuveldbox" + QDir::separator() + "greet.txt");
     QCOMPARE(QFileInfo(w.cell(0, CatalogueModel::LocationColumn)), QFileInfo(path));
     QCOMPARE(w.cell(0, CatalogueModel::AddressColumn), QStringLiteral("http://127.0.0.1/greet.txt"));
     QCOMPARE(w.model()->data(w.model()->index(0, 0), Qt::ToolTipRole).toString(), QStringLiteral("挨拶"));
@@ -326,7 +327,7 @@ QPair<int, int> redAndWhitePixels(QTableView *view, int row)
         }
     return {red, white};
 }
-} // namespace
+}  // namespace
 
 // The style sheet gives the lists white text; the row colour must still win.
 void TestCatalogueWindow::registeredRowsAreDrawnRed()
@@ -353,7 +354,8 @@ void TestCatalogueWindow::fileNameThatIsNotUtf8OpensOnDoubleClick()
 {
     ProgramFolder p;
     const QByteArray path = QFile::encodeName(p.box({})) + "bad\xff\xfename.txt";
-    WRITE_BYTE_NAMED_OR_SKIP(path, common::cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
+    WRITE_BYTE_NAMED_OR_SKIP(path,
+                             common::cp932::encode(QStringLiteral("壊れた名前\r\n説明\r\n\r\n#[見出し]\r\nキー\r\n")));
     const auto removeFile = qScopeGuard([&] { testbytename::remove(path); });
     Window w(p);
     QCOMPARE(w.names(), QStringList{QStringLiteral("壊れた名前")});

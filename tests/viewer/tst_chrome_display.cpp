@@ -17,10 +17,7 @@
 
 namespace {
 
-bool xdotool(const QStringList &args)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
-}
+bool xdotool(const QStringList &args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
 
 QString xprop(WId id, const QString &property)
 {
@@ -40,7 +37,7 @@ void pointerTo(const QPoint &global)
     QTest::qWait(150);
 }
 
-} // namespace
+}  // namespace
 
 class TestChromeDisplay : public QObject {
     Q_OBJECT
@@ -58,7 +55,10 @@ private:
     // The window has no frame of its own: its geometry is its outer edge.
     // Screen position of a point of a control, from the window's own geometry (the
     // native window's idea of its position can lag behind while it is being framed).
-    QPoint globalOf(QWidget *w, const QPoint &p) const { return m_window->geometry().topLeft() + w->mapTo(m_window, p); }
+    QPoint globalOf(QWidget *w, const QPoint &p) const
+    {
+        return m_window->geometry().topLeft() + w->mapTo(m_window, p);
+    }
     QRect desktop() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
     QTemporaryDir m_dir;
     std::unique_ptr<platform::ServiceSet> m_services;
@@ -93,7 +93,8 @@ void TestChromeDisplay::cleanup()
 void TestChromeDisplay::topmostAtTheBottomRight()
 {
     QCOMPARE(m_window->geometry().size(), QSize(400, 200));
-    QTRY_VERIFY(xprop(m_window->winId(), QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
+    QTRY_VERIFY(
+        xprop(m_window->winId(), QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
 }
 
 void TestChromeDisplay::compactModeAnimatesAndRestoreKeepsTheBottomEdge()

@@ -39,6 +39,7 @@ void TestClockCaption::strayCounterStartsOver()
     QCOMPARE(counter, qint16(0));
 }
 
+// clang-format off
 void TestClockCaption::caption_data()
 {
     QTest::addColumn<QDateTime>("now");
@@ -52,6 +53,7 @@ void TestClockCaption::caption_data()
     QTest::newRow("two digits everywhere") << QDateTime(QDate(2026, 10, 31), QTime(23, 59, 59)) << "zzz"
                                            << "10:31 23:59" + f + "zzz";
 }
+// clang-format on
 
 void TestClockCaption::caption()
 {

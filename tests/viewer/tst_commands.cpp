@@ -25,7 +25,7 @@ void writeCp932(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-} // namespace
+}  // namespace
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -94,7 +94,8 @@ void TestCommands::menuTreeCaptions()
     const QList<QPair<QString, QStringList>> tree = {
         {"mnuFile", {"リストを展開(&L)", "-", "終了(&X)"}},
         {"mnuEdit", {"コピー(&C)", "直接出力(&B)", "-", "データをアップデートする(&U)..."}},
-        {"mnuView", {"詳細(&D)", "リスト(&L)", "-", "グリッド(&G)", "-", "データファイルを開く(&N)", "データボックスを開く(&M)"}},
+        {"mnuView",
+         {"詳細(&D)", "リスト(&L)", "-", "グリッド(&G)", "-", "データファイルを開く(&N)", "データボックスを開く(&M)"}},
         {"mnuHelp", {"このソフトウェアについて(&A)..."}},
     };
     for (const auto &[name, captions] : tree) {
@@ -212,6 +213,7 @@ void TestCommands::aboutSelectsTheAboutList()
     }
 }
 
+// clang-format off
 void TestCommands::updateLaunch_data()
 {
     QTest::addColumn<QString>("location");  // "@" stands for the data box folder
@@ -230,6 +232,7 @@ void TestCommands::updateLaunch_data()
     QTest::newRow("missing file") << "@/gone.txt" << "http://h/a" << false << "";
     QTest::newRow("empty address") << "@/a.txt" << "" << true << "";
 }
+// clang-format on
 
 void TestCommands::updateLaunch()
 {

@@ -39,7 +39,7 @@ QStringList recorded(const QString &log, int runs)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 class TestCommandsDesktop : public QObject {
     Q_OBJECT

@@ -48,10 +48,7 @@ void TestCompact::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
-void TestCompact::cleanup()
-{
-    delete m_window;
-}
+void TestCompact::cleanup() { delete m_window; }
 
 void TestCompact::restore()
 {

@@ -33,7 +33,7 @@ QStringList splitLikeTheRules(const QByteArray &bytes)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 class TestDataFile : public QObject {
     Q_OBJECT
@@ -63,8 +63,8 @@ void TestDataFile::readLine_data()
     QTest::newRow("lone lf stays") << QByteArray("a\nb\n") << QStringList{"a\nb\n", ""} << true;
     QTest::newRow("lf cr is lf then a line end") << QByteArray("a\n\rb") << QStringList{"a\n", "b"} << true;
     QTest::newRow("cr cr lf is an empty line") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << true;
-    QTest::newRow("nothing trimmed")
-        << QByteArray(" a \t\r\n\x81\x40x\x81\x40\r\n") << QStringList{" a \t", QString::fromUtf8("　x　"), ""} << true;
+    QTest::newRow("nothing trimmed") << QByteArray(" a \t\r\n\x81\x40x\x81\x40\r\n")
+                                     << QStringList{" a \t", QString::fromUtf8("　x　"), ""} << true;
     QTest::newRow("cp932") << QByteArray("\x82\xa0\x81\x60\r\n") << QStringList{QString::fromUtf8("あ～"), ""} << true;
     QTest::newRow("empty lines are lines") << QByteArray("\r\n\r\nx") << QStringList{"", "", "x", ""} << true;
     QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""} << true;
@@ -233,6 +233,7 @@ void TestDataFile::lastUpdateText()
     QLocale::setDefault(saved);
 }
 
+// clang-format off
 void TestDataFile::listRecord_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -249,6 +250,7 @@ void TestDataFile::listRecord_data()
     QTest::newRow("lf only is one line") << QByteArray("n\nd\nu\n") << "n\nd\nu\n" << "" << "";
     QTest::newRow("blanks kept") << QByteArray(" n \r\n\td\r\n u ") << " n " << "\td" << " u ";
 }
+// clang-format on
 
 void TestDataFile::listRecord()
 {

@@ -24,7 +24,7 @@ qint64 peakResidentKiB()
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 class TestDataFileHostile : public QObject {
     Q_OBJECT
@@ -124,8 +124,8 @@ void TestDataFileHostile::listRecordOfUnreadablePaths()
     QTemporaryDir dir;
     const QString fifo = dir.filePath("fifo");
     MAKE_FIFO_OR_SKIP(fifo);
-    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"),
-                                dir.path(), dir.filePath("missing")})
+    for (const QString &path :
+         {fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"), dir.path(), dir.filePath("missing")})
         QVERIFY2(!readListRecord(path).has_value(), qPrintable(path));
 }
 

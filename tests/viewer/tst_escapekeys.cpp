@@ -9,6 +9,7 @@ private slots:
     void escape();
 };
 
+// clang-format off
 void TestEscapeKeys::escape_data()
 {
     QTest::addColumn<QString>("key");
@@ -26,6 +27,7 @@ void TestEscapeKeys::escape_data()
     QTest::newRow("wave dash is not the full-width tilde") << u"〜"_qs << u"〜"_qs;
     QTest::newRow("empty") << "" << "";
 }
+// clang-format on
 
 void TestEscapeKeys::escape()
 {

@@ -18,7 +18,7 @@ QStringList describe(const KeyRows &keys)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class TestKeyFile : public QObject {
     Q_OBJECT
@@ -34,6 +34,7 @@ private slots:
     void appendedRowsFollowLoadedOnes();
 };
 
+// clang-format off
 void TestKeyFile::load_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -87,6 +88,7 @@ void TestKeyFile::load_data()
         << QByteArray("n\rd\ra\ra\x82\r\n\nb\x82\r\n\n\r\n") << "n"
         << QStringList{common::cp932::decode("a\x82"), "\n" + common::cp932::decode("b\x82"), "\n"};
 }
+// clang-format on
 
 void TestKeyFile::load()
 {

@@ -23,7 +23,7 @@ const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 10
 using platform::fake::RecordingKeyTyper;
 QString typedLine(const QString &keyString) { return RecordingKeyTyper::typedLine(keyString); }
 
-} // namespace
+}  // namespace
 
 class TestKeyOutput : public QObject {
     Q_OBJECT

@@ -17,7 +17,7 @@ namespace {
 
 const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2", "sleep 100"};
 
-} // namespace
+}  // namespace
 
 class TestKeyOutputGuards : public QObject {
     Q_OBJECT
@@ -101,7 +101,8 @@ void TestKeyOutputGuards::outputWaitsForModifiers_data()
     using platform::KeyEvents;
     QTest::newRow("double-click, Ctrl let go at once") << "dblclick" << int(KeyEvents::HeldCtrl) << 1;
     QTest::newRow("Ctrl+B, Ctrl held a while") << "menu" << int(KeyEvents::HeldCtrl) << 15;
-    QTest::newRow("SendKey button, Shift and Super") << "SendKey" << int(KeyEvents::HeldShift | KeyEvents::HeldSuper) << 3;
+    QTest::newRow("SendKey button, Shift and Super")
+        << "SendKey" << int(KeyEvents::HeldShift | KeyEvents::HeldSuper) << 3;
     QTest::newRow("Ctrl never let go") << "menu" << int(KeyEvents::HeldCtrl) << -1;
 }
 
@@ -128,7 +129,8 @@ void TestKeyOutputGuards::outputWaitsForModifiers()
         expected << QStringLiteral("held %1").arg(held) << QStringLiteral("sleep %1").arg(platform::ModifierPollMs);
     if (polls < 0)
         expected << QStringLiteral("held %1").arg(held);  // the last look, at the bound
-    QCOMPARE(m_fakes->keyEvents.log, expected + altTab + QStringList{platform::fake::RecordingKeyTyper::typedLine("x{+}y")});
+    QCOMPARE(m_fakes->keyEvents.log,
+             expected + altTab + QStringList{platform::fake::RecordingKeyTyper::typedLine("x{+}y")});
     // Only the switch's own Alt and Tab: nothing released on the user's behalf.
     QCOMPARE(m_fakes->keyEvents.events.size(), 4);
 }

@@ -53,10 +53,7 @@ void TestLayoutWindow::init()
     QCoreApplication::processEvents();
 }
 
-void TestLayoutWindow::cleanup()
-{
-    delete m_window;
-}
+void TestLayoutWindow::cleanup() { delete m_window; }
 
 void TestLayoutWindow::verifyLayout(bool afterResize)
 {

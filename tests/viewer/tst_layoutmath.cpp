@@ -49,8 +49,8 @@ void TestLayoutMath::maxCtrlSize_data()
 {
     QTest::addColumn<double>("sw");
     QTest::addColumn<double>("sh");
-    QTest::addColumn<QList<int>>("margins");  // top, left, width, height
-    QTest::addColumn<QList<int>>("expected"); // top, left, width, height
+    QTest::addColumn<QList<int>>("margins");   // top, left, width, height
+    QTest::addColumn<QList<int>>("expected");  // top, left, width, height
     for (int l : {2000, 0, 5950, 1234})
         QTest::addRow("catalogue list, bar at %d", l)
             << 6000.0 << 3000.0 << QList<int>{975, 0, 6000 - l, 255} << QList<int>{975, 0, l, 1770};
@@ -64,8 +64,7 @@ void TestLayoutMath::maxCtrlSize_data()
         << 600.0 << 300.0 << QList<int>{975, 700, 0, 0} << QList<int>{975, 700, 1, 1};
     QTest::newRow("half a twip rounds to even")
         << 6000.5 << 3000.5 << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 6000, 3000};
-    QTest::newRow("odd half rounds up")
-        << 6001.5 << 3001.5 << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 6002, 3002};
+    QTest::newRow("odd half rounds up") << 6001.5 << 3001.5 << QList<int>{0, 0, 0, 0} << QList<int>{0, 0, 6002, 3002};
 }
 
 void TestLayoutMath::maxCtrlSize()
@@ -118,8 +117,8 @@ void TestLayoutMath::insideDeskTop_data()
     QTest::addColumn<QList<double>>("form");  // top, left, width, height
     QTest::addColumn<double>("top");
     QTest::addColumn<double>("left");
-    QTest::newRow("500 past the right edge") << QList<double>{1000, 15360 - 6000 + 500, 6000, 3000} << 1000.0
-                                             << 15360.0 - 6000;
+    QTest::newRow("500 past the right edge")
+        << QList<double>{1000, 15360 - 6000 + 500, 6000, 3000} << 1000.0 << 15360.0 - 6000;
     QTest::newRow("above the screen") << QList<double>{-300, 100, 6000, 3000} << 0.0 << 100.0;
     QTest::newRow("past the left edge") << QList<double>{100, -45, 6000, 3000} << 100.0 << 0.0;
     QTest::newRow("below the bottom") << QList<double>{11000, 0, 6000, 3000} << 11520.0 - 3000 << 0.0;
@@ -216,10 +215,8 @@ void TestLayoutMath::bandRows()
     QFETCH(QList<double>, expectedWidths);
     using bandlayout::Band;
     const QList<Band> bands{
-        {255, 255, titleWidth, false, 0},
-        {buttonsWidth, 240, buttonsWidth, false, 270},
-        {495, 270, stripWidth, true, 0},
-        {1500, 330, 1500, true, 0},
+        {255, 255, titleWidth, false, 0},   {buttonsWidth, 240, buttonsWidth, false, 270},
+        {495, 270, stripWidth, true, 0},    {1500, 330, 1500, true, 0},
         {495, 315, stripWidth, false, 345},
     };
     const QList<QRectF> rects = bandlayout::arrange(bands, stripWidth);

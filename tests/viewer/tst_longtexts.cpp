@@ -48,7 +48,7 @@ void verifyShownCut(const QString &shown, const QString &fullText)
     QVERIFY(shown.size() >= CellTextLimit);  // one fewer only before a surrogate pair
 }
 
-} // namespace
+}  // namespace
 
 class TestLongTexts : public QObject {
     Q_OBJECT
@@ -71,10 +71,10 @@ void TestLongTexts::cellText_data()
     QTest::newRow("one over") << limit + u'b' << limit + Ellipsis;
     const QChar replacement(QChar::ReplacementCharacter);
     QTest::newRow("a megabyte of nul") << QString(MiB, QChar(0)) << QString(CellTextLimit, replacement) + Ellipsis;
-    QTest::newRow("controls shown as replacement, tab kept")
-        << QStringLiteral("a\x01" "b\tc\x7f\x1f") << QStringLiteral("a\uFFFDb\tc\uFFFD\uFFFD");
-    QTest::newRow("line ends shown as replacement")
-        << QStringLiteral("a\rb\nc") << QStringLiteral("a\uFFFDb\uFFFDc");
+    QTest::newRow("controls shown as replacement, tab kept") << QStringLiteral("a\x01"
+                                                                               "b\tc\x7f\x1f")
+                                                             << QStringLiteral("a\uFFFDb\tc\uFFFD\uFFFD");
+    QTest::newRow("line ends shown as replacement") << QStringLiteral("a\rb\nc") << QStringLiteral("a\uFFFDb\uFFFDc");
     const QString pair = QString::fromUtf8("\xF0\xA0\x80\x8B");  // one character, two code units
     QTest::newRow("surrogate pair across the limit")
         << limit.left(CellTextLimit - 1) + pair + u'x' << limit.left(CellTextLimit - 1) + Ellipsis;

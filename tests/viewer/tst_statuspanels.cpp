@@ -20,10 +20,10 @@ void TestStatusPanels::commentFitsItsPanel_data()
     QTest::addColumn<QString>("comment");
     QTest::addColumn<bool>("cut");
     QTest::newRow("short") << QStringLiteral("挨拶") << false;
-    QTest::newRow("japanese sentence")
-        << QStringLiteral("東京の朝五時に保存した、とても長い説明の文です。最後まで読めますか。") << true;
-    QTest::newRow("latin words") << QStringLiteral("a description that is far wider than the panel it sits in")
-                                 << true;
+    QTest::newRow("japanese sentence") << QStringLiteral(
+                                              "東京の朝五時に保存した、とても長い説明の文です。最後まで読めますか。")
+                                       << true;
+    QTest::newRow("latin words") << QStringLiteral("a description that is far wider than the panel it sits in") << true;
 }
 
 void TestStatusPanels::commentFitsItsPanel()

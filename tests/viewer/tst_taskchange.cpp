@@ -18,16 +18,19 @@ void TestTaskChange::waitsForRelease_data()
 {
     const int boundPolls = platform::ModifierReleaseBoundMs / platform::ModifierPollMs;
     QTest::addColumn<int>("held");
-    QTest::addColumn<int>("polls");  // questions answered "held"; -1: held throughout
+    QTest::addColumn<int>("polls");   // questions answered "held"; -1: held throughout
     QTest::addColumn<int>("sleeps");  // poll sleeps before the switch
     QTest::addColumn<bool>("heldAtSwitch");
     QTest::addColumn<QStringList>("keys");  // the key events of the switch
     const QStringList altTab{"key 18 0", "key 9 0", "key 9 2", "key 18 2"};
     QTest::newRow("nothing held") << 0 << -1 << 0 << false << altTab;
     QTest::newRow("Ctrl let go by the second look") << int(KeyEvents::HeldCtrl) << 1 << 1 << false << altTab;
-    QTest::newRow("Ctrl and Alt held for five looks") << int(KeyEvents::HeldCtrl | KeyEvents::HeldAlt) << 5 << 5 << false << altTab;
-    QTest::newRow("let go at the last look") << int(KeyEvents::HeldShift) << boundPolls << boundPolls << false << altTab;
-    QTest::newRow("held one look too long") << int(KeyEvents::HeldSuper) << boundPolls + 1 << boundPolls << true << altTab;
+    QTest::newRow("Ctrl and Alt held for five looks")
+        << int(KeyEvents::HeldCtrl | KeyEvents::HeldAlt) << 5 << 5 << false << altTab;
+    QTest::newRow("let go at the last look")
+        << int(KeyEvents::HeldShift) << boundPolls << boundPolls << false << altTab;
+    QTest::newRow("held one look too long")
+        << int(KeyEvents::HeldSuper) << boundPolls + 1 << boundPolls << true << altTab;
     QTest::newRow("held throughout") << int(KeyEvents::HeldCtrl) << -1 << boundPolls << true << altTab;
     // The user's own Alt makes Tab the switch; an Alt up of ours would release it.
     QTest::newRow("Alt held throughout") << int(KeyEvents::HeldAlt | KeyEvents::HeldCtrl) << -1 << boundPolls << true

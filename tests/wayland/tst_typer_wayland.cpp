@@ -32,7 +32,7 @@ QString manyDistinct(int count)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 class TestTyperWayland : public QObject {
     Q_OBJECT
@@ -68,21 +68,26 @@ void TestTyperWayland::typesExactly_data()
     const QString xwayland = QStringLiteral("xcb");
     const QString wtypeLoss = QStringLiteral("こんにちは、世界！ｶﾀｶﾅ～");
     QTest::newRow("japanese") << wayland << wtypeLoss << wtypeLoss;
-    QTest::newRow("japanese again, new keymap") << wayland << QStringLiteral("さようなら、世界") << QStringLiteral("さようなら、世界");
-    QTest::newRow("half-width kana") << wayland << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣") << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣");
+    QTest::newRow("japanese again, new keymap")
+        << wayland << QStringLiteral("さようなら、世界") << QStringLiteral("さようなら、世界");
+    QTest::newRow("half-width kana") << wayland << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣")
+                                     << QStringLiteral("ｱｲｳｴｵﾊﾟﾋﾟﾌﾟｰ｡｢｣");
     QTest::newRow("full-width symbols") << wayland << QStringLiteral("！＂＃＄｛｝［］＠￥{＋}{（}{）}{％}{＾}{～}")
                                         << QStringLiteral("！＂＃＄｛｝［］＠￥＋（）％＾～");
-    QTest::newRow("tab and enter") << wayland << QStringLiteral("氏名{TAB}山田{ENTER}次~終") << QStringLiteral("氏名\t山田\n次\n終");
-    QTest::newRow("ascii, capitals, reserved")
-        << wayland << QStringLiteral("Hello, World! {+}{^}{%}{~}{(}{)} aZ09") << QStringLiteral("Hello, World! +^%~() aZ09");
+    QTest::newRow("tab and enter") << wayland << QStringLiteral("氏名{TAB}山田{ENTER}次~終")
+                                   << QStringLiteral("氏名\t山田\n次\n終");
+    QTest::newRow("ascii, capitals, reserved") << wayland << QStringLiteral("Hello, World! {+}{^}{%}{~}{(}{)} aZ09")
+                                               << QStringLiteral("Hello, World! +^%~() aZ09");
     QTest::newRow("shift held") << wayland << QStringLiteral("+(ab)c") << QStringLiteral("ABc");
     // The cursor goes back over two あ, Backspace takes the first.
-    QTest::newRow("repeats and named keys") << wayland << QStringLiteral("{x 5}{あ 3}{LEFT 2}{BS}") << QStringLiteral("xxxxxああ");
+    QTest::newRow("repeats and named keys")
+        << wayland << QStringLiteral("{x 5}{あ 3}{LEFT 2}{BS}") << QStringLiteral("xxxxxああ");
     QTest::newRow("150 characters") << wayland << longText() << longText();
     QTest::newRow("three keymaps") << wayland << manyDistinct(500) << manyDistinct(500);
     // An X client reads keys with the keymap it fetched last: batches must wait for it.
     QTest::newRow("xwayland japanese") << xwayland << wtypeLoss << wtypeLoss;
-    QTest::newRow("xwayland tab, enter, capitals") << xwayland << QStringLiteral("Ab{TAB}c~d") << QStringLiteral("Ab\tc\nd");
+    QTest::newRow("xwayland tab, enter, capitals")
+        << xwayland << QStringLiteral("Ab{TAB}c~d") << QStringLiteral("Ab\tc\nd");
     QTest::newRow("xwayland three keymaps") << xwayland << manyDistinct(500) << manyDistinct(500);
 }
 

@@ -59,7 +59,7 @@ QList<KeyCase> keyCases()
     };
 }
 
-} // namespace
+}  // namespace
 
 class TestViewerOutputWayland : public QObject {
     Q_OBJECT

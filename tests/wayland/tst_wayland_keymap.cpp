@@ -70,7 +70,7 @@ QString distinct(int count)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 class TestWaylandKeymap : public QObject {
     Q_OBJECT
@@ -124,6 +124,7 @@ void TestWaylandKeymap::namedKeysAndModifiers()
         QCOMPARE(compiled.keysymName(namedKeycode(key)), namedKeysym(key));
     }
     // The mask sent with a modifier key is the modifier that key sets in the keymap.
+    // clang-format off
     const struct { Modifier modifier; const char *name; } modifiers[] = {
         {Modifier::Shift, XKB_MOD_NAME_SHIFT}, {Modifier::Ctrl, XKB_MOD_NAME_CTRL}, {Modifier::Alt, XKB_MOD_NAME_ALT}};
     for (const auto &m : modifiers) {
@@ -133,6 +134,7 @@ void TestWaylandKeymap::namedKeysAndModifiers()
         QCOMPARE(xkb_state_serialize_mods(state, XKB_STATE_MODS_DEPRESSED), modifierMask(m.modifier));
         xkb_state_unref(state);
     }
+    // clang-format on
     QCOMPARE(compiled.character(namedKeycode(NamedKey::Enter), false), U'\r');
 }
 
@@ -145,7 +147,8 @@ void TestWaylandKeymap::batches_data()
     QTest::newRow("repeats take one place") << QStringLiteral("ああああいいい") << 2 << 1;
     QTest::newRow("one more than fits") << QStringLiteral("abc") << 2 << 2;
     QTest::newRow("letter cases share a place") << QStringLiteral("aAbB") << 2 << 1;
-    QTest::newRow("500 distinct") << distinct(500) << characterCapacity() << (500 + characterCapacity() - 1) / characterCapacity();
+    QTest::newRow("500 distinct") << distinct(500) << characterCapacity()
+                                  << (500 + characterCapacity() - 1) / characterCapacity();
 }
 
 void TestWaylandKeymap::batches()
@@ -223,7 +226,9 @@ void TestWaylandKeymap::history()
     QFETCH(QString, events);
     QFETCH(QString, previous);
     static const char names[] = "abcxy";
-    auto window = [](QChar c) { return static_cast<ActivationHistory::Window>(names + QByteArray(names).indexOf(char(c.unicode()))); };
+    auto window = [](QChar c) {
+        return static_cast<ActivationHistory::Window>(names + QByteArray(names).indexOf(char(c.unicode())));
+    };
     ActivationHistory h;
     for (const QString &e : events.split(u' ', Qt::SkipEmptyParts)) {
         if (e.endsWith(u'!'))

@@ -40,16 +40,15 @@ std::wstring makeTempFolder()
 {
     wchar_t base[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, base);
-    std::wstring folder = std::wstring(base) + L"tuvel_raw_" + std::to_wstring(GetCurrentProcessId())
-        + L"_" + std::to_wstring(GetTickCount());
+    std::wstring folder = std::wstring(base) + L"tuvel_raw_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                          std::to_wstring(GetTickCount());
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
 bool writeFile(const std::wstring &path, const void *data, DWORD size)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -60,8 +59,8 @@ bool writeFile(const std::wstring &path, const void *data, DWORD size)
 
 std::wstring readWideFile(const std::wstring &path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return {};
     std::vector<wchar_t> buffer(8192);
@@ -258,10 +257,12 @@ void checkHeldModifiers()
         unsigned char virtualKey;
         unsigned held;
     };
+    // clang-format off
     const Case cases[] = {
         {VK_CONTROL, platform::win32::HeldCtrl}, {VK_RCONTROL, platform::win32::HeldCtrl}, {VK_SHIFT, platform::win32::HeldShift},
         {VK_MENU, platform::win32::HeldAlt}, {VK_LWIN, platform::win32::HeldWindows},
     };
+    // clang-format on
     for (const Case &c : cases) {
         platform::win32::keybdEvent(c.virtualKey, 0, 0, 0);
         const unsigned down = heldAfterSettling(c.held);
@@ -277,13 +278,13 @@ void checkHeldModifiers()
 // A key pressed and released with keybd_event reaches the focused window.
 void testKeyEvents()
 {
-    WNDCLASSW windowClass {};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = recordKeys;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"TuvelRawKeyProbe";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  10, 10, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
+                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
     CHECK(window != nullptr);
     SetForegroundWindow(window);
     SetFocus(window);
@@ -299,7 +300,7 @@ void testKeyEvents()
     DestroyWindow(window);
 }
 
-} // namespace
+}  // namespace
 
 int wmain(int argc, wchar_t **argv)
 {

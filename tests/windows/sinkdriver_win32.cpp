@@ -6,10 +6,7 @@ namespace win32sink {
 
 namespace {
 
-HWND sinkWindow()
-{
-    return FindWindowW(L"TuvelTypingSink", nullptr);
-}
+HWND sinkWindow() { return FindWindowW(L"TuvelTypingSink", nullptr); }
 
 HWND sinkEdit()
 {
@@ -17,7 +14,7 @@ HWND sinkEdit()
     return window ? FindWindowExW(window, nullptr, L"EDIT", nullptr) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 bool waitForSink(unsigned timeoutMs)
 {
@@ -52,8 +49,8 @@ std::wstring sinkText()
     // WM_GETTEXT is copied across processes by the system.
     const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
     return text;
 }
@@ -70,4 +67,4 @@ void closeSink()
         PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-} // namespace win32sink
+}  // namespace win32sink

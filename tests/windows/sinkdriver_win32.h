@@ -13,4 +13,4 @@ std::wstring sinkText();
 void clearSinkText();
 void closeSink();
 
-} // namespace win32sink
+}  // namespace win32sink

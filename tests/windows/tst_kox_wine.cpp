@@ -46,8 +46,9 @@ bool clickUpdate()
 {
     const int x = (4300 + 900 / 2) / TwipsPerPixel;
     const int y = (2600 + 300 / 2) / TwipsPerPixel;
-    return winedriver::probe({QStringLiteral("click"), QStringLiteral("kox ver"), QString::number(x),
-                              QString::number(y)}).exitCode == 0;
+    return winedriver::probe(
+               {QStringLiteral("click"), QStringLiteral("kox ver"), QString::number(x), QString::number(y)})
+               .exitCode == 0;
 }
 
 bool dismissMessage()
@@ -57,7 +58,7 @@ bool dismissMessage()
     return winedriver::probe({QStringLiteral("key"), QStringLiteral("=kox"), QStringLiteral("13")}).exitCode == 0;
 }
 
-} // namespace
+}  // namespace
 
 class TestKoxWine : public QObject {
     Q_OBJECT
@@ -100,10 +101,7 @@ void TestKoxWine::init()
     QVERIFY(writeFile(localPath, oldBody, oldDate));
 }
 
-void TestKoxWine::cleanup()
-{
-    winedriver::stop(kox, QStringLiteral("kox ver"));
-}
+void TestKoxWine::cleanup() { winedriver::stop(kox, QStringLiteral("kox ver")); }
 
 void TestKoxWine::startKox(const QString &url)
 {

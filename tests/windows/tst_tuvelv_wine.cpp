@@ -73,7 +73,6 @@ Band changedBand(const QImage &before, const QImage &after, int x0, int x1, bool
     return band;
 }
 
-
 bool press(int key, int modifier = 0)
 {
     QStringList arguments{QStringLiteral("key"), Viewer, QString::number(key)};
@@ -85,10 +84,11 @@ bool press(int key, int modifier = 0)
 bool click(const QPoint &at, int times)
 {
     return winedriver::probe({QStringLiteral("click"), Viewer, QString::number(at.x()), QString::number(at.y()),
-                              QString::number(times)}).exitCode == 0;
+                              QString::number(times)})
+               .exitCode == 0;
 }
 
-} // namespace
+}  // namespace
 
 class TestTuvelvWine : public QObject {
     Q_OBJECT
@@ -128,16 +128,14 @@ void TestTuvelvWine::initTestCase()
     QVERIFY(client.isValid());
     // Room for every row, so that no row scrolls.
     QVERIFY(winedriver::probe({QStringLiteral("place"), Viewer, QStringLiteral("60"), QStringLiteral("60"),
-                               QStringLiteral("640"), QStringLiteral("480")}).exitCode == 0);
+                               QStringLiteral("640"), QStringLiteral("480")})
+                .exitCode == 0);
     QTest::qWait(1000);
     client = clientRect();
     QVERIFY(client.isValid());
 }
 
-void TestTuvelvWine::cleanupTestCase()
-{
-    winedriver::stop(viewer, Viewer);
-}
+void TestTuvelvWine::cleanupTestCase() { winedriver::stop(viewer, Viewer); }
 
 void TestTuvelvWine::everyRowLeadsToItsList()
 {
@@ -207,7 +205,8 @@ void TestTuvelvWine::updateStartsKoxFromTheProgramFolder()
     const auto kox = winedriver::probe({QStringLiteral("wait"), QStringLiteral("kox ver"), QStringLiteral("60000")});
     QVERIFY2(kox.exitCode == 0, "no kox window after UpData");
     QVERIFY(winedriver::probe({QStringLiteral("close"), QStringLiteral("kox ver")}).exitCode == 0);
-    QVERIFY(winedriver::probe({QStringLiteral("gone"), QStringLiteral("kox ver"), QStringLiteral("20000")}).exitCode == 0);
+    QVERIFY(winedriver::probe({QStringLiteral("gone"), QStringLiteral("kox ver"), QStringLiteral("20000")}).exitCode ==
+            0);
 }
 
 int main(int argc, char *argv[])

@@ -8,12 +8,9 @@ namespace winedriver {
 
 namespace {
 
-QString wineRun()
-{
-    return QStringLiteral(TUVEL_SOURCE_DIR "/scripts/wine-run.sh");
-}
+QString wineRun() { return QStringLiteral(TUVEL_SOURCE_DIR "/scripts/wine-run.sh"); }
 
-} // namespace
+}  // namespace
 
 QString windowsPath(const QString &unixPath)
 {
@@ -23,8 +20,8 @@ QString windowsPath(const QString &unixPath)
 
 bool windowsBuildMade()
 {
-    return QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/tuvelv-win64.zip"))
-           && QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/cmake/tests/bin/winprobe.exe"));
+    return QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/tuvelv-win64.zip")) &&
+           QFileInfo::exists(QStringLiteral(TUVEL_WINDOWS_BUILD "/cmake/tests/bin/winprobe.exe"));
 }
 
 QString unzipPackage(const QString &dir, QString *why)
@@ -34,7 +31,8 @@ QString unzipPackage(const QString &dir, QString *why)
     unzip.setProcessChannelMode(QProcess::MergedChannels);
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-q"), zip, QStringLiteral("-d"), dir});
     if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0) {
-        *why = QStringLiteral("unzip %1 failed: %2 %3").arg(zip, unzip.errorString(), QString::fromUtf8(unzip.readAll()));
+        *why =
+            QStringLiteral("unzip %1 failed: %2 %3").arg(zip, unzip.errorString(), QString::fromUtf8(unzip.readAll()));
         return {};
     }
     return dir + QStringLiteral("/tuvelv-win64");
@@ -55,7 +53,8 @@ ProbeResult probe(const QStringList &arguments, int timeoutMs)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(wineRun(), QStringList{QStringLiteral(TUVEL_WINDOWS_BUILD "/cmake/tests/bin/winprobe.exe")} + arguments);
+    process.start(wineRun(),
+                  QStringList{QStringLiteral(TUVEL_WINDOWS_BUILD "/cmake/tests/bin/winprobe.exe")} + arguments);
     ProbeResult result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
@@ -81,4 +80,4 @@ void stop(QProcess &process, const QString &window)
     }
 }
 
-} // namespace winedriver
+}  // namespace winedriver

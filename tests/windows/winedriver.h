@@ -14,10 +14,10 @@ QString windowsPath(const QString &unixPath);
 
 // The zip and winprobe.exe are there (scripts/build-windows.sh --tests has run).
 bool windowsBuildMade();
-#define SKIP_UNLESS_WINDOWS_BUILD_MADE()                                                               \
-    do {                                                                                               \
-        if (!winedriver::windowsBuildMade())                                                           \
-            QSKIP("SKIPPED: Windows build not made: run scripts/build-windows.sh --tests");            \
+#define SKIP_UNLESS_WINDOWS_BUILD_MADE()                                                    \
+    do {                                                                                    \
+        if (!winedriver::windowsBuildMade())                                                \
+            QSKIP("SKIPPED: Windows build not made: run scripts/build-windows.sh --tests"); \
     } while (false)
 
 // Unzips tuvelv-win64.zip into dir; returns the unzipped tuvelv-win64 folder, or an
@@ -38,4 +38,4 @@ ProbeResult probe(const QStringList &arguments, int timeoutMs = 60000);
 // Closes the program's windows by asking, then kills it if it will not go.
 void stop(QProcess &process, const QString &window);
 
-} // namespace winedriver
+}  // namespace winedriver

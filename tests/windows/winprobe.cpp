@@ -26,11 +26,10 @@ std::string toUtf8(const std::wstring &text)
 {
     if (text.empty())
         return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
     return out;
 }
 
@@ -199,7 +198,7 @@ int usage()
     return 2;
 }
 
-} // namespace
+}  // namespace
 
 int wmain(int argc, wchar_t **argv)
 {
@@ -241,20 +240,23 @@ int wmain(int argc, wchar_t **argv)
     if (command == L"click" && argc >= 5)
         return click(window, _wtoi(argv[3]), _wtoi(argv[4]), argc > 5 ? _wtoi(argv[5]) : 1) ? 0 : 1;
     if (command == L"key" && argc >= 4)
-        return pressKey(window, static_cast<WORD>(_wtoi(argv[3])),
-                        static_cast<WORD>(argc > 4 ? _wtoi(argv[4]) : 0)) ? 0 : 1;
+        return pressKey(window, static_cast<WORD>(_wtoi(argv[3])), static_cast<WORD>(argc > 4 ? _wtoi(argv[4]) : 0))
+                   ? 0
+                   : 1;
     if (command == L"rect") {
         RECT client{};
         GetClientRect(window, &client);
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
-        print(std::to_string(origin.x) + " " + std::to_string(origin.y) + " " + std::to_string(client.right) + " "
-              + std::to_string(client.bottom));
+        print(std::to_string(origin.x) + " " + std::to_string(origin.y) + " " + std::to_string(client.right) + " " +
+              std::to_string(client.bottom));
         return 0;
     }
     if (command == L"place" && argc >= 7)
         return SetWindowPos(window, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
-                            SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+                            SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
     if (command == L"close")
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     return usage();

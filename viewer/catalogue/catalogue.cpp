@@ -60,17 +60,14 @@ void addRegistered(QList<CatalogueRecord> &records, const QString &programFolder
     }
 }
 
-} // namespace
+}  // namespace
 
 QString dataBoxFolder(const QString &programFolder)
 {
     return withSeparator(withSeparator(programFolder) + QStringLiteral("tuveldbox"));
 }
 
-QString registryFile(const QString &programFolder)
-{
-    return withSeparator(programFolder) + QStringLiteral("list.txt");
-}
+QString registryFile(const QString &programFolder) { return withSeparator(programFolder) + QStringLiteral("list.txt"); }
 
 QList<CatalogueRecord> loadCatalogueRecords(const QString &programFolder)
 {

@@ -8,21 +8,18 @@
 namespace {
 constexpr quint32 DataBoxColour = 0xFFFFFF;     // white
 constexpr quint32 RegisteredColour = 0x0000FF;  // red, as blue-green-red
-}
+}  // namespace
 
-CatalogueList::CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels,
-                             QString programFolder)
+CatalogueList::CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels, QString programFolder)
     : m_model(model), m_view(view), m_panels(panels), m_programFolder(std::move(programFolder))
-{
-}
+{}
 
 void CatalogueList::LoadCatalogue()
 {
     m_model->clear();
     for (const CatalogueRecord &record : loadCatalogueRecords(m_programFolder)) {
         const ListRecord &list = record.list;
-        AddListRow(list.name, list.description, lastUpdateText(list.lastModified), record.location,
-                   list.address,
+        AddListRow(list.name, list.description, lastUpdateText(list.lastModified), record.location, list.address,
                    record.origin == ListOrigin::DataBox ? DataBoxColour : RegisteredColour);
     }
     if (m_model->count() > 0)
@@ -68,7 +65,7 @@ int CatalogueList::currentRow() const
 void CatalogueList::setCurrentRow(int row)
 {
     m_view->selectionModel()->setCurrentIndex(m_model->index(row, 0),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 int CatalogueList::findRow(const QString &name) const

@@ -14,8 +14,8 @@ public:
 
     // Rebuilds every row from disk; the first row becomes current.
     void LoadCatalogue();
-    int AddListRow(const QString &name, const QString &description, const QString &lastUpdate,
-                   const QString &location, const QString &address, quint32 colour);
+    int AddListRow(const QString &name, const QString &description, const QString &lastUpdate, const QString &location,
+                   const QString &address, quint32 colour);
     void UpdateStatusBar(int keyCount);
     // A click on a row: the row becomes current and the status bar shows it.
     void clickRow(int row);

@@ -4,15 +4,9 @@
 
 #include <QColor>
 
-int CatalogueModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
+int CatalogueModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
 
-int CatalogueModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int CatalogueModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant CatalogueModel::data(const QModelIndex &index, int role) const
 {
@@ -31,10 +25,8 @@ QVariant CatalogueModel::data(const QModelIndex &index, int role) const
         case AddressColumn: return cellText(r.address);
         }
         return {};
-    case Qt::ForegroundRole:
-        return colourFromBgr(r.colour);
-    case Qt::ToolTipRole:
-        return cellText(r.name);  // a row's tool tip is its list name
+    case Qt::ForegroundRole: return colourFromBgr(r.colour);
+    case Qt::ToolTipRole: return cellText(r.name);  // a row's tool tip is its list name
     }
     return {};
 }

@@ -4,11 +4,11 @@
 #include <QList>
 
 struct ListRow {
-    QString name;         // row text
-    QString description;  // sub-item 1
-    QString lastUpdate;   // sub-item 2
-    QString location;     // sub-item 3
-    QString address;      // sub-item 4
+    QString name;               // row text
+    QString description;        // sub-item 1
+    QString lastUpdate;         // sub-item 2
+    QString location;           // sub-item 3
+    QString address;            // sub-item 4
     quint32 colour = 0xFFFFFF;  // Windows colour value, blue-green-red
 };
 

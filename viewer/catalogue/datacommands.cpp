@@ -9,10 +9,13 @@
 
 DataCommands::DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode,
                            platform::Services services, QString programFolder, MessageBox message)
-    : m_catalogue(catalogue), m_keyList(keyList), m_compactMode(compactMode), m_services(services),
-      m_programFolder(std::move(programFolder)), m_message(std::move(message))
-{
-}
+    : m_catalogue(catalogue),
+      m_keyList(keyList),
+      m_compactMode(compactMode),
+      m_services(services),
+      m_programFolder(std::move(programFolder)),
+      m_message(std::move(message))
+{}
 
 void DataCommands::updateCurrentList()
 {
@@ -40,7 +43,4 @@ void DataCommands::openCurrentDataFile()
         m_services.documentOpener->open(list->location);
 }
 
-void DataCommands::openDataBox()
-{
-    m_services.documentOpener->open(dataBoxFolder(m_programFolder));
-}
+void DataCommands::openDataBox() { m_services.documentOpener->open(dataBoxFolder(m_programFolder)); }

@@ -14,8 +14,8 @@ class DataCommands {
 public:
     using MessageBox = std::function<void(const QString &text)>;
 
-    DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode,
-                 platform::Services services, QString programFolder, MessageBox message);
+    DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode, platform::Services services,
+                 QString programFolder, MessageBox message);
 
     // Goes into compact mode and starts the updater on the current list.
     void updateCurrentList();

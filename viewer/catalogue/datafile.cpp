@@ -134,10 +134,7 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
     }
 }
 
-bool isHeading(QStringView key)
-{
-    return key.startsWith(u"#[");
-}
+bool isHeading(QStringView key) { return key.startsWith(u"#["); }
 
 std::optional<ListRecord> readListRecord(const QString &path)
 {

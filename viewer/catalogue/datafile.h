@@ -25,8 +25,7 @@ public:
 
     // Opens the path for text input. Only ordinary files are opened, so a FIFO or
     // a device never blocks the reader; anything else reads as an empty file.
-    explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes,
-                            ReadChunks chunks = {});
+    explicit DataFileReader(const QString &path, qsizetype maxLineBytes = MaxLineBytes, ReadChunks chunks = {});
 
     bool isOpen() const { return m_file.isOpen(); }
     // Size in bytes of the open file when it was opened; 0 when it is not open.

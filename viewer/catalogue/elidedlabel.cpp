@@ -11,6 +11,6 @@ QString ElidedLabel::shownText() const
 void ElidedLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
-                          palette(), isEnabled(), shownText(), foregroundRole());
+    style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                          isEnabled(), shownText(), foregroundRole());
 }

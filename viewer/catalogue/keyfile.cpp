@@ -58,7 +58,7 @@ QString decodeKeyLines(QByteArray bytes)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 QStringView KeyRows::text(qsizetype row) const
 {

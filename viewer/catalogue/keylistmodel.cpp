@@ -4,10 +4,7 @@
 
 #include <QFont>
 
-int KeyListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.count());
-}
+int KeyListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.count()); }
 
 QVariant KeyListModel::data(const QModelIndex &index, int role) const
 {

@@ -11,8 +11,7 @@
 
 KeyListPane::KeyListPane(KeyListModel *model, KeyListView *view, QComboBox *headings, CatalogueList &catalogue)
     : m_model(model), m_view(view), m_headings(headings), m_catalogue(catalogue)
-{
-}
+{}
 
 void KeyListPane::openCurrentList()
 {
@@ -64,15 +63,9 @@ void KeyListPane::AddHeadings(const QStringList &headings)
             m_headings->setItemData(i, headings.at(i));
 }
 
-int KeyListPane::AddKeyRow(const QString &text, bool bold)
-{
-    return m_model->addRow(text, bold);
-}
+int KeyListPane::AddKeyRow(const QString &text, bool bold) { return m_model->addRow(text, bold); }
 
-void KeyListPane::clear()
-{
-    m_model->clear();
-}
+void KeyListPane::clear() { m_model->clear(); }
 
 void KeyListPane::chooseHeading(int index)
 {

@@ -9,7 +9,9 @@
 #include <QTableView>
 
 KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
-    : QStackedWidget(parent), m_model(model), m_details(new KeepsHighlight<QTableView>(this)),
+    : QStackedWidget(parent),
+      m_model(model),
+      m_details(new KeepsHighlight<QTableView>(this)),
       m_list(new KeepsHighlight<QListView>(this))
 {
     setUpDetailsTable(m_details);
@@ -38,13 +40,13 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
 
 bool KeyListView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-        && (watched == m_details->viewport() || watched == m_list->viewport())) {
+    if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+        (watched == m_details->viewport() || watched == m_list->viewport())) {
         // Usually the press before it has made the row under the mouse current, but a
         // first press that pairs with a click on another row (the list scrolled in
         // between) comes as the double-click itself: the row under it is the key.
-        QAbstractItemView *view = watched == m_details->viewport() ? static_cast<QAbstractItemView *>(m_details) : m_list;
+        QAbstractItemView *view =
+            watched == m_details->viewport() ? static_cast<QAbstractItemView *>(m_details) : m_list;
         const QModelIndex index = view->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
         if (index.isValid() && index.row() != currentRow())
             setCurrentRow(index.row());
@@ -81,7 +83,8 @@ int KeyListView::currentRow() const
 void KeyListView::setCurrentRow(int row)
 {
     const QModelIndex index = m_model->index(row, 0);
-    m_details->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_details->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void KeyListView::scrollToRow(int row)
@@ -92,15 +95,9 @@ void KeyListView::scrollToRow(int row)
     activeView()->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
-void KeyListView::setColumnWidth(int pixels)
-{
-    m_details->setColumnWidth(0, pixels);
-}
+void KeyListView::setColumnWidth(int pixels) { m_details->setColumnWidth(0, pixels); }
 
-int KeyListView::columnWidth() const
-{
-    return m_details->columnWidth(0);
-}
+int KeyListView::columnWidth() const { return m_details->columnWidth(0); }
 
 QAbstractItemView *KeyListView::activeView() const
 {

@@ -2,10 +2,7 @@
 
 #include <QStyleOptionHeader>
 
-PlainHeaderView::PlainHeaderView(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
-{
-    setHighlightSections(false);
-}
+PlainHeaderView::PlainHeaderView(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { setHighlightSections(false); }
 
 QSize PlainHeaderView::sectionSizeFromContents(int logicalIndex) const
 {

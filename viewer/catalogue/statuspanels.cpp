@@ -23,10 +23,7 @@ StatusPanels::StatusPanels(QStatusBar *statusBar)
     }
 }
 
-void StatusPanels::setText(Panel panel, const QString &text)
-{
-    m_panels.at(panel)->setText(text);
-}
+void StatusPanels::setText(Panel panel, const QString &text) { m_panels.at(panel)->setText(text); }
 
 void StatusPanels::showTextsAsToolTips()
 {

@@ -14,7 +14,7 @@ constexpr common::CodeText<CaptionPicture> CaptionButtonNames[] = {
     {CaptionPicture::Close, u"閉じる"},
 };
 
-} // namespace
+}  // namespace
 
 CaptionButtons::CaptionButtons(QToolBar *toolbar, QWidget *window) : m_toolbar(toolbar), m_window(window)
 {
@@ -40,10 +40,7 @@ void CaptionButtons::press(CaptionButton button) const
         found->second();
 }
 
-QAction *CaptionButtons::action(CaptionButton button) const
-{
-    return m_toolbar->actions().at(int(button) - 1);
-}
+QAction *CaptionButtons::action(CaptionButton button) const { return m_toolbar->actions().at(int(button) - 1); }
 
 CaptionPicture CaptionButtons::picture(CaptionButton button) const
 {

@@ -12,19 +12,12 @@ QString nextSleepFrame(qint16 &frameCounter)
     const qint16 value = frameCounter;
     ++frameCounter;
     switch (value) {
-    case 0:
-        return QStringLiteral("Zzz");
-    case 1:
-        return QStringLiteral("ZZz");
-    case 2:
-        return QStringLiteral("ZZZ");
-    case 3:
-        return QStringLiteral("zZZ");
-    case 4:
-        return QStringLiteral("zzZ");
-    default:
-        frameCounter = 0;
-        return QStringLiteral("zzz");
+    case 0: return QStringLiteral("Zzz");
+    case 1: return QStringLiteral("ZZz");
+    case 2: return QStringLiteral("ZZZ");
+    case 3: return QStringLiteral("zZZ");
+    case 4: return QStringLiteral("zzZ");
+    default: frameCounter = 0; return QStringLiteral("zzz");
     }
 }
 
@@ -32,8 +25,8 @@ QString captionText(const QDateTime &now, const QString &frame)
 {
     const QDate date = now.date();
     const QTime time = now.time();
-    return QStringLiteral("%1:%2 %3:%4").arg(date.month()).arg(date.day()).arg(time.hour()).arg(time.minute())
-        + face() + frame;
+    return QStringLiteral("%1:%2 %3:%4").arg(date.month()).arg(date.day()).arg(time.hour()).arg(time.minute()) +
+           face() + frame;
 }
 
-} // namespace clockcaption
+}  // namespace clockcaption

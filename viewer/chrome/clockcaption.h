@@ -34,4 +34,4 @@ Tick tick(Clock &&clock, qint16 &lastSecond, qint16 &frameCounter)
     return result;
 }
 
-} // namespace clockcaption
+}  // namespace clockcaption

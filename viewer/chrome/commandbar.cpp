@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QToolBar>
 
-void CommandBar::addButton(const QString &key, const QString &caption, const QIcon &icon,
-                           const QString &toolTip, std::function<void()> command)
+void CommandBar::addButton(const QString &key, const QString &caption, const QIcon &icon, const QString &toolTip,
+                           std::function<void()> command)
 {
     const QString tip = toolTip.isEmpty() ? caption : toolTip;
     QAction *action = m_toolbar->addAction(icon, caption);

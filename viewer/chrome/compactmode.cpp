@@ -8,10 +8,11 @@
 #include <QWidget>
 
 CompactMode::CompactMode(QWidget *window, QTimer *timer, CaptionButtons &captionButtons)
-    : m_window(window), m_timer(timer), m_captionButtons(captionButtons),
+    : m_window(window),
+      m_timer(timer),
+      m_captionButtons(captionButtons),
       m_clock([] { return QDateTime::currentDateTime(); })
-{
-}
+{}
 
 void CompactMode::enter()
 {
@@ -20,8 +21,8 @@ void CompactMode::enter()
     // (read from the normal geometry: the window system restores asynchronously).
     const bool maximized = m_window->windowState() & Qt::WindowMaximized;
     const QRect normal = maximized ? m_window->normalGeometry() : m_window->geometry();
-    m_window->setWindowState(m_window->windowState()
-                             & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    m_window->setWindowState(m_window->windowState() &
+                             ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     if (maximized)
         m_captionButtons.setPicture(CaptionButton::Maximize, CaptionPicture::Maximize);
     m_savedHeight = layoutmath::toTwips(normal.isValid() ? normal.height() : m_window->height());

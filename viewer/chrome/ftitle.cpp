@@ -83,10 +83,7 @@ double FTitle::leadingNumber(const QString &text)
     return match.hasMatch() ? match.captured(1).toDouble() : 0;
 }
 
-void FTitle::Form_Load()
-{
-    Label2->setText(versionText(m_app));
-}
+void FTitle::Form_Load() { Label2->setText(versionText(m_app)); }
 
 void FTitle::Timer1_Timer()
 {
@@ -95,10 +92,7 @@ void FTitle::Timer1_Timer()
         close();
 }
 
-void FTitle::Form_Click()
-{
-    close();
-}
+void FTitle::Form_Click() { close(); }
 
 void FTitle::paintEvent(QPaintEvent *)
 {
@@ -121,8 +115,8 @@ void FTitle::mousePressEvent(QMouseEvent *event)
 
 void FTitle::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool onPicture = m_pressedOnPicture && rect().contains(event->position().toPoint())
-        && !childAt(event->position().toPoint());
+    const bool onPicture =
+        m_pressedOnPicture && rect().contains(event->position().toPoint()) && !childAt(event->position().toPoint());
     m_pressedOnPicture = false;
     if (onPicture && event->button() == Qt::LeftButton)
         Form_Click();

@@ -21,7 +21,7 @@ QMenu *addMenu(QWidget *owner, const QString &name, const QString &caption)
     return menu;
 }
 
-} // namespace
+}  // namespace
 
 MenuTree::MenuTree(QWidget *owner)
 {
@@ -36,8 +36,8 @@ MenuTree::MenuTree(QWidget *owner)
     mnuEditSendKey = addCommand(mnuEdit, QStringLiteral("mnuEditSendKey"), QStringLiteral("直接出力(&B)"));
     mnuEditSendKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuEditHR02"));
-    mnuEditDataUpdaate = addCommand(mnuEdit, QStringLiteral("mnuEditDataUpdaate"),
-                                    QStringLiteral("データをアップデートする(&U)..."));
+    mnuEditDataUpdaate =
+        addCommand(mnuEdit, QStringLiteral("mnuEditDataUpdaate"), QStringLiteral("データをアップデートする(&U)..."));
 
     mnuView = addMenu(owner, QStringLiteral("mnuView"), QStringLiteral("表示(&V)"));
     auto *viewGroup = new QActionGroup(owner);
@@ -52,11 +52,14 @@ MenuTree::MenuTree(QWidget *owner)
     mnuViewGrid = addCommand(mnuView, QStringLiteral("mnuViewGrid"), QStringLiteral("グリッド(&G)"));
     mnuViewGrid->setCheckable(true);
     mnuView->addSeparator()->setObjectName(QStringLiteral("mnuViewHR02"));
-    mnuViewOpenDataFile = addCommand(mnuView, QStringLiteral("mnuViewOpenDataFile"), QStringLiteral("データファイルを開く(&N)"));
-    mnuViewOpenDataDir = addCommand(mnuView, QStringLiteral("mnuViewOpenDataDir"), QStringLiteral("データボックスを開く(&M)"));
+    mnuViewOpenDataFile =
+        addCommand(mnuView, QStringLiteral("mnuViewOpenDataFile"), QStringLiteral("データファイルを開く(&N)"));
+    mnuViewOpenDataDir =
+        addCommand(mnuView, QStringLiteral("mnuViewOpenDataDir"), QStringLiteral("データボックスを開く(&M)"));
 
     mnuHelp = addMenu(owner, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"));
-    mnuHelpAbout = addCommand(mnuHelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("このソフトウェアについて(&A)..."));
+    mnuHelpAbout =
+        addCommand(mnuHelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("このソフトウェアについて(&A)..."));
 
     // The shortcuts act whenever the window has the focus, without opening a menu.
     for (QAction *action : {mnuEditCopy, mnuEditSendKey}) {

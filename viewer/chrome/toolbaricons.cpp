@@ -87,7 +87,7 @@ QPixmap upData()
     });
 }
 
-} // namespace
+}  // namespace
 
 QIcon toolbarIcon(ToolbarIcon which)
 {

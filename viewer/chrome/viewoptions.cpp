@@ -8,8 +8,7 @@
 
 ViewOptions::ViewOptions(const MenuTree &menus, QTableView *catalogueView, KeyListView *keyListView)
     : m_menus(menus), m_catalogueView(catalogueView), m_keyListView(keyListView)
-{
-}
+{}
 
 void ViewOptions::select(KeyListLook look)
 {

@@ -73,8 +73,7 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
         if (m_state != Idle && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             dragEnded();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -25,7 +25,7 @@ double rowHeight(const QList<Band> &bands, const QList<int> &row)
     return height + 2 * RowPadding;
 }
 
-} // namespace
+}  // namespace
 
 QList<QRectF> arrange(const QList<Band> &bands, double stripWidth)
 {
@@ -69,4 +69,4 @@ double stripHeight(const QList<Band> &bands)
     return height;
 }
 
-} // namespace bandlayout
+}  // namespace bandlayout

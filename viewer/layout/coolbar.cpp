@@ -19,17 +19,15 @@ public:
         switch (metric) {
         case PM_ToolBarFrameWidth:
         case PM_ToolBarItemMargin:
-        case PM_ToolBarItemSpacing:
-            return 0;
-        default:
-            return QProxyStyle::pixelMetric(metric, option, widget);
+        case PM_ToolBarItemSpacing: return 0;
+        default: return QProxyStyle::pixelMetric(metric, option, widget);
         }
     }
 };
 
 constexpr int CaptionGap = 4;  // pixels either side of a band caption
 
-} // namespace
+}  // namespace
 
 CoolBar::CoolBar(QWidget *parent) : QWidget(parent)
 {
@@ -112,15 +110,9 @@ QList<bandlayout::Band> CoolBar::bandModel() const
     return model;
 }
 
-int CoolBar::stripHeightPixels() const
-{
-    return layoutmath::toPixels(bandlayout::stripHeight(bandModel()));
-}
+int CoolBar::stripHeightPixels() const { return layoutmath::toPixels(bandlayout::stripHeight(bandModel())); }
 
-QSize CoolBar::sizeHint() const
-{
-    return QSize(layoutmath::toPixels(8535), stripHeightPixels());
-}
+QSize CoolBar::sizeHint() const { return QSize(layoutmath::toPixels(8535), stripHeightPixels()); }
 
 void CoolBar::relayout()
 {
@@ -173,11 +165,8 @@ bool CoolBar::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::ActionAdded:
     case QEvent::ActionRemoved:
-    case QEvent::ActionChanged:
-        scheduleChanged();
-        break;
-    default:
-        break;
+    case QEvent::ActionChanged: scheduleChanged(); break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

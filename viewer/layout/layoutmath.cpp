@@ -23,8 +23,8 @@ QRect toPixelRect(double left, double top, double width, double height)
     return QRect(x1, y1, qMax(0, x2 - x1), qMax(0, y2 - y1));
 }
 
-TwipRect maxCtrlSize(double scaleWidth, double scaleHeight, qint32 topMargin, qint32 leftMargin,
-                     qint32 widthMargin, qint32 heightMargin)
+TwipRect maxCtrlSize(double scaleWidth, double scaleHeight, qint32 topMargin, qint32 leftMargin, qint32 widthMargin,
+                     qint32 heightMargin)
 {
     qint64 h = roundHalfEven(scaleHeight - topMargin);
     if (h < 0)
@@ -44,23 +44,16 @@ TwipRect maxCtrlSize(double scaleWidth, double scaleHeight, qint32 topMargin, qi
 Placement form2DPosition(int type, double width, double height, double desktopWidth, double desktopHeight)
 {
     switch (type) {
-    case -1:
-        return {true, (desktopHeight - height) / 2, (desktopWidth - width) / 2};
-    case 0:
-        return {true, 0, 0};
-    case 1:
-        return {true, 0, desktopWidth - width};
-    case 2:
-        return {true, desktopHeight - height, 0};
-    case 3:
-        return {true, desktopHeight - height, desktopWidth - width};
-    default:
-        return {};
+    case -1: return {true, (desktopHeight - height) / 2, (desktopWidth - width) / 2};
+    case 0: return {true, 0, 0};
+    case 1: return {true, 0, desktopWidth - width};
+    case 2: return {true, desktopHeight - height, 0};
+    case 3: return {true, desktopHeight - height, desktopWidth - width};
+    default: return {};
     }
 }
 
-Position insideDeskTop(double top, double left, double width, double height, double desktopWidth,
-                       double desktopHeight)
+Position insideDeskTop(double top, double left, double width, double height, double desktopWidth, double desktopHeight)
 {
     Position p{top, left};
     if (desktopHeight - height < top)
@@ -96,4 +89,4 @@ int buttonMask(Qt::MouseButtons buttons)
     return mask;
 }
 
-} // namespace layoutmath
+}  // namespace layoutmath

@@ -8,11 +8,11 @@
 
 namespace layoutmath {
 
-using common::TwipsPerPixel;
 using common::toPixels;
 using common::toTwips;
-constexpr double BarWidth = 50;         // splitter bar, twips
-constexpr double ColumnAllowance = 300; // key list column: list width less this
+using common::TwipsPerPixel;
+constexpr double BarWidth = 50;          // splitter bar, twips
+constexpr double ColumnAllowance = 300;  // key list column: list width less this
 
 // Whole twips, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 qint32 roundHalfEven(double value);
@@ -31,8 +31,8 @@ struct TwipRect {
 
 // The control stretched over a client area of scaleWidth x scaleHeight less the
 // margins; negative sizes become 1, zero stays zero.
-TwipRect maxCtrlSize(double scaleWidth, double scaleHeight, qint32 topMargin, qint32 leftMargin,
-                     qint32 widthMargin, qint32 heightMargin);
+TwipRect maxCtrlSize(double scaleWidth, double scaleHeight, qint32 topMargin, qint32 leftMargin, qint32 widthMargin,
+                     qint32 heightMargin);
 
 // Where a form of width x height goes on a desktop of desktopWidth x desktopHeight.
 // Types: -1 centre, 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
@@ -48,8 +48,7 @@ struct Position {
     double top = 0;
     double left = 0;
 };
-Position insideDeskTop(double top, double left, double width, double height, double desktopWidth,
-                       double desktopHeight);
+Position insideDeskTop(double top, double left, double width, double height, double desktopWidth, double desktopHeight);
 
 // The bar's left edge after a drag step of x twips, kept within 0 .. clientWidth - barWidth.
 double dragBarLeft(double barLeft, double x, double clientWidth, double barWidth = BarWidth);
@@ -59,4 +58,4 @@ enum ButtonMask { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 // The mask of the left, right and middle buttons among buttons (one button gives its code).
 int buttonMask(Qt::MouseButtons buttons);
 
-} // namespace layoutmath
+}  // namespace layoutmath

@@ -16,8 +16,7 @@ using namespace layoutmath;
 
 ListsLayout::ListsLayout(const Controls &controls, CompactMode &compactMode, CCtrlFlavors &flavors)
     : m_controls(controls), m_compactMode(compactMode), m_flavors(flavors)
-{
-}
+{}
 
 void ListsLayout::setStartSize()
 {
@@ -73,10 +72,7 @@ void ListsLayout::fitBandToToolbar(int band, QToolBar *toolbar)
     coolBar->setBandMinWidth(band, coolBar->bandWidth(band));
 }
 
-void ListsLayout::stretchBand(int band)
-{
-    m_controls.coolBar->setBandWidth(band, m_controls.coolBar->widthTwips());
-}
+void ListsLayout::stretchBand(int band) { m_controls.coolBar->setBandWidth(band, m_controls.coolBar->widthTwips()); }
 
 void ListsLayout::barMouseMove(int button, double x)
 {

@@ -21,7 +21,8 @@
 
 FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_services(services), m_app(std::move(app))
+      m_services(services),
+      m_app(std::move(app))
 {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString());  // the caption stays empty except in compact mode
@@ -34,10 +35,7 @@ FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
     Form_Load();
 }
 
-FMain::~FMain()
-{
-    Form_Terminate();
-}
+FMain::~FMain() { Form_Terminate(); }
 
 void FMain::Form_Initialize()
 {
@@ -48,10 +46,7 @@ void FMain::Form_Initialize()
 // The splash is the first thing on screen: it is shown (showing a window sends
 // its map request at once) before the controls are built and the catalogue is
 // read. No events are handled here: the window under construction gets none.
-void FMain::showSplashFirst()
-{
-    m_splash = FTitle::showSplash(this, m_app);
-}
+void FMain::showSplashFirst() { m_splash = FTitle::showSplash(this, m_app); }
 
 void FMain::Form_Load()
 {
@@ -83,10 +78,7 @@ void FMain::Form_Terminate()
     m_flavors.reset();
 }
 
-FTitle *FMain::splash() const
-{
-    return qobject_cast<FTitle *>(m_splash.data());
-}
+FTitle *FMain::splash() const { return qobject_cast<FTitle *>(m_splash.data()); }
 
 void FMain::showMessage(const QString &text)
 {
@@ -100,10 +92,7 @@ void FMain::showPopup(QMenu *menu)
     menu->exec(QCursor::pos());
 }
 
-void FMain::showAboutWindow()
-{
-    FTitle::showAbout(this, m_app);
-}
+void FMain::showAboutWindow() { FTitle::showAbout(this, m_app); }
 
 void FMain::resizeEvent(QResizeEvent *event)
 {
@@ -171,12 +160,6 @@ void FMain::ArrangeBands()
         m_listsLayout->arrangeBands();
 }
 
-void FMain::FrameCenterBar_MouseMove(int button, int, double x, double)
-{
-    m_listsLayout->barMouseMove(button, x);
-}
+void FMain::FrameCenterBar_MouseMove(int button, int, double x, double) { m_listsLayout->barMouseMove(button, x); }
 
-void FMain::FrameCenterBar_MouseUp(int button, int, double, double)
-{
-    m_listsLayout->barMouseUp(button);
-}
+void FMain::FrameCenterBar_MouseUp(int button, int, double, double) { m_listsLayout->barMouseUp(button); }

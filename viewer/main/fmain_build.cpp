@@ -44,7 +44,7 @@ Object *named(Object *object, const char *name)
     return object;
 }
 
-} // namespace
+}  // namespace
 
 void FMain::buildControls()
 {
@@ -82,8 +82,7 @@ void FMain::buildControls()
     ListView2->setFont(listFont);
     ListView2->detailsView()->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
 
-    const QString listStyle = QStringLiteral(
-        "QTableView, QListView { background: black; color: white; }");
+    const QString listStyle = QStringLiteral("QTableView, QListView { background: black; color: white; }");
     ListView1->setStyleSheet(listStyle);
     ListView2->setStyleSheet(listStyle);
 
@@ -137,18 +136,18 @@ void FMain::buildSubsystems()
 {
     m_menus = std::make_unique<MenuTree>(this);
     const auto message = [this](const QString &text) { showMessage(text); };
-    m_catalogueList = std::make_unique<CatalogueList>(m_catalogueModel, ListView1, *m_statusPanels,
-                                                      m_app.programFolder);
+    m_catalogueList =
+        std::make_unique<CatalogueList>(m_catalogueModel, ListView1, *m_statusPanels, m_app.programFolder);
     m_keyList = std::make_unique<KeyListPane>(m_keyListModel, ListView2, Combo1, *m_catalogueList);
     m_compactMode = std::make_unique<CompactMode>(this, Timer1, *m_captionButtons);
     m_keyOutput = std::make_unique<KeyOutput>(*m_keyList, m_services, this, message);
     m_dataCommands = std::make_unique<DataCommands>(*m_catalogueList, *m_keyList, *m_compactMode, m_services,
                                                     m_app.programFolder, message);
     m_viewOptions = std::make_unique<ViewOptions>(*m_menus, ListView1, ListView2);
-    m_listsLayout = std::make_unique<ListsLayout>(
-        ListsLayout::Controls{this, CoolBar1, Frame2, Image1, Label1, Toolbar3, Toolbar2, Toolbar4, ListView1,
-                              ListView2, FrameCenterBar, StatusBar1},
-        *m_compactMode, *m_flavors);
+    m_listsLayout =
+        std::make_unique<ListsLayout>(ListsLayout::Controls{this, CoolBar1, Frame2, Image1, Label1, Toolbar3, Toolbar2,
+                                                            Toolbar4, ListView1, ListView2, FrameCenterBar, StatusBar1},
+                                      *m_compactMode, *m_flavors);
     m_windowDrag = new WindowDrag(this, m_services.desktopMetrics->windowManagerTakesDrags(), [this] {
         if (m_flavors)
             m_flavors->InsideDeskTop();
@@ -195,10 +194,14 @@ void FMain::buildToolbars()
 void FMain::connectEvents()
 {
     // catalogue and key list
-    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex &i) { ListView1_ItemClick(i.row()); });
+    connect(ListView1, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &i) { ListView1_ItemClick(i.row()); });
     // Moving the current row with the keyboard selects a row as a click does.
     connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { if (current.isValid()) ListView1_ItemClick(current.row()); });
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    ListView1_ItemClick(current.row());
+            });
     connect(ListView1, &CatalogueView::listDoubleClicked, this, &FMain::ListView1_DblClick);
     connect(ListView2, &KeyListView::doubleClicked, this, &FMain::ListView2_DblClick);
     connect(Combo1, &QComboBox::activated, this, &FMain::Combo1_Click);
@@ -221,13 +224,19 @@ void FMain::connectEvents()
     connect(menus.mnuHelpAbout, &QAction::triggered, this, &FMain::mnuHelpAbout_Click);
 
     // toolbars and the title band
-    connect(Toolbar2, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar2_ButtonClick(a->data().toString()); });
-    connect(Toolbar4, &QToolBar::actionTriggered, this, [this](QAction *a) { Toolbar4_ButtonClick(a->data().toString()); });
+    connect(Toolbar2, &QToolBar::actionTriggered, this,
+            [this](QAction *a) { Toolbar2_ButtonClick(a->data().toString()); });
+    connect(Toolbar4, &QToolBar::actionTriggered, this,
+            [this](QAction *a) { Toolbar4_ButtonClick(a->data().toString()); });
     for (CaptionButton button : {CaptionButton::Minimize, CaptionButton::Maximize, CaptionButton::Close})
-        connect(m_captionButtons->action(button), &QAction::triggered, this, [this, button] { Toolbar3_ButtonClick(button); });
-    m_windowDrag->watch(Frame2, [this](int button) { Frame2_MouseDown(button); }, [this] { Frame2_DblClick(); });
-    m_windowDrag->watch(Image1, [this](int button) { Image1_MouseDown(button); }, [this] { Image1_DblClick(); });
-    m_windowDrag->watch(Label1, [this](int button) { Label1_MouseDown(button); }, [this] { Label1_DblClick(); });
+        connect(m_captionButtons->action(button), &QAction::triggered, this,
+                [this, button] { Toolbar3_ButtonClick(button); });
+    m_windowDrag->watch(
+        Frame2, [this](int button) { Frame2_MouseDown(button); }, [this] { Frame2_DblClick(); });
+    m_windowDrag->watch(
+        Image1, [this](int button) { Image1_MouseDown(button); }, [this] { Image1_DblClick(); });
+    m_windowDrag->watch(
+        Label1, [this](int button) { Label1_MouseDown(button); }, [this] { Label1_DblClick(); });
     connect(Timer1, &QTimer::timeout, this, &FMain::Timer1_Timer);
 
     // layout

@@ -9,8 +9,8 @@ QFont viewerListFont()
     if (QFontDatabase::families().contains(QStringLiteral("Terminal"))) {
         font.setFamily(QStringLiteral("Terminal"));
     } else {
-        font.setFamilies({QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
-                          QStringLiteral("monospace")});
+        font.setFamilies(
+            {QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("monospace")});
         font.setStyleHint(QFont::Monospace);
     }
     font.setPointSizeF(9.75);

@@ -5,19 +5,23 @@ namespace {
 bool isReserved(char16_t c)
 {
     switch (c) {
-    case u'+': case u'＋':
-    case u'^': case u'＾':
-    case u'%': case u'％':
-    case u'~': case u'～':
-    case u'(': case u'（':
-    case u')': case u'）':
-        return true;
-    default:
-        return false;
+    case u'+':
+    case u'＋':
+    case u'^':
+    case u'＾':
+    case u'%':
+    case u'％':
+    case u'~':
+    case u'～':
+    case u'(':
+    case u'（':
+    case u')':
+    case u'）': return true;
+    default: return false;
     }
 }
 
-} // namespace
+}  // namespace
 
 QString escapeKeys(const QString &keyText)
 {

@@ -11,8 +11,7 @@
 
 KeyOutput::KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message)
     : m_keyList(keyList), m_services(services), m_window(window), m_message(std::move(message))
-{
-}
+{}
 
 void KeyOutput::sendCurrentKey()
 {

@@ -23,4 +23,4 @@ void ChangeTask(platform::KeyEvents &events, qint32 milliseconds)
     events.sleep(qMax(milliseconds, 0));
 }
 
-} // namespace MTaskChange
+}  // namespace MTaskChange

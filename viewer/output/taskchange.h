@@ -10,4 +10,4 @@ namespace MTaskChange {
 // still holds it.
 void ChangeTask(platform::KeyEvents &events, qint32 milliseconds);
 
-} // namespace MTaskChange
+}  // namespace MTaskChange

@@ -113,9 +113,8 @@ QPixmap titlePicture()
     sub.setPixelSize(14);
     p.setFont(sub);
     p.setPen(QColor(0xd8, 0xe6, 0xf5));
-    p.drawText(QRect(0, 118, 320, 20), Qt::AlignHCenter | Qt::AlignVCenter,
-               QStringLiteral("キーリスト ビューア"));
+    p.drawText(QRect(0, 118, 320, 20), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("キーリスト ビューア"));
     return pixmap;
 }
 
-} // namespace pictures
+}  // namespace pictures

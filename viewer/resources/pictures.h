@@ -12,6 +12,6 @@ namespace pictures {
 QIcon appIcon();
 QPixmap appIconPixmap(int size);
 QPixmap captionPicture(CaptionPicture picture);
-QPixmap titlePicture();             // 320 x 240
+QPixmap titlePicture();  // 320 x 240
 
-} // namespace pictures
+}  // namespace pictures

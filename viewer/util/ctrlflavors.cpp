@@ -34,10 +34,7 @@ QRect outerRect(const QWidget *form)
 double outerWidth(const QWidget *form) { return toTwips(outerRect(form).width()); }
 double outerHeight(const QWidget *form) { return toTwips(outerRect(form).height()); }
 
-void moveForm(QWidget *form, double top, double left)
-{
-    form->move(toPixels(left), toPixels(top));
-}
+void moveForm(QWidget *form, double top, double left) { form->move(toPixels(left), toPixels(top)); }
 
 QString textOf(QWidget *box)
 {
@@ -50,7 +47,7 @@ QString textOf(QWidget *box)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 CCtrlFlavors::CCtrlFlavors(platform::DesktopMetrics *metrics) : m_metrics(metrics) {}
 
@@ -76,22 +73,16 @@ bool CCtrlFlavors::TextBoxAutoSize()
     return true;
 }
 
-qint32 CCtrlFlavors::DeskTopWidth()
-{
-    return m_metrics ? m_metrics->desktopWidthTwips() : 0;
-}
+qint32 CCtrlFlavors::DeskTopWidth() { return m_metrics ? m_metrics->desktopWidthTwips() : 0; }
 
-qint32 CCtrlFlavors::DeskTopHeight()
-{
-    return m_metrics ? m_metrics->desktopHeightTwips() : 0;
-}
+qint32 CCtrlFlavors::DeskTopHeight() { return m_metrics ? m_metrics->desktopHeightTwips() : 0; }
 
 void CCtrlFlavors::Form2DPosition(qint32 venm2DPosType)
 {
     if (!m_form)
         return;
-    const Placement p = form2DPosition(venm2DPosType, outerWidth(m_form), outerHeight(m_form), DeskTopWidth(),
-                                       DeskTopHeight());
+    const Placement p =
+        form2DPosition(venm2DPosType, outerWidth(m_form), outerHeight(m_form), DeskTopWidth(), DeskTopHeight());
     if (p.moves)
         moveForm(m_form, p.top, p.left);
 }
@@ -140,8 +131,8 @@ void CCtrlFlavors::MaxCtrlSize(qint32 vlngTopMargin, qint32 vlngLeftMargin, qint
 {
     if (!m_form || !m_control)
         return;
-    const TwipRect r = maxCtrlSize(toTwips(m_form->width()), toTwips(m_form->height()), vlngTopMargin,
-                                   vlngLeftMargin, vlngWidthMargin, vlngHeightMargin);
+    const TwipRect r = maxCtrlSize(toTwips(m_form->width()), toTwips(m_form->height()), vlngTopMargin, vlngLeftMargin,
+                                   vlngWidthMargin, vlngHeightMargin);
     QWidget *control = m_control;
     // The form's client area is in the control's parent coordinates.
     QPoint origin;

@@ -8,7 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace platform { class DesktopMetrics; }
+namespace platform {
+class DesktopMetrics;
+}
 
 class IRForm {
 public:

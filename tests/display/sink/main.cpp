@@ -21,7 +21,7 @@ void writeWhole(const QString &path, const QByteArray &bytes)
     std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData());
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -19,15 +19,12 @@ LRESULT CALLBACK sinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (edit)
             SetFocus(edit);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
@@ -40,8 +37,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     HWND window = CreateWindowExW(0, WindowClass, L"tuvel typing sink", WS_OVERLAPPEDWINDOW, 100, 100, 500, 300,
                                   nullptr, nullptr, instance, nullptr);
     // ES_WANTRETURN: Enter is a line break, not the dialog's default button.
-    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
-                           0, 0, 500, 300, window, nullptr, instance, nullptr);
+    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0, 0,
+                           500, 300, window, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(edit);
