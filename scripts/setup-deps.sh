@@ -16,6 +16,7 @@ packages=(
   g++-mingw-w64-x86-64 wine wine64  # tests/win32: cross-build and run the plain Win32 files
   ninja-build zip unzip qt6-translations-l10n  # scripts/build-windows.sh: the Windows zip
   clang libclang-rt-14-dev llvm     # the sanitizer build and the fuzzers (scripts/test-asan.sh)
+  clang-format                      # scripts/check-format.sh: the code keeps the layout of .clang-format
   libicu-dev                        # fuzz_cp932 compares the codec with ICU
   locales at-spi2-core python3-pyatspi dbus-daemon xclip imagemagick  # tests/e2e: the programs as a user runs them
 )
