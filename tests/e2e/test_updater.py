@@ -104,28 +104,23 @@ class UpdaterTest(UserTestCase):
         self.answer(app, "ローカルファイルパスに実体がありません。", ["はい", "いいえ"], "いいえ")
         self.assertTrue(wait_until(lambda: not self.kox.running(), timeout=10), "kox is still running")
 
+    def check_day_count(self, name, title, remote_saved, days, status):
+        """The local copy saved at SAVED against the server's copy saved at remote_saved."""
+        address = self.web.publish(name, list_bytes(title), remote_saved)
+        local = self.folder.write_list(name, title, "更新の試験", address, ["キー"], mtime=SAVED)
+        app = self.start_kox(local, address)
+        wait_until(lambda: "新しいのものです。" in self.log_text(app), timeout=15)
+        self.assertIn(f"更新対象ファイルは {days}日 新しいのものです。", self.log_text(app))
+        self.wait_for_status(app, status)
+
     def test_same_day_in_tokyo_needs_no_update(self):
         # Saved on the server and locally at the same moment: the same day wherever one is.
-        address = self.web.publish("same.txt", list_bytes("同日"), SAVED)
-        local = self.folder.write_list("same.txt", "同日", "更新の試験", address, ["キー"], mtime=SAVED)
-        app = self.start_kox(local, address)
-        line = "更新対象ファイルは 0日 新しいのものです。"
-        wait_until(lambda: "新しいのものです。" in self.log_text(app), timeout=15)
-        self.assertIn(line, self.log_text(app))
-        self.wait_for_status(app, NOT_NEEDED)
+        self.check_day_count("same.txt", "同日", SAVED, 0, NOT_NEEDED)
 
     def test_a_day_later_in_tokyo_needs_an_update(self):
         # Half past midnight on 6 March in Tokyo (15:30 on 5 March in UTC) against
         # 5:06 on 5 March locally: one calendar day newer.
-        later = SAVED + (19 * 3600 + 24 * 60)
-        address = self.web.publish("later.txt", list_bytes("翌日"), later)
-        local = self.folder.write_list("later.txt", "翌日", "更新の試験", address, ["キー"], mtime=SAVED)
-        app = self.start_kox(local, address)
-        line = "更新対象ファイルは 1日 新しいのものです。"
-        wait_until(lambda: "新しいのものです。" in self.log_text(app), timeout=15)
-        self.assertIn(line, self.log_text(app))
-        self.wait_for_status(app, NEEDED)
-
+        self.check_day_count("later.txt", "翌日", SAVED + (19 * 3600 + 24 * 60), 1, NEEDED)
 
 if __name__ == "__main__":
     unittest.main()
