@@ -2,7 +2,7 @@
 // lists the folder, opens each file, reads three lines and stats it. Both run in
 // the same process on the same files; the goal is a ratio of 1.3 or less.
 #include "catalogue/catalogue.h"
-#include "cp932.h"
+#include "databox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,21 +19,6 @@ namespace {
 
 constexpr int FileCount = 10000;
 constexpr int Rounds = 7;
-
-void makeDataBox(const QString &box)
-{
-    QDir().mkpath(box);
-    QByteArray keys;
-    for (int k = 0; k < 40; ++k)
-        keys += common::cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
-    for (int i = 0; i < FileCount; ++i) {
-        QFile f(box + QStringLiteral("list%1.txt").arg(i));
-        f.open(QIODevice::WriteOnly);
-        f.write(common::cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
-        f.write("http://127.0.0.1/tuveldbox/list" + QByteArray::number(i) + ".txt\r\n");
-        f.write(keys);
-    }
-}
 
 // The floor: the least a catalogue has to do for each file. It reads one block
 // and cuts three lines from it, so it is wrong for long headers, and it stats the
@@ -85,7 +70,10 @@ int main(int argc, char *argv[])
     QTemporaryDir program;
     const QString folder = QDir::toNativeSeparators(program.path());
     const QString box = dataBoxFolder(folder);
-    makeDataBox(box);
+    if (!makeDataBox(box, FileCount)) {
+        std::fprintf(stderr, "cannot write the data box in %s\n", qPrintable(box));
+        return 1;
+    }
 
     qsizetype plainFound = 0, catalogueFound = 0;
     plainLoop(box);  // warm the cache for both

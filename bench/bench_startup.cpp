@@ -4,7 +4,7 @@
 // memory (wait4). tuvelv runs from a copy of the program folder whose data box
 // holds 1,000 generated lists. Goals: time at most 1.3x, memory at most 1.5x.
 // Run as: scripts/with-display.sh build/bench/bin/bench_startup [N [lists]]
-#include "cp932.h"
+#include "databox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,22 +43,6 @@ double nowMs()
     return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
-void makeDataBox(const QString &box)
-{
-    QDir().mkpath(box);
-    QByteArray keys;
-    for (int k = 0; k < 40; ++k)
-        keys += common::cp932::encode(QStringLiteral("いつもお世話になっております。%1").arg(k)) + "\r\n";
-    for (int i = 0; i < ListCount; ++i) {
-        QFile f(box + QStringLiteral("/list%1.txt").arg(i));
-        if (!f.open(QIODevice::WriteOnly))
-            return;
-        f.write(common::cp932::encode(QStringLiteral("ビジネス定型文 %1\r\nメールでよく使う言い回し\r\n").arg(i)));
-        f.write("http://127.0.0.1/tuveldbox/list" + QByteArray::number(i) + ".txt\r\n");
-        f.write(keys);
-    }
-}
-
 // The program folder as a user unpacks it, with its data box replaced.
 bool copyProgramFolder(const QString &from, const QString &to)
 {
@@ -73,8 +57,7 @@ bool copyProgramFolder(const QString &from, const QString &to)
         if (!QFile::copy(path, target))
             return false;
     }
-    makeDataBox(to + QStringLiteral("/tuveldbox"));
-    return true;
+    return makeDataBox(to + QStringLiteral("/tuveldbox"), ListCount);
 }
 
 // The title of a mapped top-level window or of the client inside its frame.
