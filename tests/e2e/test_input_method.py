@@ -1,0 +1,170 @@
+"""Keys reach a window whose Japanese input method (IME) is on exactly as they are, and
+the IME is left as the user had it. Usage: test_input_method.py fcitx5|ibus [-v]
+
+The user works in a window (a Qt text editor, or a GTK one) with Mozc in hiragana mode,
+or with it off; picks keys in tuvelv by double-click, Ctrl+B or the "直接出力" button;
+each must arrive byte for byte, {TAB} and {ENTER} included, and afterwards the window's
+IME must be in the state it was in before: on stays on (same input method, still
+hiragana), off stays off. Runs as the user of scripts/as-user.sh (Mozc will not run as
+root) on the private display of scripts/with-display.sh."""
+import os
+import subprocess
+import sys
+import time
+import unittest
+
+from inputmethod import FRAMEWORKS, ModeProbe
+from userdesk import (ProgramFolder, Program, UserTestCase, click, ctrl_key, double_click,
+                      wait_until, xdotool)
+
+LIST_NAME = "入力方式試験"
+
+# key line, how the user triggers it, what must arrive
+KEYS = [
+    ("a+b^c%d~e(f)g[i]", "double-click", "a+b^c%d~e(f)g[i]"),
+    ("@[]^_:~\\|", "ctrl+b", "@[]^_:~\\|"),
+    ("ID123{TAB}山田{ENTER}次", "button", "ID123\t山田\n次"),
+    ("今日は晴れ、カタカナとひらがな。", "ctrl+b", "今日は晴れ、カタカナとひらがな。"),
+    ("ｶﾀｶﾅ", "double-click", "ｶﾀｶﾅ"),
+]
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# window the user works in: how it is started (given its output file)
+SINKS = {
+    "Qt": lambda output: [os.environ["TUVEL_TYPING_SINK"], output],
+    "GTK": lambda output: [sys.executable, os.path.join(HERE, "gtksink.py"), output],
+}
+# sink, IME on: every combination, the IME-on ones first
+RUNS = [("Qt", True), ("GTK", True), ("Qt", False), ("GTK", False)]
+
+
+class Sink:
+    """The window the user was working in; it mirrors what it receives into a file."""
+
+    def __init__(self, kind, folder, cleanup):
+        self.output = os.path.join(folder, f"received-{kind}.txt")
+        self.program = Program(SINKS[kind](self.output))
+        cleanup(self.program.stop)
+        if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
+            raise AssertionError(f"the {kind} sink never had the focus")
+
+    def received(self):
+        try:
+            with open(self.output, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return b""
+
+    def activate(self):
+        """The user goes back to the window (the window manager activates it)."""
+        windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.program.pid)],
+                                 capture_output=True, text=True).stdout.split()
+        for window in windows:
+            subprocess.run(["xdotool", "windowactivate", "--sync", window], capture_output=True, timeout=10)
+        return wait_until(lambda: _active_pid() == self.program.pid, timeout=5)
+
+
+def _active_pid():
+    result = subprocess.run(["xdotool", "getactivewindow", "getwindowpid"], capture_output=True, text=True)
+    return int(result.stdout) if result.returncode == 0 and result.stdout.strip().isdigit() else None
+
+
+def _text(data):
+    return data.decode("utf-8", errors="replace")
+
+
+class InputMethodTest(UserTestCase):
+    framework_name = None
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        import viewerdesk  # needs the session bus
+        cls.framework = FRAMEWORKS[cls.framework_name]()
+        cls.addClassCleanup(cls.framework.stop)
+        cls.framework.start()
+        cls.folder = ProgramFolder()
+        cls.addClassCleanup(cls.folder.remove)
+        cls.folder.write_list("keys.txt", LIST_NAME, "入力方式の試験", "", [k[0] for k in KEYS])
+        cls.viewer = viewerdesk.Viewer(cls.folder, cls.addClassCleanup)
+        if not cls.viewer.open_list(LIST_NAME, len(KEYS)):
+            raise AssertionError("the list did not open")
+
+    def send(self, row, trigger):
+        viewer = self.viewer
+        point = viewer.key_cell_point(row)
+        if trigger == "double-click":
+            double_click(point)
+            return
+        click(point)
+        self.assertTrue(wait_until(viewer.is_active, timeout=5), viewer.whereabouts())
+        if trigger == "button":
+            click(viewer.point(viewer.button("直接出力")))
+        else:
+            ctrl_key(trigger[-1])
+
+    def test_keys_arrive_and_the_input_method_stays(self):
+        for kind, on in RUNS:
+            with self.subTest(run=f"{kind} sink, IME {'on' if on else 'off'}"):
+                cleanups = []
+                try:
+                    self.keys_into(kind, on, cleanups.append)
+                finally:
+                    for stop in reversed(cleanups):
+                        stop()
+
+    def keys_into(self, kind, on, cleanup):
+        framework = self.framework
+        sink = Sink(kind, self.folder.path, cleanup)
+        probe = ModeProbe(sink)
+        mode = probe.set(framework, on)
+        state = framework.state()
+        for row, (line, trigger, expected) in enumerate(KEYS):
+            with self.subTest(key=line, trigger=trigger):
+                problem = self.deliver(sink, row, trigger, expected, state)
+                if problem:
+                    self.fail(problem)
+        self.assertTrue(sink.activate(), "the sink could not be activated")
+        self.assertEqual(probe.mode(), mode, f"the IME's mode changed; now {framework.state()}")
+        # What the window shows, read as a screen reader reads it.
+        import pyatspi
+        import screenreader as sr
+        editor = sr.find(sr.application(sink.program.pid), pyatspi.ROLE_TEXT, "受信テキスト")
+        self.assertEqual(sr.whole_text(editor), _text(sink.received()))
+
+    def deliver(self, sink, row, trigger, expected, state):
+        """Sends one key; returns what went wrong, or None."""
+        before = sink.received()
+        want = before + expected.encode("utf-8")
+        self.send(row, trigger)
+        wait_until(lambda: sink.received() == want, timeout=4)
+        wait_until(self.viewer.is_active, timeout=5)
+        time.sleep(0.3)  # nothing more may follow
+        arrived = sink.received()
+        problems = []
+        if not self.viewer.is_active():
+            problems.append("the focus did not come back to the viewer: " + self.viewer.whereabouts())
+        if not sink.activate():
+            problems.append("the sink could not be activated again")
+        now = self.framework.state()
+        if arrived != want:
+            # What is left in the composition shows once Enter commits it.
+            pending = ""
+            if arrived.startswith(before):
+                xdotool("key", "Return")
+                time.sleep(0.5)
+                committed = sink.received()
+                if committed != arrived + b"\n":
+                    pending = f", and Enter committed {_text(committed[len(arrived):])!r} left in the composition"
+            problems.append(f"{_text(arrived[len(before):]) if arrived.startswith(before) else _text(arrived)!r} "
+                            f"arrived instead of {expected!r}{pending}")
+        if now != state:
+            problems.append(f"the IME state was {state} before and is {now} after")
+        return "; ".join(problems) or None
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2 or sys.argv[1] not in FRAMEWORKS:
+        sys.exit(f"usage: {sys.argv[0]} {'|'.join(FRAMEWORKS)} [unittest arguments]")
+    InputMethodTest.framework_name = sys.argv.pop(1)
+    unittest.main()
