@@ -1,5 +1,6 @@
 // The win32 backend: keybd_event and Sleep, the clipboard, ShellExecute, CreateProcess
-// and the system metrics; Win32KeyTyper types key strings with SendInput.
+// and the system metrics; Win32KeyTyper types key strings with SendInput, with the
+// receiving window's IME switched off by Win32InputMethod.
 #include "../services.h"
 #include "services_win32.h"
 
@@ -14,9 +15,10 @@ public:
     ShellDocumentOpener documentOpener;
     Win32ProcessStarter processStarter;
     SystemDesktopMetrics desktopMetrics;
+    Win32InputMethod inputMethod;
     Services services() override
     {
-        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics, &inputMethod};
     }
 };
 }  // namespace

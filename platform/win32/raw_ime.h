@@ -5,8 +5,8 @@
 
 namespace platform::win32 {
 
-// The receiving window belongs to another program, which may hang: every message to
-// it gives up after this long.
+// The receiving window belongs to another program, which may hang: waiting for its
+// answer gives up after this long.
 constexpr unsigned ImeMessageTimeoutMs = 500;
 
 class ImeSuspender {

@@ -33,4 +33,13 @@ int SystemDesktopMetrics::desktopWidthTwips() { return win32::desktopWidthTwips(
 
 int SystemDesktopMetrics::desktopHeightTwips() { return win32::desktopHeightTwips(); }
 
+InputMethod::Suspension Win32InputMethod::suspend()
+{
+    if (m_suspender.suspend() == win32::ImeSuspender::Outcome::CannotSwitchOff)
+        return {false, QStringLiteral("入力メソッドをオフにできませんでした。")};
+    return {};
+}
+
+void Win32InputMethod::resume() { m_suspender.resume(); }
+
 }  // namespace platform

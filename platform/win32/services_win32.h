@@ -2,6 +2,7 @@
 // The win32 backend's services: thin adaptors from Qt types to the plain Win32 calls
 // in raw_win32.h.
 #include "../services.h"
+#include "raw_ime.h"
 
 namespace platform {
 
@@ -40,6 +41,16 @@ public:
     int desktopHeightTwips() override;
     // The system's own move loop follows the pointer until the button is released.
     bool windowManagerTakesDrags() override { return true; }
+};
+
+// Closes the IME of the window the key goes to and reopens it afterwards.
+class Win32InputMethod : public InputMethod {
+public:
+    Suspension suspend() override;
+    void resume() override;
+
+private:
+    win32::ImeSuspender m_suspender;
 };
 
 }  // namespace platform
