@@ -7,6 +7,7 @@ each must arrive byte for byte, {TAB} and {ENTER} included, and afterwards the w
 IME must be in the state it was in before: on stays on (same input method, still
 hiragana), off stays off. Runs as the user of scripts/as-user.sh (Mozc will not run as
 root) on the private display of scripts/with-display.sh."""
+import itertools
 import os
 import subprocess
 import sys
@@ -41,8 +42,10 @@ RUNS = [("Qt", True), ("GTK", True), ("Qt", False), ("GTK", False)]
 class Sink:
     """The window the user was working in; it mirrors what it receives into a file."""
 
+    started = itertools.count()
+
     def __init__(self, kind, folder, cleanup):
-        self.output = os.path.join(folder, f"received-{kind}.txt")
+        self.output = os.path.join(folder, f"received-{next(Sink.started)}-{kind}.txt")
         self.program = Program(SINKS[kind](self.output))
         cleanup(self.program.stop)
         if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
