@@ -91,6 +91,25 @@ public:
     virtual bool windowManagerTakesDrags() { return false; }
 };
 
+// The input method (IME) of the window that has the keyboard focus. An input method
+// that is on reads synthesised keystrokes as romaji and converts them ("a" arrives as
+// "あ", Enter commits the conversion), so it is switched off while a key is typed and
+// put back as the user had it afterwards.
+class InputMethod {
+public:
+    struct Suspension {
+        bool ok = true;  // false: it is on and could not be switched off; nothing changed
+        QString error;   // why, for the user; empty when ok
+    };
+    virtual ~InputMethod() = default;
+    // Switches the focused window's input method off, remembering its state. Does
+    // nothing (and succeeds) when no input method serves the window or it is off.
+    virtual Suspension suspend() = 0;
+    // Puts back what the last suspend() switched off, exactly (engine and mode); does
+    // nothing when it switched nothing off.
+    virtual void resume() = 0;
+};
+
 // Non-owning view of one set of services; the owner keeps them alive.
 struct Services {
     KeyEvents *keyEvents = nullptr;
@@ -99,6 +118,7 @@ struct Services {
     DocumentOpener *documentOpener = nullptr;
     ProcessStarter *processStarter = nullptr;
     DesktopMetrics *desktopMetrics = nullptr;
+    InputMethod *inputMethod = nullptr;  // none: keys are typed as they are
 };
 
 // Owns one set of services and hands out the view.

@@ -65,9 +65,42 @@ bool RecordingProcessStarter::startCommandLine(const QString &commandLine, const
     return !failing;
 }
 
+InputMethod::Suspension RecordingInputMethod::suspend()
+{
+    ++suspends;
+    m_switchedOff = false;
+    if (!on)
+        return {};
+    if (!refuseWith.isEmpty()) {
+        note(QStringLiteral("ime refused"));
+        return {false, refuseWith};
+    }
+    on = false;
+    m_switchedOff = true;
+    note(QStringLiteral("ime off"));
+    return {};
+}
+
+void RecordingInputMethod::resume()
+{
+    ++resumes;
+    if (!m_switchedOff)
+        return;
+    m_switchedOff = false;
+    on = true;
+    note(QStringLiteral("ime back"));
+}
+
+void RecordingInputMethod::note(const QString &line)
+{
+    log.append(line);
+    if (sharedLog)
+        sharedLog->append(line);
+}
+
 Services FakeServiceSet::services()
 {
-    return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+    return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics, &inputMethod};
 }
 
 }  // namespace platform::fake

@@ -85,6 +85,26 @@ public:
     int desktopHeightTwips() override { return heightTwips; }
 };
 
+// An input method that is on or off, scripted. Logs "ime off" for a suspend that
+// switched it off, "ime refused" for one that could not, and "ime back" for a resume
+// that put it back, into its own log and sharedLog when set.
+class RecordingInputMethod : public InputMethod {
+public:
+    bool on = false;
+    QString refuseWith;  // when set, an input method that is on cannot be switched off
+    QStringList log;
+    QStringList *sharedLog = nullptr;
+    int suspends = 0;
+    int resumes = 0;
+
+    Suspension suspend() override;
+    void resume() override;
+
+private:
+    void note(const QString &line);
+    bool m_switchedOff = false;
+};
+
 // All fakes in one bundle.
 class FakeServiceSet : public ServiceSet {
 public:
@@ -94,6 +114,7 @@ public:
     RecordingDocumentOpener documentOpener;
     RecordingProcessStarter processStarter;
     FixedDesktopMetrics desktopMetrics;
+    RecordingInputMethod inputMethod;
     Services services() override;
 };
 

@@ -3,6 +3,7 @@
 // go through the compositor instead; the windows stay X11 ones (XWayland).
 #include "../services.h"
 #include "../wayland/waylandservices.h"
+#include "desktopinputmethods.h"
 #include "services_x11.h"
 #include "x11clientsync.h"
 
@@ -17,24 +18,27 @@ public:
     DesktopDocumentOpener documentOpener;
     DetachedProcessStarter processStarter;
     ScreenDesktopMetrics desktopMetrics;
+    // Asked once the user's window is active: its client must have told its input
+    // method that it has the focus, since fcitx5 acts on the context focused last.
+    freedesktop::DesktopInputMethods inputMethod{[] { syncActiveXClient(500); }};
     std::unique_ptr<wayland::WaylandKeyServices> wayland =
-        wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, &syncActiveXClient);
+        wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, [] { syncActiveXClient(2000); });
     Services services() override
     {
         if (wayland)
-            return {wayland->keyEvents(), wayland->keyTyper(), &clipboard,
-                    &documentOpener,      &processStarter,     &desktopMetrics};
-        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics};
+            return {wayland->keyEvents(), wayland->keyTyper(), &clipboard,  &documentOpener,
+                    &processStarter,      &desktopMetrics,     &inputMethod};
+        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics, &inputMethod};
     }
 
     // An XWayland window reads keys with the keymap it fetched last: it must have read
     // the keys of one keymap before the next replaces it. Native windows read keys and
     // keymaps in the order the compositor sent them.
-    static void syncActiveXClient()
+    static void syncActiveXClient(int timeoutMs)
     {
         static Display *const display = XOpenDisplay(nullptr);
         if (display)
-            x11::ClientSync(display).waitForActiveClient(2000, 0);
+            x11::ClientSync(display).waitForActiveClient(timeoutMs, 0);
     }
 };
 }  // namespace

@@ -29,6 +29,8 @@ private slots:
     void outputWaitsForModifiers_data();
     void outputWaitsForModifiers();
     void copyWithCtrlHeld();
+    void inputMethodOffWhileTyping_data();
+    void inputMethodOffWhileTyping();
 
 private:
     // The keys as loaded rows, the row at index current selected.
@@ -44,6 +46,7 @@ void TestKeyOutputGuards::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_fakes = std::make_unique<platform::fake::FakeServiceSet>();
     m_fakes->keyTyper.sharedLog = &m_fakes->keyEvents.log;
+    m_fakes->inputMethod.sharedLog = &m_fakes->keyEvents.log;
     m_window = std::make_unique<TestWindow>(m_fakes->services(), testAppInfo(m_dir->path()));
 }
 
@@ -87,6 +90,7 @@ void TestKeyOutputGuards::keyRefusedBeforeSwitch()
     QVERIFY(m_fakes->keyEvents.events.isEmpty());
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
     QVERIFY(m_fakes->keyTyper.calls.isEmpty());
+    QCOMPARE(m_fakes->inputMethod.suspends, 0);
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
     QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
@@ -147,6 +151,59 @@ void TestKeyOutputGuards::copyWithCtrlHeld()
     QCOMPARE(m_fakes->clipboard.texts, QStringList{"x+y"});
     QCOMPARE(m_fakes->keyEvents.modifierQueries, 0);
     QVERIFY(m_fakes->keyEvents.log.isEmpty());
+}
+
+void TestKeyOutputGuards::inputMethodOffWhileTyping_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("cannotSwitchOff");
+    QTest::addColumn<QString>("typerRefuses");
+    QTest::addColumn<QStringList>("afterSwitch");  // the log after the Alt+Tab
+    QTest::addColumn<QString>("message");          // a word the message must hold; empty: none
+    const QString typed = platform::fake::RecordingKeyTyper::typedLine("x{+}y");
+    QTest::newRow("off stays off, nothing else happens")
+        << "dblclick" << false << QString() << QString() << QStringList{typed} << QString();
+    QTest::newRow("on: off for the typing, back after it")
+        << "menu" << true << QString() << QString() << QStringList{"ime off", typed, "ime back"} << QString();
+    QTest::newRow("SendKey button, on") << "SendKey" << true << QString() << QString()
+                                        << QStringList{"ime off", typed, "ime back"} << QString();
+    QTest::newRow("typing refused half-way: back all the same")
+        << "menu" << true << QString() << "modifier held" << QStringList{"ime off", typed, "ime back"}
+        << "modifier held";
+    QTest::newRow("cannot be switched off: nothing typed, left on")
+        << "dblclick" << true << "no answer" << QString() << QStringList{"ime refused"} << QString::fromUtf8("Ctrl+C");
+}
+
+// The receiving window's input method is off exactly while the key is typed, on every
+// path that types; one that cannot be switched off stops the typing before it starts.
+void TestKeyOutputGuards::inputMethodOffWhileTyping()
+{
+    QFETCH(QString, trigger);
+    QFETCH(bool, on);
+    QFETCH(QString, cannotSwitchOff);
+    QFETCH(QString, typerRefuses);
+    QFETCH(QStringList, afterSwitch);
+    QFETCH(QString, message);
+    showKeys({QStringLiteral("x+y")}, 0);
+    m_fakes->inputMethod.on = on;
+    m_fakes->inputMethod.refuseWith = cannotSwitchOff;
+    m_fakes->keyTyper.refuseWith = typerRefuses;
+    if (trigger == "dblclick")
+        doubleClickKey(*m_window);
+    else if (trigger == "menu")
+        chooseMenuItem(*m_window, "mnuEditSendKey");
+    else
+        pressButton(*m_window, "Toolbar4", trigger);
+    QCOMPARE(m_fakes->keyEvents.log, altTab + afterSwitch);
+    QCOMPARE(m_fakes->inputMethod.on, on);
+    QCOMPARE(m_fakes->inputMethod.suspends, 1);
+    QCOMPARE(m_window->messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(m_window->messages.first().contains(message), qPrintable(m_window->messages.first()));
+    if (!cannotSwitchOff.isEmpty())
+        QVERIFY(m_window->messages.first().contains(cannotSwitchOff));
+    QVERIFY(listView2(*m_window)->activeView()->hasFocus());
 }
 
 QTEST_MAIN(TestKeyOutputGuards)

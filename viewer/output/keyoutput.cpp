@@ -4,6 +4,7 @@
 #include "catalogue/keylistpane.h"
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
+#include "inputmethodoff.h"
 #include "keystring.h"
 #include "taskchange.h"
 
@@ -33,8 +34,20 @@ void KeyOutput::sendCurrentKey()
         MTaskChange::ChangeTask(*m_services.keyEvents, 100);
     if (row < 0)
         return;
-    const platform::KeyTyper::Result result =
-        m_services.keyTyper ? m_services.keyTyper->type(parsed.strokes, true) : platform::KeyTyper::Result{};
+    platform::KeyTyper::Result result;
+    {
+        // The user's window now has the focus, and with it the input method the keys
+        // would go through. It is off while they are typed and back as it was before
+        // the viewer takes the focus back (the way back leaves that window's state alone).
+        const platform::InputMethodOff inputMethodOff(m_services.inputMethod);
+        if (!inputMethodOff.ok()) {
+            ReportInputMethodStaysOn(inputMethodOff.error());
+            TakeFocusBack();
+            return;
+        }
+        if (m_services.keyTyper)
+            result = m_services.keyTyper->type(parsed.strokes, true);
+    }
     if (!result.ok)
         ReportKeyRefused(result.error);
     TakeFocusBack();
@@ -56,6 +69,17 @@ void KeyOutput::copyCurrentKey()
 void KeyOutput::ReportKeyRefused(const QString &reason)
 {
     QString text = QStringLiteral("このキーは出力できませんでした。");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n") + reason;
+    m_message(text);
+}
+
+// Keys typed through an input method that is on arrive converted (romaji to kana,
+// Enter taken as "commit"): nothing is typed rather than a wrong key.
+void KeyOutput::ReportInputMethodStaysOn(const QString &reason)
+{
+    QString text = QStringLiteral("入力メソッド（日本語入力）をオフにできないため、キーを入力しませんでした。"
+                                  "Ctrl+C でキーをコピーして、貼り付けてお使いください。");
     if (!reason.isEmpty())
         text += QStringLiteral("\n") + reason;
     m_message(text);

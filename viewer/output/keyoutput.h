@@ -22,6 +22,7 @@ public:
 
 private:
     void ReportKeyRefused(const QString &reason);
+    void ReportInputMethodStaysOn(const QString &reason);
     void TakeFocusBack();
 
     KeyListPane &m_keyList;

@@ -1,0 +1,25 @@
+#pragma once
+// The input method frameworks of a Linux desktop (fcitx5 and IBus), as one input
+// method: whichever of them runs is switched off for the typing.
+
+#include "../inputmethodoff.h"
+#include "fcitx5inputmethod.h"
+#include "ibusinputmethod.h"
+
+namespace platform::freedesktop {
+
+class DesktopInputMethods : public InputMethod {
+public:
+    // settle: waits until the window that has just been activated has taken the focus
+    // (and told its input method so); may be empty.
+    explicit DesktopInputMethods(std::function<void()> settle);
+    Suspension suspend() override { return m_chain.suspend(); }
+    void resume() override { m_chain.resume(); }
+
+private:
+    Fcitx5InputMethod m_fcitx5;
+    IBusInputMethod m_ibus;
+    InputMethodChain m_chain{{&m_fcitx5, &m_ibus}};
+};
+
+}  // namespace platform::freedesktop

@@ -1,0 +1,157 @@
+#include "ibusinputmethod.h"
+
+#include "boundedcall.h"
+
+#include <QDBusArgument>
+#include <QDBusVariant>
+
+namespace platform::freedesktop {
+
+namespace {
+
+const QString IBusService = QStringLiteral("org.freedesktop.IBus");
+const BusObject IBus{IBusService, QStringLiteral("/org/freedesktop/IBus"), IBusService};
+const BusObject IBusProperties{IBusService, IBus.path, QStringLiteral("org.freedesktop.DBus.Properties")};
+const QString ConnectionName = QStringLiteral("tuvel-ibus");
+
+QString unanswered()
+{
+    return QStringLiteral("IBus が %1 ミリ秒以内に応答しませんでした。").arg(InputMethodCallBoundMs);
+}
+
+// A variant as it comes off the bus, unwrapped down to what it holds.
+QVariant unwrapped(QVariant value)
+{
+    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
+        value = value.value<QDBusVariant>().variant();
+    return value;
+}
+
+// An IBusEngineDesc is a structure: its type name, attachments, then the engine's name.
+QString engineName(const QVariant &desc)
+{
+    const QVariant value = unwrapped(desc);
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
+        return {};
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentType() != QDBusArgument::StructureType)
+        return {};
+    QString typeName, name;
+    QVariantMap attachments;
+    argument.beginStructure();
+    argument >> typeName >> attachments >> name;
+    return typeName == QLatin1String("IBusEngineDesc") ? name : QString();
+}
+
+QDBusMessage property(const QDBusConnection &bus, const QString &name)
+{
+    return boundedCall(bus, IBusProperties, QStringLiteral("Get"), {IBus.interface, name});
+}
+
+struct EngineAnswer {
+    bool answered = false;
+    QString name;  // empty: no engine yet
+};
+
+EngineAnswer globalEngine(const QDBusConnection &bus)
+{
+    const QDBusMessage reply = property(bus, QStringLiteral("GlobalEngine"));
+    if (isUnanswered(reply))
+        return {};
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {true, {}};
+    return {true, engineName(reply.arguments().constFirst())};
+}
+
+QStringList activeEngines(const QDBusConnection &bus)
+{
+    QStringList names;
+    const QDBusMessage reply = property(bus, QStringLiteral("ActiveEngines"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return names;
+    const QVariant list = unwrapped(reply.arguments().constFirst());
+    if (list.userType() != qMetaTypeId<QDBusArgument>())
+        return names;
+    const QDBusArgument argument = list.value<QDBusArgument>();
+    if (argument.currentType() != QDBusArgument::ArrayType)
+        return names;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QDBusVariant engine;
+        argument >> engine;
+        names.append(engineName(engine.variant()));
+    }
+    argument.endArray();
+    return names;
+}
+
+QDBusMessage setGlobalEngine(const QDBusConnection &bus, const QString &name)
+{
+    return boundedCall(bus, IBus, QStringLiteral("SetGlobalEngine"), {name});
+}
+
+}  // namespace
+
+bool isPlainEngine(const QString &engineName) { return engineName.startsWith(QLatin1String("xkb:")); }
+
+QString plainEngineAmong(const QStringList &activeEngines)
+{
+    for (const QString &name : activeEngines) {
+        if (isPlainEngine(name))
+            return name;
+    }
+    return QStringLiteral("xkb:jp::jpn");
+}
+
+IBusInputMethod::IBusInputMethod(std::function<QString()> address, std::function<void()> settle)
+    : m_address(std::move(address)), m_settle(std::move(settle))
+{}
+
+InputMethod::Suspension IBusInputMethod::suspend()
+{
+    m_previousEngine.clear();
+    const QString address = m_address();
+    if (address.isEmpty())
+        return {};
+    // A new connection each time: an address file outlives a daemon that was stopped,
+    // and then nobody answers there (IBus is not running).
+    QDBusConnection::disconnectFromBus(ConnectionName);
+    const QDBusConnection bus = connectBus(address, ConnectionName);
+    if (!bus.isConnected())
+        return {};
+    if (m_settle)
+        m_settle();
+    const EngineAnswer current = globalEngine(bus);
+    if (!current.answered)
+        return {false, unanswered()};
+    if (current.name.isEmpty() || isPlainEngine(current.name))
+        return {};
+    const QString plain = plainEngineAmong(activeEngines(bus));
+    const QDBusMessage reply = setGlobalEngine(bus, plain);
+    if (isUnanswered(reply)) {
+        setGlobalEngine(bus, current.name);  // a switch that came late is undone
+        return {false, unanswered()};
+    }
+    // IBus refuses the switch when no input context of its has the focus: then the
+    // user's window does not take its keys through IBus at all.
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return {};
+    const EngineAnswer now = globalEngine(bus);
+    if (now.name != plain) {
+        setGlobalEngine(bus, current.name);
+        return {false, now.answered ? QStringLiteral("IBus のエンジンを %1 に切り替えられませんでした。").arg(plain)
+                                    : unanswered()};
+    }
+    m_previousEngine = current.name;
+    return {};
+}
+
+void IBusInputMethod::resume()
+{
+    if (m_previousEngine.isEmpty())
+        return;
+    setGlobalEngine(QDBusConnection(ConnectionName), m_previousEngine);
+    m_previousEngine.clear();
+}
+
+}  // namespace platform::freedesktop
