@@ -27,7 +27,7 @@ status=0
 # tst_raw_win32 and the windows tests run programs that mingw-w64 builds without
 # sanitizers; the plain build runs them. A sanitizer report fails the run even when
 # its test passed, as it is read from the report files below.
-(cd build-asan && ../scripts/with-display.sh ctest --output-on-failure --timeout 600 \
+(cd build-asan && ctest --output-on-failure --timeout 600 \
    -E '^tst_raw_win32$' -LE '^windows$' "$@") \
   || status=$?
 if compgen -G "$reports/*" >/dev/null; then

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a private Xvfb display with openbox as the window manager,
-# then stops both. Usage: scripts/with-display.sh COMMAND [ARGS...]
+# then stops both. The command gets none of the caller's desktop: not its display,
+# its Wayland compositor, its session or accessibility bus, nor its runtime folder
+# (where those have their sockets). Usage: scripts/with-display.sh COMMAND [ARGS...]
 set -euo pipefail
 # Xvfb picks a free display number itself and writes it to the file (-displayfd):
 # two runs side by side can never share a display.
@@ -17,6 +19,7 @@ cleanup() {
   kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -f "$numfile"
+  if [ -n "${runtime_dir:-}" ]; then rm -rf "$runtime_dir"; fi
 }
 trap cleanup EXIT
 # Waits up to 20 s (a loaded machine) for a condition while the process lives.
@@ -38,9 +41,12 @@ if ! wait_for "$xvfb_pid" display_ready; then
 fi
 export DISPLAY=":$n"
 # Started from a Wayland desktop, the programs would type through its compositor.
-unset WAYLAND_DISPLAY
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY WAYLAND_SOCKET XAUTHORITY
+# Qt and the accessibility library would reach the caller's buses through these, or
+# through the sockets in the caller's runtime folder ($XDG_RUNTIME_DIR/bus, at-spi/).
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+runtime_dir=$(mktemp -d)
+export XDG_RUNTIME_DIR=$runtime_dir
 # openbox is ready once it owns the window-manager selection. Now and then it ends at
 # once on a busy machine; it is started again, up to three times, before giving up.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
