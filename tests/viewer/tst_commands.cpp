@@ -45,8 +45,13 @@ private slots:
     void updateLaunchOnEmptyCatalogue();
     void updateLaunchWhenKoxCannotStart();
     void openDataFileAndBox();
+    void tabWalksTheLists_data();
+    void tabWalksTheLists();
+    void menusByAccessKey_data();
+    void menusByAccessKey();
 
 private:
+    void showActive();
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::fake::FakeServiceSet> m_fakes;
     std::unique_ptr<TestWindow> m_window;
@@ -311,6 +316,64 @@ void TestCommands::openDataFileAndBox()
     chooseMenuItem(*m_window, "mnuViewOpenDataDir");
     QCOMPARE(m_fakes->documentOpener.opened,
              (QStringList{dataBox, "lists/with blank & more.txt", dataBox + "b.txt", dataBox}));
+}
+
+void TestCommands::showActive()
+{
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestCommands::tabWalksTheLists_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QStringList>("focused");
+    QTest::newRow("Tab") << Qt::KeyboardModifiers() << QStringList{"項目", "キー", "リスト", "項目"};
+    QTest::newRow("Shift+Tab") << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                               << QStringList{"キー", "項目", "リスト", "キー"};
+}
+
+// From the catalogue, where the keyboard starts, round the three lists and no further.
+void TestCommands::tabWalksTheLists()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QStringList, focused);
+    // Rows and columns in both lists: a table may take Tab for moving between cells.
+    QFile list(m_dir->filePath("tuveldbox/a.txt"));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("A\r\nd\r\nu\r\n#[h]\r\none\r\ntwo\r\n");
+    list.close();
+    chooseMenuItem(*m_window, "mnuFileListOpen");
+    doubleClickCatalogue(*m_window);
+    QCOMPARE(keyListModel(*m_window)->count(), 3);
+    showActive();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(listView1(*m_window)));
+    QStringList walked;
+    for (int i = 0; i < focused.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        walked.append(QApplication::focusWidget() ? QApplication::focusWidget()->accessibleName() : QString());
+    }
+    QCOMPARE(walked, focused);
+}
+
+void TestCommands::menusByAccessKey_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("Alt+F") << Qt::Key_F << "mnuFile";
+    QTest::newRow("Alt+E") << Qt::Key_E << "mnuEdit";
+    QTest::newRow("Alt+V") << Qt::Key_V << "mnuView";
+    QTest::newRow("Alt+H") << Qt::Key_H << "mnuHelp";
+}
+
+void TestCommands::menusByAccessKey()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, menu);
+    showActive();
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    QCOMPARE(m_window->popups, QStringList{menu});
 }
 
 QTEST_MAIN(TestCommands)

@@ -3,6 +3,7 @@
 #include "plainheaderview.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -18,6 +19,22 @@ void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
     emit listDoubleClicked();
 }
 
+void CatalogueView::keyPressEvent(QKeyEvent *event)
+{
+    if (!isDefaultActionKey(event)) {
+        KeepsHighlight<QTableView>::keyPressEvent(event);
+        return;
+    }
+    event->accept();  // the view would pass it on to the window
+    emit listDoubleClicked();
+}
+
+bool isDefaultActionKey(const QKeyEvent *event)
+{
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat();
+}
+
 void setUpDetailsTable(QTableView *table)
 {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -29,4 +46,6 @@ void setUpDetailsTable(QTableView *table)
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setShowGrid(false);
     table->setWordWrap(false);
+    // Tab leaves the list for the next control; Left and Right still move along a row.
+    table->setTabKeyNavigation(false);
 }

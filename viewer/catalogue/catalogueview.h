@@ -1,6 +1,7 @@
 #pragma once
 // ListView1's view: a table whose current row is always the highlighted one, and
-// which takes a double-click anywhere in its rows area as the list's double-click.
+// which takes a double-click anywhere in its rows area, or Enter on its current row,
+// as the list's double-click.
 #include "keepshighlight.h"
 
 #include <QTableView>
@@ -11,12 +12,16 @@ public:
     using KeepsHighlight<QTableView>::KeepsHighlight;
 
 signals:
-    // A left double-click on a row or on the empty area below the rows.
+    // A left double-click on a row or on the empty area below the rows, or Enter.
     void listDoubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
+
+// Enter or the keypad's Enter, alone: a list's default action, as a double-click.
+bool isDefaultActionKey(const QKeyEvent *event);
 
 // Makes a table look and act as a list control's details view does: whole rows,
 // one picked at a time, no editing, no row headers or grid, one text line per row,

@@ -9,14 +9,20 @@
 
 #include <QComboBox>
 
-KeyListPane::KeyListPane(KeyListModel *model, KeyListView *view, QComboBox *headings, CatalogueList &catalogue)
-    : m_model(model), m_view(view), m_headings(headings), m_catalogue(catalogue)
+KeyListPane::KeyListPane(KeyListModel *model, KeyListView *view, QComboBox *headings, CatalogueList &catalogue,
+                         Announce announce)
+    : m_model(model), m_view(view), m_headings(headings), m_catalogue(catalogue), m_announce(std::move(announce))
 {}
 
 void KeyListPane::openCurrentList()
 {
-    if (const ListRow *list = m_catalogue.currentList())
-        LoadKeys(list->location);
+    const ListRow *list = m_catalogue.currentList();
+    if (!list || !LoadKeys(list->location) || !m_announce)
+        return;
+    // The key list fills without the focus moving: a screen reader would say nothing.
+    const int count = m_model->count();
+    m_announce(count > 0 ? QStringLiteral("「%1」を開きました。キー %2 個").arg(m_listName).arg(count)
+                         : QStringLiteral("「%1」を開きました。キーはありません").arg(m_listName));
 }
 
 void KeyListPane::openListNamed(const QString &name)
@@ -28,16 +34,17 @@ void KeyListPane::openListNamed(const QString &name)
     openCurrentList();
 }
 
-void KeyListPane::LoadKeys(const QString &path)
+bool KeyListPane::LoadKeys(const QString &path)
 {
     // A list whose file has gone leaves everything as it was, without a message.
     if (!platform::FileExists(path).exists)
-        return;
+        return false;
     // Cleared before reading, so that the old list's memory is free for the new one.
     m_model->clear();
     m_headings->clear();
     KeyList list = loadKeyList(path);
-    m_model->setHeading(QStringLiteral("キー (") + cellText(list.name) + QStringLiteral(")"));
+    m_listName = cellText(list.name);
+    m_model->setHeading(QStringLiteral("キー (") + m_listName + QStringLiteral(")"));
     const QStringList headings = list.keys.boldTexts();
     // All rows in one go: a row-by-row insert is far too slow for a million keys.
     m_model->setRows(std::move(list.keys));
@@ -47,6 +54,7 @@ void KeyListPane::LoadKeys(const QString &path)
     if (m_model->count() > 0)
         m_view->setCurrentRow(0);
     m_catalogue.UpdateStatusBar(m_model->count());
+    return true;
 }
 
 void KeyListPane::AddHeadings(const QStringList &headings)

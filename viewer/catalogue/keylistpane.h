@@ -3,6 +3,7 @@
 // opened from the catalogue, headings bold and offered for quick jumping.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QComboBox;
 class CatalogueList;
@@ -11,13 +12,16 @@ class KeyListView;
 
 class KeyListPane {
 public:
-    KeyListPane(KeyListModel *model, KeyListView *view, QComboBox *headings, CatalogueList &catalogue);
+    using Announce = std::function<void(const QString &text)>;
+    KeyListPane(KeyListModel *model, KeyListView *view, QComboBox *headings, CatalogueList &catalogue,
+                Announce announce = {});
 
     // Shows the keys of the catalogue's current list.
     void openCurrentList();
     // Makes the first catalogue row of that name current and shows its keys.
     void openListNamed(const QString &name);
-    void LoadKeys(const QString &path);
+    // False when the file is not there (then nothing changes).
+    bool LoadKeys(const QString &path);
     int AddKeyRow(const QString &text, bool bold);
     void clear();
     // Scrolls to the first key with exactly this text; the current row stays.
@@ -35,4 +39,6 @@ private:
     KeyListView *m_view;
     QComboBox *m_headings;
     CatalogueList &m_catalogue;
+    Announce m_announce;
+    QString m_listName;  // of the list last loaded
 };

@@ -4,6 +4,7 @@
 #include "keylistmodel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QTableView>
@@ -33,13 +34,21 @@ KeyListView::KeyListView(KeyListModel *model, QWidget *parent)
     addWidget(m_list);
     setCurrentWidget(m_details);
 
-    // A double-click anywhere in the list, rows or empty area, is the list's double-click.
+    // A double-click anywhere in the list, rows or empty area, is the list's double-click;
+    // so is Enter on its current row.
     m_details->viewport()->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
+    m_details->installEventFilter(this);
+    m_list->installEventFilter(this);
 }
 
 bool KeyListView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && (watched == m_details || watched == m_list) &&
+        isDefaultActionKey(static_cast<QKeyEvent *>(event))) {
+        emit doubleClicked();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
         (watched == m_details->viewport() || watched == m_list->viewport())) {
         // Usually the press before it has made the row under the mouse current, but a

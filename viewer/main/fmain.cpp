@@ -1,6 +1,7 @@
 #include "fmain.h"
 
 #include "catalogue/cataloguelist.h"
+#include "catalogue/catalogueview.h"
 #include "catalogue/datacommands.h"
 #include "catalogue/keylistpane.h"
 #include "catalogue/statuspanels.h"
@@ -66,6 +67,8 @@ void FMain::Form_Load()
     m_listsLayout->setStartSize();
     // 10. bottom-right corner of the desktop
     m_flavors->Form2DPosition(CCtrlFlavors::BottomRight);
+    // The keyboard starts in the catalogue, so that arrows and Enter open a list.
+    ListView1->setFocus(Qt::OtherFocusReason);
 }
 
 void FMain::Form_Terminate()
@@ -88,8 +91,9 @@ void FMain::showMessage(const QString &text)
 
 void FMain::showPopup(QMenu *menu)
 {
-    // No position given: the menu opens at the pointer; returns once it has closed.
-    menu->exec(QCursor::pos());
+    // No position given: the menu opens at the pointer (or under its button, when its
+    // access key opened it); returns once it has closed.
+    menu->exec(m_popupAnchor ? m_popupAnchor->mapToGlobal(QPoint(0, m_popupAnchor->height())) : QCursor::pos());
 }
 
 void FMain::showAboutWindow() { FTitle::showAbout(this, m_app); }

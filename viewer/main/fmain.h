@@ -18,6 +18,7 @@ class QMenu;
 class QStatusBar;
 class QTimer;
 class QToolBar;
+class Announcer;
 class CatalogueList;
 class CatalogueModel;
 class CatalogueView;
@@ -134,6 +135,8 @@ private:
     SplitterBar *FrameCenterBar = nullptr;
     QTimer *Timer1 = nullptr;
     QPointer<QWidget> m_splash;
+    Announcer *m_announcer = nullptr;
+    QPointer<QWidget> m_popupAnchor;  // a menu opened by its access key opens under its button
     std::unique_ptr<MenuTree> m_menus;
 
     // subsystems

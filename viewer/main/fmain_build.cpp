@@ -10,6 +10,7 @@
 #include "catalogue/keylistpane.h"
 #include "catalogue/keylistview.h"
 #include "catalogue/statuspanels.h"
+#include "chrome/announcer.h"
 #include "chrome/commandbar.h"
 #include "chrome/compactmode.h"
 #include "chrome/menutree.h"
@@ -29,6 +30,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -82,7 +85,11 @@ void FMain::buildControls()
     ListView2->setFont(listFont);
     ListView2->detailsView()->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
 
-    const QString listStyle = QStringLiteral("QTableView, QListView { background: black; color: white; }");
+    // The list with the keyboard focus shows it with a frame in the highlight colour.
+    const QString listStyle =
+        QStringLiteral("QTableView, QListView { background: black; color: white; border: 2px solid black; }"
+                       "QTableView:focus, QListView:focus { border: 2px solid %1; }")
+            .arg(palette().color(QPalette::Active, QPalette::Highlight).name());
     ListView1->setStyleSheet(listStyle);
     ListView2->setStyleSheet(listStyle);
 
@@ -99,6 +106,14 @@ void FMain::buildControls()
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(100);
+
+    Announcer::registerAccessible();
+    m_announcer = new Announcer(this);
+
+    // Tab and Shift+Tab: catalogue, heading picker, key list, and round again.
+    setTabOrder(ListView1, Combo1);
+    setTabOrder(Combo1, ListView2->detailsView());
+    setTabOrder(ListView2->detailsView(), ListView2->listView());
 }
 
 void FMain::buildTitleBand()
@@ -136,11 +151,12 @@ void FMain::buildSubsystems()
 {
     m_menus = std::make_unique<MenuTree>(this);
     const auto message = [this](const QString &text) { showMessage(text); };
+    const auto announce = [this](const QString &text) { m_announcer->announce(text); };
     m_catalogueList =
         std::make_unique<CatalogueList>(m_catalogueModel, ListView1, *m_statusPanels, m_app.programFolder);
-    m_keyList = std::make_unique<KeyListPane>(m_keyListModel, ListView2, Combo1, *m_catalogueList);
+    m_keyList = std::make_unique<KeyListPane>(m_keyListModel, ListView2, Combo1, *m_catalogueList, announce);
     m_compactMode = std::make_unique<CompactMode>(this, Timer1, *m_captionButtons);
-    m_keyOutput = std::make_unique<KeyOutput>(*m_keyList, m_services, this, message);
+    m_keyOutput = std::make_unique<KeyOutput>(*m_keyList, m_services, this, message, announce);
     m_dataCommands = std::make_unique<DataCommands>(*m_catalogueList, *m_keyList, *m_compactMode, m_services,
                                                     m_app.programFolder, message);
     m_viewOptions = std::make_unique<ViewOptions>(*m_menus, ListView1, ListView2);
@@ -172,6 +188,17 @@ void FMain::buildToolbars()
                              [this] { showPopup(m_menus->mnuView); });
     m_menuButtons->addButton(QStringLiteral("Help"), QStringLiteral("ヘルプ"), {}, {},
                              [this] { showPopup(m_menus->mnuHelp); });
+    // Alt and the first letter of a menu button's key open its menu under the button;
+    // in the menu, its items' own access keys (&L, &U, ...) choose.
+    for (const QString key :
+         {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Help")}) {
+        auto *shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + key.at(0)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, key] {
+            m_popupAnchor = Toolbar2->findChild<QWidget *>(key);
+            Toolbar2_ButtonClick(key);
+            m_popupAnchor = nullptr;
+        });
+    }
 
     // Toolbar4: the command buttons, icons with tool tips.
     Toolbar4->setToolButtonStyle(Qt::ToolButtonIconOnly);

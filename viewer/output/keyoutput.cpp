@@ -10,8 +10,13 @@
 
 #include <QAbstractItemView>
 
-KeyOutput::KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message)
-    : m_keyList(keyList), m_services(services), m_window(window), m_message(std::move(message))
+KeyOutput::KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message,
+                     Announce announce)
+    : m_keyList(keyList),
+      m_services(services),
+      m_window(window),
+      m_message(std::move(message)),
+      m_announce(std::move(announce))
 {}
 
 void KeyOutput::sendCurrentKey()
@@ -51,6 +56,8 @@ void KeyOutput::sendCurrentKey()
     if (!result.ok)
         ReportKeyRefused(result.error);
     TakeFocusBack();
+    if (result.ok)
+        Tell(QStringLiteral("キーを入力しました。"));
 }
 
 void KeyOutput::copyCurrentKey()
@@ -62,8 +69,12 @@ void KeyOutput::copyCurrentKey()
     if (row < 0)
         return;
     // The text as it stands: nothing is escaped for the clipboard.
-    if (m_services.clipboard && !m_services.clipboard->setText(keys->text(row)))
+    if (m_services.clipboard && !m_services.clipboard->setText(keys->text(row))) {
+        Tell(QStringLiteral("クリップボードにコピーできませんでした。"));
         m_message(QStringLiteral("クリップボードにコピーできませんでした。"));
+        return;
+    }
+    Tell(QStringLiteral("キーをコピーしました。"));
 }
 
 void KeyOutput::ReportKeyRefused(const QString &reason)
@@ -71,6 +82,7 @@ void KeyOutput::ReportKeyRefused(const QString &reason)
     QString text = QStringLiteral("このキーは出力できませんでした。");
     if (!reason.isEmpty())
         text += QStringLiteral("\n") + reason;
+    Tell(text);
     m_message(text);
 }
 
@@ -82,7 +94,14 @@ void KeyOutput::ReportInputMethodStaysOn(const QString &reason)
                                   "Ctrl+C でキーをコピーして、貼り付けてお使いください。");
     if (!reason.isEmpty())
         text += QStringLiteral("\n") + reason;
+    Tell(text);
     m_message(text);
+}
+
+void KeyOutput::Tell(const QString &text)
+{
+    if (m_announce)
+        m_announce(text);
 }
 
 // Back to the viewer, so that the next key can be picked at once.

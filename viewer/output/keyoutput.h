@@ -12,8 +12,12 @@ class KeyListPane;
 class KeyOutput {
 public:
     using MessageBox = std::function<void(const QString &text)>;
+    using Announce = std::function<void(const QString &text)>;
 
-    KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message);
+    // announce: tells assistive tools what happened (typed, copied, refused), which
+    // they would not hear otherwise: the focus ends where it was.
+    KeyOutput(KeyListPane &keyList, platform::Services services, QWidget *window, MessageBox message,
+              Announce announce = {});
 
     // Switches to the previous window, types the escaped key there and comes back.
     void sendCurrentKey();
@@ -24,9 +28,11 @@ private:
     void ReportKeyRefused(const QString &reason);
     void ReportInputMethodStaysOn(const QString &reason);
     void TakeFocusBack();
+    void Tell(const QString &text);
 
     KeyListPane &m_keyList;
     platform::Services m_services;
     QWidget *m_window;
     MessageBox m_message;
+    Announce m_announce;
 };
