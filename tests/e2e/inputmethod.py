@@ -73,6 +73,7 @@ class Framework:
 
     def __init__(self):
         self.process = None
+        self.monitor = None
         self.marker = f"TUVEL_IM_RUN={uuid.uuid4().hex}"
         self.log = os.path.join(os.environ["HOME"], f"{self.name}.log")
 
@@ -90,10 +91,20 @@ class Framework:
                                             stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
         if not wait_until(self.ready, timeout=20, interval=0.1):
             raise AssertionError(f"{self.name} did not come up:\n{self.log_tail()}")
+        # For looking into a failure: TUVEL_IM_BUS_LOG=FILE records the framework's
+        # bus traffic with times (who switched what, when).
+        if os.environ.get("TUVEL_IM_BUS_LOG"):
+            with open(os.environ["TUVEL_IM_BUS_LOG"], "wb") as log:
+                self.monitor = subprocess.Popen(["dbus-monitor", "--address", self.bus_address()], env=env,
+                                                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         # The programs started from now on talk to it.
         os.environ.update(self.environment)
 
     def stop(self):
+        if self.monitor is not None:
+            _end_processes([self.monitor.pid])
+            self.monitor.wait()
+            self.monitor = None
         if self.process is None:
             return
         _end_processes([self.process.pid])
@@ -120,6 +131,9 @@ class Framework:
 
     def ready(self):
         raise NotImplementedError
+
+    def bus_address(self):
+        return os.environ["DBUS_SESSION_BUS_ADDRESS"]
 
     def select_mozc(self):
         """Makes Mozc the input method the next Zenkaku/Hankaku press talks to."""
@@ -211,6 +225,9 @@ class IBus(Framework):
         # "ibus engine NAME" fails now and then when it did switch: the switch is read back.
         _run("ibus", "engine", self.ENGINES[0])
         return self.engine() == self.ENGINES[0]
+
+    def bus_address(self):
+        return _run("ibus", "address")[1]
 
     def engine(self):
         code, out = _run("ibus", "engine")
