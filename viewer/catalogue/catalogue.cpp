@@ -27,9 +27,9 @@ void addRecord(QList<CatalogueRecord> &records, const QString &path, ListOrigin 
 // platform line FIFOs, sockets and devices count as system files), never "." or
 // "..". Taken in the order the platform lists them, unsorted. Every name is kept as
 // the platform gives it, one that is not valid text included: it still opens the file.
-void addDataBox(QList<CatalogueRecord> &records, const QString &programFolder)
+void addDataBox(QList<CatalogueRecord> &records, const QString &dataFolder)
 {
-    const QString folder = dataBoxFolder(programFolder);
+    const QString folder = dataBoxFolder(dataFolder);
     for (const QString &name : platform::folderFileNames(folder)) {
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
@@ -44,15 +44,15 @@ void addDataBox(QList<CatalogueRecord> &records, const QString &programFolder)
 }
 
 // Each line is a path used exactly as written; a relative one is resolved against
-// the current directory.
-void addRegistered(QList<CatalogueRecord> &records, const QString &programFolder)
+// the current directory, or in a user's data folder against that folder.
+void addRegistered(QList<CatalogueRecord> &records, const DataFolder &data)
 {
-    const QString registry = registryFile(programFolder);
+    const QString registry = registryFile(data.folder);
     if (!platform::FileExists(registry).exists)
         return;
     DataFileReader reader(registry);
     while (!reader.atEnd()) {
-        const QString path = reader.ReadLine();
+        const QString path = data.registeredPath(reader.ReadLine());
         const platform::FileAttributes attributes = platform::FileExists(path);
         if (!attributes.exists || attributes.isDirectory())
             continue;
@@ -62,17 +62,17 @@ void addRegistered(QList<CatalogueRecord> &records, const QString &programFolder
 
 }  // namespace
 
-QString dataBoxFolder(const QString &programFolder)
+QString dataBoxFolder(const QString &dataFolder)
 {
-    return withSeparator(withSeparator(programFolder) + QStringLiteral("tuveldbox"));
+    return withSeparator(withSeparator(dataFolder) + QStringLiteral("tuveldbox"));
 }
 
-QString registryFile(const QString &programFolder) { return withSeparator(programFolder) + QStringLiteral("list.txt"); }
+QString registryFile(const QString &dataFolder) { return withSeparator(dataFolder) + QStringLiteral("list.txt"); }
 
-QList<CatalogueRecord> loadCatalogueRecords(const QString &programFolder)
+QList<CatalogueRecord> loadCatalogueRecords(const DataFolder &data)
 {
     QList<CatalogueRecord> records;
-    addDataBox(records, programFolder);
-    addRegistered(records, programFolder);
+    addDataBox(records, data.folder);
+    addRegistered(records, data);
     return records;
 }

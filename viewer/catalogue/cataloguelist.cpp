@@ -10,14 +10,14 @@ constexpr quint32 DataBoxColour = 0xFFFFFF;     // white
 constexpr quint32 RegisteredColour = 0x0000FF;  // red, as blue-green-red
 }  // namespace
 
-CatalogueList::CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels, QString programFolder)
-    : m_model(model), m_view(view), m_panels(panels), m_programFolder(std::move(programFolder))
+CatalogueList::CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels, DataFolder data)
+    : m_model(model), m_view(view), m_panels(panels), m_data(std::move(data))
 {}
 
 void CatalogueList::LoadCatalogue()
 {
     m_model->clear();
-    for (const CatalogueRecord &record : loadCatalogueRecords(m_programFolder)) {
+    for (const CatalogueRecord &record : loadCatalogueRecords(m_data)) {
         const ListRecord &list = record.list;
         AddListRow(list.name, list.description, lastUpdateText(list.lastModified), record.location, list.address,
                    record.origin == ListOrigin::DataBox ? DataBoxColour : RegisteredColour);

@@ -2,6 +2,7 @@
 // The catalogue, ListView1: one row per data file of the data box and of list.txt,
 // and the status bar that reports on it.
 #include "cataloguemodel.h"
+#include "datafolder.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ class StatusPanels;
 
 class CatalogueList {
 public:
-    CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels, QString programFolder);
+    CatalogueList(CatalogueModel *model, CatalogueView *view, StatusPanels &panels, DataFolder data);
 
     // Rebuilds every row from disk; the first row becomes current.
     void LoadCatalogue();
@@ -31,5 +32,5 @@ private:
     CatalogueModel *m_model;
     CatalogueView *m_view;
     StatusPanels &m_panels;
-    QString m_programFolder;
+    DataFolder m_data;
 };

@@ -8,12 +8,13 @@
 #include "updatelaunch.h"
 
 DataCommands::DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode,
-                           platform::Services services, QString programFolder, MessageBox message)
+                           platform::Services services, QString programFolder, QString dataFolder, MessageBox message)
     : m_catalogue(catalogue),
       m_keyList(keyList),
       m_compactMode(compactMode),
       m_services(services),
       m_programFolder(std::move(programFolder)),
+      m_dataFolder(std::move(dataFolder)),
       m_message(std::move(message))
 {}
 
@@ -43,4 +44,4 @@ void DataCommands::openCurrentDataFile()
         m_services.documentOpener->open(list->location);
 }
 
-void DataCommands::openDataBox() { m_services.documentOpener->open(dataBoxFolder(m_programFolder)); }
+void DataCommands::openDataBox() { m_services.documentOpener->open(dataBoxFolder(m_dataFolder)); }

@@ -15,7 +15,7 @@ public:
     using MessageBox = std::function<void(const QString &text)>;
 
     DataCommands(CatalogueList &catalogue, KeyListPane &keyList, CompactMode &compactMode, platform::Services services,
-                 QString programFolder, MessageBox message);
+                 QString programFolder, QString dataFolder, MessageBox message);
 
     // Goes into compact mode and starts the updater on the current list.
     void updateCurrentList();
@@ -27,6 +27,7 @@ private:
     KeyListPane &m_keyList;
     CompactMode &m_compactMode;
     platform::Services m_services;
-    QString m_programFolder;
+    QString m_programFolder;  // where kox is looked for first
+    QString m_dataFolder;     // holds the data box
     MessageBox m_message;
 };

@@ -21,9 +21,14 @@
 #include <QMessageBox>
 
 FMain::FMain(platform::Services services, common::AppInfo app, QWidget *parent)
+    : FMain(services, app, DataFolder::portable(app.programFolder), parent)
+{}
+
+FMain::FMain(platform::Services services, common::AppInfo app, DataFolder data, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_services(services),
-      m_app(std::move(app))
+      m_app(std::move(app)),
+      m_data(std::move(data))
 {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString());  // the caption stays empty except in compact mode

@@ -5,6 +5,7 @@
 #include "chrome/captionbuttons.h"
 #include "chrome/viewoptions.h"
 #include "appinfo.h"
+#include "catalogue/datafolder.h"
 #include "services.h"
 
 #include <QPointer>
@@ -41,7 +42,9 @@ struct MenuTree;
 class FMain : public QWidget {
     Q_OBJECT
 public:
+    // A viewer whose data box and list.txt lie beside the program (a portable folder).
     FMain(platform::Services services, common::AppInfo app, QWidget *parent = nullptr);
+    FMain(platform::Services services, common::AppInfo app, DataFolder data, QWidget *parent = nullptr);
     ~FMain() override;
 
     // The subsystems, for whatever drives the window other than its controls.
@@ -117,6 +120,7 @@ private:
 
     platform::Services m_services;
     common::AppInfo m_app;
+    DataFolder m_data;
 
     // controls
     CatalogueModel *m_catalogueModel = nullptr;

@@ -152,13 +152,12 @@ void FMain::buildSubsystems()
     m_menus = std::make_unique<MenuTree>(this);
     const auto message = [this](const QString &text) { showMessage(text); };
     const auto announce = [this](const QString &text) { m_announcer->announce(text); };
-    m_catalogueList =
-        std::make_unique<CatalogueList>(m_catalogueModel, ListView1, *m_statusPanels, m_app.programFolder);
+    m_catalogueList = std::make_unique<CatalogueList>(m_catalogueModel, ListView1, *m_statusPanels, m_data);
     m_keyList = std::make_unique<KeyListPane>(m_keyListModel, ListView2, Combo1, *m_catalogueList, announce);
     m_compactMode = std::make_unique<CompactMode>(this, Timer1, *m_captionButtons);
     m_keyOutput = std::make_unique<KeyOutput>(*m_keyList, m_services, this, message, announce);
     m_dataCommands = std::make_unique<DataCommands>(*m_catalogueList, *m_keyList, *m_compactMode, m_services,
-                                                    m_app.programFolder, message);
+                                                    m_app.programFolder, m_data.folder, message);
     m_viewOptions = std::make_unique<ViewOptions>(*m_menus, ListView1, ListView2);
     m_listsLayout =
         std::make_unique<ListsLayout>(ListsLayout::Controls{this, CoolBar1, Frame2, Image1, Label1, Toolbar3, Toolbar2,

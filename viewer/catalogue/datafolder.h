@@ -1,0 +1,44 @@
+#pragma once
+// Where the viewer keeps its data box (tuveldbox/) and list.txt. QtCore only.
+//
+// Portable: a data box lies beside the program (the folder a user unpacks, the Windows
+// zip, `cmake --install --prefix DIR`). The program's folder is the data folder, as it
+// always was, and relative paths in list.txt follow the current directory.
+//
+// Installed: no data box beside the program, which sits in a system layout
+// (<prefix>/lib/tuvelv, the Debian package) with the shipped samples in
+// <prefix>/share/tuvelv. That folder belongs to root, so each user gets one of their
+// own, $XDG_DATA_HOME/tuvelv (normally ~/.local/share/tuvelv), made on first start
+// with a copy of the samples; relative paths in its list.txt follow that folder.
+//
+// Anything else is portable, so an unpacked folder never changes its ways.
+#include <QString>
+
+#include <functional>
+
+struct DataFolder {
+    enum Kind { Portable, Installed };
+    Kind kind = Portable;
+    QString folder;   // holds tuveldbox/ and list.txt (native separators)
+    QString samples;  // installed: the shipped tuveldbox/, list.txt and lists/ to copy from
+
+    static DataFolder portable(const QString &programFolder) { return {Portable, programFolder, {}}; }
+    // A path read from list.txt, made into the path the catalogue opens.
+    QString registeredPath(const QString &line) const;
+};
+
+// What the choice looks at; the real ones come from locateDataFolder().
+struct DataFolderFacts {
+    QString programFolder;
+    std::function<bool(const QString &path)> isFolder;
+    QString xdgDataHome;  // $XDG_DATA_HOME; empty or relative means unset (XDG rule)
+    QString home;
+};
+
+DataFolder chooseDataFolder(const DataFolderFacts &facts);
+// The choice for this machine: the file system, the environment, the home folder.
+DataFolder locateDataFolder(const QString &programFolder);
+
+// Installed, first start: makes the user's data folder with a copy of the samples.
+// Never touches a data folder that exists. False when it could not be made.
+bool prepareDataFolder(const DataFolder &data);
