@@ -22,6 +22,7 @@ packages=(
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 fcitx5-frontend-gtk3  # tests/e2e input method: fcitx5 with Mozc, Qt and GTK clients
   ibus ibus-mozc ibus-gtk3 gir1.2-ibus-1.0 dconf-gsettings-backend x11-xkb-utils  # ...and IBus; its engine list in dconf; setxkbmap jp
   python3-gi gir1.2-gtk-3.0 libatk-adaptor  # the GTK 3 typing sink (tests/e2e/gtksink.py), read through AT-SPI
+  lintian desktop-file-utils appstream  # scripts/test-package.sh: the .deb, its menu entry and AppStream file pass their checkers
 )
 missing=()
 for p in "${packages[@]}"; do
