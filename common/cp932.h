@@ -14,6 +14,9 @@ constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || 
 
 // Bytes that do not form a valid character become U+FFFD; never fails.
 QString decode(QByteArrayView bytes);
+// The same decoding written to out, which has room for bytes.size() characters (a
+// character never takes less than a byte); returns how many characters it wrote.
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out);
 // Characters without a CP932 form become '?'.
 QByteArray encode(QStringView text);
 // The length of the longest start of bytes, at most limit bytes, that does not end

@@ -85,13 +85,10 @@ const EncodeTable &encodeTable()
 
 }  // namespace
 
-QString decode(QByteArrayView bytes)
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out)
 {
-    // Never more characters than bytes.
-    QString text(bytes.size(), Qt::Uninitialized);
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const unsigned char *const end = in + bytes.size();
-    auto *out = reinterpret_cast<char16_t *>(text.data());
     char16_t *const start = out;
 
     while (in < end) {
@@ -126,7 +123,14 @@ QString decode(QByteArrayView bytes)
             ++in;
         }
     }
-    text.resize(out - start);
+    return out - start;
+}
+
+QString decode(QByteArrayView bytes)
+{
+    // Never more characters than bytes.
+    QString text(bytes.size(), Qt::Uninitialized);
+    text.resize(decodeInto(bytes, reinterpret_cast<char16_t *>(text.data())));
     return text;
 }
 

@@ -32,6 +32,8 @@ private slots:
     void lineBytesEndAfterTerminators_data();
     void lineBytesEndAfterTerminators();
     void appendedRowsFollowLoadedOnes();
+    void rowEndsPastTheLowRange_data();
+    void rowEndsPastTheLowRange();
 };
 
 // clang-format off
@@ -247,6 +249,31 @@ void TestKeyFile::appendedRowsFollowLoadedOnes()
     QCOMPARE(rows.indexOf(u"#[h]"), 0);
     QCOMPARE(rows.indexOf(u"#[H]"), -1);  // letter case counts
     QCOMPARE(rows.indexOf(u"#["), -1);    // whole text only
+}
+
+// Row ends keep only their low bits; with bytes for them the ranges are passed at 256,
+// as a list past 4 G characters passes them with the four bytes of a real list.
+void TestKeyFile::rowEndsPastTheLowRange_data()
+{
+    QTest::addColumn<QList<qsizetype>>("ends");
+    QTest::newRow("within the range") << QList<qsizetype>{0, 3, 3, 255};
+    QTest::newRow("exactly at a multiple") << QList<qsizetype>{255, 256, 511, 512};
+    QTest::newRow("empty rows across a multiple") << QList<qsizetype>{250, 250, 260, 260, 260};
+    QTest::newRow("one row passing several multiples") << QList<qsizetype>{10, 1000, 1001, 70000, 70000};
+    QTest::newRow("first row already past") << QList<qsizetype>{300, 600};
+}
+
+void TestKeyFile::rowEndsPastTheLowRange()
+{
+    QFETCH(QList<qsizetype>, ends);
+    RowEnds<quint8> rows;
+    for (const qsizetype end : ends)
+        rows.append(end);
+    QCOMPARE(rows.count(), ends.size());
+    for (qsizetype row = 0; row < ends.size(); ++row) {
+        QCOMPARE(rows.at(row), ends.at(row));
+        QCOMPARE(rows.startOf(row), row == 0 ? 0 : ends.at(row - 1));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestKeyFile)

@@ -134,8 +134,6 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
     }
 }
 
-bool isHeading(QStringView key) { return key.startsWith(u"#["); }
-
 std::optional<ListRecord> readListRecord(const QString &path)
 {
     DataFileReader reader(path);

@@ -54,8 +54,9 @@ private:
     bool m_eof = true;
 };
 
-// A key whose first two characters are "#[" is a heading.
-bool isHeading(QStringView key);
+// A key whose first two characters are "#[" is a heading. Inline: the key loader
+// asks it of every line.
+inline bool isHeading(QStringView key) { return key.size() >= 2 && key[0] == u'#' && key[1] == u'['; }
 
 // Lines 1 to 3 of a data file and its last-modified time.
 struct ListRecord {

@@ -5,107 +5,80 @@
 
 #include <QStringList>
 
-namespace {
-
-// Whether the line bytes[from, to) ends in the first byte of a double-byte character.
-// A byte that cannot be a lead byte always ends a character, and the lead-byte values
-// that follow it pair up, so an odd run of them before the end leaves the last one
-// without its second byte.
-bool endsInLeadByte(QByteArrayView bytes, qsizetype from, qsizetype to)
-{
-    qsizetype i = to;
-    while (i > from && common::cp932::isLeadByte(uchar(bytes[i - 1])))
-        --i;
-    return (to - i) % 2 == 1;
-}
-
-void appendDecoded(QString &text, QByteArrayView bytes)
-{
-    if (text.isEmpty())
-        text = common::cp932::decode(bytes);
-    else
-        text += common::cp932::decode(bytes);
-}
-
-// Decodes the key lines in as few codec calls as possible, keeping the terminators.
-// Decoding many lines at once gives the same text as decoding each line alone, since
-// CR is never part of a double-byte character; the exception is a line that ends in
-// a lead byte (alone, the codec sees it at the end of its input, in a run it would see
-// it followed by the CR). Such a line is decoded on its own.
-QString decodeKeyLines(QByteArray bytes)
-{
-    QString text;
-    qsizetype runStart = 0;
-    qsizetype lineStart = 0;
-    for (;;) {
-        const qsizetype cr = bytes.indexOf('\r', lineStart);
-        if (cr < 0)
-            break;
-        qsizetype next = cr + 1;
-        if (next < bytes.size() && bytes.at(next) == '\n')
-            ++next;
-        if (endsInLeadByte(bytes, lineStart, cr)) {
-            appendDecoded(text, QByteArrayView(bytes).sliced(runStart, lineStart - runStart));
-            appendDecoded(text, QByteArrayView(bytes).sliced(lineStart, cr - lineStart));
-            // The line end as it stands: a lone CR in place of CR LF would join an LF
-            // that starts the next line to it.
-            text += QLatin1StringView(bytes.constData() + cr, next - cr);
-            runStart = next;
-        }
-        lineStart = next;
-    }
-    appendDecoded(text, QByteArrayView(bytes).sliced(runStart));
-    return text;
-}
-
-}  // namespace
+#include <bit>
+#include <cstring>
 
 QStringView KeyRows::text(qsizetype row) const
 {
-    const Span &s = m_spans.at(row);
-    return QStringView(m_text).sliced(s.start, s.lengthAndBold >> 1);
+    const qsizetype start = m_ends.startOf(row);
+    return QStringView(m_text).sliced(start, m_ends.at(row) - start);
 }
 
-void KeyRows::addSpan(qsizetype start, qsizetype length, bool bold)
+inline void KeyRows::endRow(qsizetype end, bool bold)
 {
-    m_spans.append({start, (length << 1) | (bold ? 1 : 0)});
+    const qsizetype row = m_ends.count();
+    m_ends.append(end);
+    if (row % 64 == 0)
+        m_bold.append(0);
+    if (bold)
+        m_bold.last() |= quint64(1) << (row % 64);
 }
 
 void KeyRows::append(QStringView text, bool bold)
 {
-    const qsizetype start = m_text.size();
     m_text.append(text);
-    addSpan(start, text.size(), bold);
+    endRow(m_text.size(), bold);
 }
 
 void KeyRows::appendLines(QStringView decoded)
 {
-    const qsizetype base = m_text.size();
-    m_text.append(decoded);  // terminators stay in the buffer, outside the spans
-    addLineSpans(base);
-}
-
-void KeyRows::addLineSpans(qsizetype from)
-{
-    const QStringView text(m_text);
-    qsizetype pos = from;
-    while (pos < text.size()) {
-        const qsizetype cr = text.indexOf(u'\r', pos);
-        const qsizetype end = cr < 0 ? text.size() : cr;
-        const QStringView line = text.sliced(pos, end - pos);
-        addSpan(pos, line.size(), isHeading(line));
+    qsizetype pos = 0;
+    while (pos < decoded.size()) {
+        const qsizetype cr = decoded.indexOf(u'\r', pos);
+        const QStringView line = decoded.sliced(pos, (cr < 0 ? decoded.size() : cr) - pos);
+        append(line, isHeading(line));
         if (cr < 0)
             break;
         pos = cr + 1;
-        if (pos < text.size() && text[pos] == u'\n')
+        if (pos < decoded.size() && decoded[pos] == u'\n')
             ++pos;
     }
 }
 
+void KeyRows::appendLineBytes(QByteArrayView bytes)
+{
+    // Room for one character a byte, the most there can be; the rest is cut off below.
+    qsizetype size = m_text.size();
+    m_text.resize(size + bytes.size());
+    char16_t *const text = reinterpret_cast<char16_t *>(m_text.data());
+    const char *in = bytes.data();
+    const char *const end = in + bytes.size();
+    while (in < end) {
+        // CR is never the second byte of a character, so each line decodes alone.
+        const auto *cr = static_cast<const char *>(std::memchr(in, '\r', end - in));
+        const char *const lineEnd = cr ? cr : end;
+        const qsizetype start = size;
+        size += common::cp932::decodeInto(QByteArrayView(in, lineEnd - in), text + size);
+        endRow(size, isHeading(QStringView(text + start, size - start)));
+        if (!cr)
+            break;
+        in = cr + 1;
+        if (in < end && *in == '\n')
+            ++in;
+    }
+    m_text.resize(size);
+}
+
+void KeyRows::reserveRows(qsizetype rows)
+{
+    m_ends.reserve(rows);
+    m_bold.reserve(rows / 64 + 1);
+}
+
 void KeyRows::squeeze()
 {
-    // The text shrinks in place. The spans stay: squeezing a list copies it, and their
-    // unused reserve was never written, so it takes no memory.
+    // The text shrinks in place. The row ends and bits stay: their reserve was never
+    // written, so it takes no memory, and squeezing them would copy them.
     m_text.squeeze();
 }
 
@@ -113,23 +86,29 @@ void KeyRows::clear()
 {
     // Gives the memory back: a cleared list keeps its capacity.
     m_text = QString();
-    m_spans = QList<Span>();
+    m_ends = {};
+    m_bold = {};
 }
 
 QStringList KeyRows::boldTexts() const
 {
     QStringList texts;
-    for (qsizetype row = 0; row < m_spans.size(); ++row)
-        if (isBold(row))
-            texts.append(text(row).toString());
+    for (qsizetype word = 0; word < m_bold.size(); ++word)
+        for (quint64 bits = m_bold.at(word); bits; bits &= bits - 1)
+            texts.append(text(word * 64 + std::countr_zero(bits)).toString());
     return texts;
 }
 
 qsizetype KeyRows::indexOf(QStringView wanted) const
 {
-    for (qsizetype row = 0; row < m_spans.size(); ++row)
-        if (text(row) == wanted)
+    const QStringView all(m_text);
+    qsizetype start = 0;
+    for (qsizetype row = 0; row < m_ends.count(); ++row) {
+        const qsizetype end = m_ends.at(row);
+        if (end - start == wanted.size() && all.sliced(start, end - start) == wanted)
             return row;
+        start = end;
+    }
     return -1;
 }
 
@@ -157,7 +136,7 @@ KeyList loadKeyList(const QString &path, qsizetype blockBytes, ReadChunks chunks
             list.keys.reserveRows(qsizetype(double(fileSize) / bytes.size() * lines * 1.1));
             first = false;
         }
-        list.keys.appendLines(QStringView(decodeKeyLines(std::move(bytes))));
+        list.keys.appendLineBytes(bytes);
     }
     list.keys.squeeze();
     return list;

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include "datafile.h"
+#include "rowends.h"
 
 // Raw bytes decoded at a time: few codec calls, yet a small share of the memory.
 constexpr qsizetype KeyBlockBytes = 1024 * 1024;
@@ -15,22 +16,26 @@ struct KeyRow {
     bool bold = false;
 };
 
-// Ordered key rows kept in one text buffer, each row a span of it, so that a list
-// of a million keys costs a handful of allocations instead of a million.
+// Ordered key rows kept in one text buffer without their line ends, each row where
+// the row before it ends, headings one bit each: a list of a million keys costs little
+// more than its text and a handful of allocations instead of a million.
 class KeyRows {
 public:
-    qsizetype count() const { return m_spans.size(); }
-    bool isEmpty() const { return m_spans.isEmpty(); }
+    qsizetype count() const { return m_ends.count(); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
     QStringView text(qsizetype row) const;
-    bool isBold(qsizetype row) const { return m_spans.at(row).lengthAndBold & 1; }
+    bool isBold(qsizetype row) const { return (m_bold.at(row / 64) >> (row % 64)) & 1; }
     KeyRow row(qsizetype index) const { return {text(index).toString(), isBold(index)}; }
 
     void append(QStringView text, bool bold);
     // Adds every line of decoded data-file text: a line ends at CR LF or a lone CR,
     // the text after the last terminator is a line when it is not empty. Headings bold.
     void appendLines(QStringView decoded);
+    // The same for CP932 bytes that end after a line end (CR LF kept together) or at
+    // the end of the file, decoded straight into the buffer.
+    void appendLineBytes(QByteArrayView bytes);
     void reserveText(qsizetype characters) { m_text.reserve(characters); }
-    void reserveRows(qsizetype rows) { m_spans.reserve(rows); }
+    void reserveRows(qsizetype rows);
     void squeeze();
     void clear();
 
@@ -40,15 +45,11 @@ public:
     qsizetype indexOf(QStringView text) const;
 
 private:
-    struct Span {
-        qsizetype start;
-        qsizetype lengthAndBold;  // length << 1 | bold
-    };
-    void addSpan(qsizetype start, qsizetype length, bool bold);
-    void addLineSpans(qsizetype from);
+    void endRow(qsizetype end, bool bold);
 
     QString m_text;
-    QList<Span> m_spans;
+    RowEnds<> m_ends;
+    QList<quint64> m_bold;  // bit row % 64 of word row / 64
 };
 
 struct KeyList {
