@@ -16,6 +16,8 @@ public:
     explicit InputMethodChain(QList<InputMethod *> members) : m_members(std::move(members)) {}
     Suspension suspend() override;
     void resume() override;
+    // Whether the last suspend() switched any member off.
+    bool holdsAny() const { return m_suspended > 0; }
 
 private:
     QList<InputMethod *> m_members;

@@ -19,8 +19,19 @@ QString currentIBusAddress()
 
 }  // namespace
 
-DesktopInputMethods::DesktopInputMethods(std::function<void()> settle)
-    : m_fcitx5(sessionBusAddress(QProcessEnvironment::systemEnvironment()), settle), m_ibus(&currentIBusAddress, settle)
+DesktopInputMethods::DesktopInputMethods(std::function<void()> settle, std::function<void()> drain)
+    : m_drain(std::move(drain)),
+      m_fcitx5(sessionBusAddress(QProcessEnvironment::systemEnvironment()), settle),
+      m_ibus(&currentIBusAddress, settle)
 {}
+
+void DesktopInputMethods::resume()
+{
+    // A window passes its keys to the input method on its own time, after it has read
+    // them: one switched back too early still converts the last few.
+    if (m_chain.holdsAny() && m_drain)
+        m_drain();
+    m_chain.resume();
+}
 
 }  // namespace platform::freedesktop

@@ -11,12 +11,14 @@ namespace platform::freedesktop {
 class DesktopInputMethods : public InputMethod {
 public:
     // settle: waits until the window that has just been activated has taken the focus
-    // (and told its input method so); may be empty.
-    explicit DesktopInputMethods(std::function<void()> settle);
+    // (and told its input method so); drain: waits until the focused window has handed
+    // every key typed so far to its input method. Either may be empty.
+    DesktopInputMethods(std::function<void()> settle, std::function<void()> drain);
     Suspension suspend() override { return m_chain.suspend(); }
-    void resume() override { m_chain.resume(); }
+    void resume() override;
 
 private:
+    std::function<void()> m_drain;
     Fcitx5InputMethod m_fcitx5;
     IBusInputMethod m_ibus;
     InputMethodChain m_chain{{&m_fcitx5, &m_ibus}};

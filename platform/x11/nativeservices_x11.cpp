@@ -5,6 +5,10 @@
 #include "../wayland/waylandservices.h"
 #include "desktopinputmethods.h"
 #include "services_x11.h"
+
+#include <QThread>
+
+// X11 headers last: they define macros (Bool, Status) that Qt headers reject.
 #include "x11clientsync.h"
 
 namespace platform {
@@ -20,7 +24,14 @@ public:
     ScreenDesktopMetrics desktopMetrics;
     // Asked once the user's window is active: its client must have told its input
     // method that it has the focus, since fcitx5 acts on the context focused last.
-    freedesktop::DesktopInputMethods inputMethod{[] { syncActiveXClient(500); }};
+    // Before it is put back, the window must have read the typed keys (two pings: the
+    // first is answered as the keys are read, the second once they have been handed on)
+    // and its input method have had them.
+    freedesktop::DesktopInputMethods inputMethod{[] { syncActiveXClient(500); },
+                                                 [] {
+                                                     syncActiveXClient(1000, 2);
+                                                     QThread::msleep(InputMethodDrainMs);
+                                                 }};
     std::unique_ptr<wayland::WaylandKeyServices> wayland =
         wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, [] { syncActiveXClient(2000); });
     Services services() override
@@ -34,12 +45,14 @@ public:
     // An XWayland window reads keys with the keymap it fetched last: it must have read
     // the keys of one keymap before the next replaces it. Native windows read keys and
     // keymaps in the order the compositor sent them.
-    static void syncActiveXClient(int timeoutMs)
+    static void syncActiveXClient(int timeoutMs, int rounds = 1)
     {
         static Display *const display = XOpenDisplay(nullptr);
         if (display)
-            x11::ClientSync(display).waitForActiveClient(timeoutMs, 0);
+            x11::ClientSync(display).waitForActiveClient(timeoutMs, 0, rounds);
     }
+    // How long an input method may take for the keys a window has handed on.
+    static constexpr int InputMethodDrainMs = 100;
 };
 }  // namespace
 

@@ -1,26 +1,48 @@
-#include "catalogue/datafolder.h"
 #include "fmain.h"
 #include "qtjapanese.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QMessageBox>
+
+namespace {
+
+// The viewer takes keys, never text, so it runs without an input method. With one, its
+// own input context would count as the focused one with fcitx5 until the user's window
+// sends its first key, and the viewer asks about the user's input method before that.
+// Only the application object reads the choice: the variable is put back at once, for
+// the programs the viewer starts (an editor opened on a data file needs its input method).
+class WithoutInputMethod {
+public:
+    WithoutInputMethod() : m_had(qEnvironmentVariableIsSet(Variable)), m_value(qgetenv(Variable))
+    {
+        qputenv(Variable, "none");
+    }
+    void restore() const
+    {
+        if (m_had)
+            qputenv(Variable, m_value);
+        else
+            qunsetenv(Variable);
+    }
+
+private:
+    static constexpr const char *Variable = "QT_IM_MODULE";
+    bool m_had;
+    QByteArray m_value;
+};
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
     platform::prepareWindowSystem();
+    const WithoutInputMethod withoutInputMethod;
     QApplication application(argc, argv);
+    withoutInputMethod.restore();
     QApplication::setApplicationName(QStringLiteral("tuvelv"));
     const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
     const common::JapaneseQtTexts japanese(app.programFolder);
-    // Beside the program in a portable folder; the user's own folder when installed.
-    const DataFolder data = locateDataFolder(app.programFolder);
-    if (!prepareDataFolder(data))
-        QMessageBox::warning(nullptr, app.title,
-                             QStringLiteral("データフォルダーを作成できませんでした：") +
-                                 QDir::toNativeSeparators(data.folder));
     auto services = platform::createNativeServices();
-    FMain window(services->services(), app, data);
+    FMain window(services->services(), app);
     window.show();
     return application.exec();
 }
