@@ -35,6 +35,8 @@ private slots:
 private:
     // The keys as loaded rows, the row at index current selected.
     void showKeys(const QStringList &keys, int current);
+    // Direct output as the user starts it: "dblclick", "menu" (Ctrl+B) or a Toolbar4 key.
+    void sendBy(const QString &trigger);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<platform::fake::FakeServiceSet> m_fakes;
@@ -66,6 +68,16 @@ void TestKeyOutputGuards::showKeys(const QStringList &keys, int current)
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     listView2(*m_window)->setCurrentRow(current);
     combo1(*m_window)->setFocus();
+}
+
+void TestKeyOutputGuards::sendBy(const QString &trigger)
+{
+    if (trigger == "dblclick")
+        doubleClickKey(*m_window);
+    else if (trigger == "menu")
+        chooseMenuItem(*m_window, "mnuEditSendKey");
+    else
+        pressButton(*m_window, "Toolbar4", trigger);
 }
 
 void TestKeyOutputGuards::keyRefusedBeforeSwitch_data()
@@ -120,12 +132,7 @@ void TestKeyOutputGuards::outputWaitsForModifiers()
     showKeys({QStringLiteral("x+y")}, 0);
     m_fakes->keyEvents.userHeld = static_cast<quint8>(held);
     m_fakes->keyEvents.heldForPolls = polls;
-    if (trigger == "dblclick")
-        doubleClickKey(*m_window);
-    else if (trigger == "menu")
-        chooseMenuItem(*m_window, "mnuEditSendKey");
-    else
-        pressButton(*m_window, "Toolbar4", trigger);
+    sendBy(trigger);
 
     const int waits = polls < 0 ? platform::ModifierReleaseBoundMs / platform::ModifierPollMs : polls;
     QStringList expected;
@@ -189,12 +196,7 @@ void TestKeyOutputGuards::inputMethodOffWhileTyping()
     m_fakes->inputMethod.on = on;
     m_fakes->inputMethod.refuseWith = cannotSwitchOff;
     m_fakes->keyTyper.refuseWith = typerRefuses;
-    if (trigger == "dblclick")
-        doubleClickKey(*m_window);
-    else if (trigger == "menu")
-        chooseMenuItem(*m_window, "mnuEditSendKey");
-    else
-        pressButton(*m_window, "Toolbar4", trigger);
+    sendBy(trigger);
     QCOMPARE(m_fakes->keyEvents.log, altTab + afterSwitch);
     QCOMPARE(m_fakes->inputMethod.on, on);
     QCOMPARE(m_fakes->inputMethod.suspends, 1);
