@@ -2,9 +2,13 @@
 // time from fork to the first MapNotify of a top-level window (a child of the
 // root, seen by selecting SubstructureNotify on the root) and the peak resident
 // memory (wait4). tuvelv runs from a copy of the program folder whose data box
-// holds 1,000 generated lists. Goals: time at most 1.3x, memory at most 1.5x.
+// holds 1,000 generated lists. The floor is a bare window showing one Japanese line,
+// which pays for the font set-up as any window with text does. Goals: tuvelv's main
+// window (mapped after its splash) at most 1.3x that window's first map, peak memory
+// at most 1.2x.
 // Run as: scripts/with-display.sh build/bench/bin/bench_startup [N [lists]]
 #include "databox.h"
+#include "goal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -203,17 +207,15 @@ int main(int argc, char *argv[])
 
     const double bareMs = median(bareRuns.ms), viewerMs = median(viewerRuns.ms);
     const double bareMiB = median(bareRuns.mib), viewerMiB = median(viewerRuns.mib);
-    std::printf("start-up to first map, %d lists, median of %d runs each\n", ListCount, rounds);
-    std::printf("bare Qt window: %7.1f ms  %6.1f MiB peak\n", bareMs, bareMiB);
-    std::printf("tuvelv:         %7.1f ms  %6.1f MiB peak\n", viewerMs, viewerMiB);
-    std::printf("time ratio   %.2f (goal <= 1.30)\n", viewerMs / bareMs);
-    std::printf("memory ratio %.2f (goal <= 1.50)\n", viewerMiB / bareMiB);
-    // For information: tuvelv maps its splash first, its main window once the catalogue is built.
-    std::printf("tuvelv's last window mapped (the main window): %7.1f ms (information)\n", median(viewerRuns.lastMs));
-    // For information: a bare window that shows one Japanese line pays the font set-up too.
     const double labelMs = median(labelRuns.ms), labelMiB = median(labelRuns.mib);
-    std::printf("bare window with a Japanese label: %7.1f ms  %6.1f MiB peak;"
-                " tuvelv against it: time %.2f, memory %.2f (information)\n",
-                labelMs, labelMiB, viewerMs / labelMs, viewerMiB / labelMiB);
-    return 0;
+    // tuvelv maps its splash first, its main window once the catalogue is built.
+    const double mainMs = median(viewerRuns.lastMs);
+    std::printf("start-up to first map, %d lists, median of %d runs each\n", ListCount, rounds);
+    std::printf("bare Qt window:                    %7.1f ms  %6.1f MiB peak (information)\n", bareMs, bareMiB);
+    std::printf("bare window with a Japanese label: %7.1f ms  %6.1f MiB peak\n", labelMs, labelMiB);
+    std::printf("tuvelv, splash:                    %7.1f ms  %6.1f MiB peak\n", viewerMs, viewerMiB);
+    std::printf("tuvelv, main window:               %7.1f ms\n", mainMs);
+    bool met = reportGoal("start-up: main window mapped / Japanese label window", mainMs / labelMs, true, 1.3);
+    met &= reportGoal("start-up: peak memory / Japanese label window", viewerMiB / labelMiB, true, 1.2);
+    return met ? 0 : 2;
 }

@@ -14,10 +14,12 @@ CatalogueList::CatalogueList(CatalogueModel *model, CatalogueView *view, StatusP
     : m_model(model), m_view(view), m_panels(panels), m_data(std::move(data))
 {}
 
-void CatalogueList::LoadCatalogue()
+void CatalogueList::LoadCatalogue() { LoadCatalogue(loadCatalogueRecords(m_data)); }
+
+void CatalogueList::LoadCatalogue(const QList<CatalogueRecord> &records)
 {
     m_model->clear();
-    for (const CatalogueRecord &record : loadCatalogueRecords(m_data)) {
+    for (const CatalogueRecord &record : records) {
         const ListRecord &list = record.list;
         AddListRow(list.name, list.description, lastUpdateText(list.lastModified), record.location, list.address,
                    record.origin == ListOrigin::DataBox ? DataBoxColour : RegisteredColour);

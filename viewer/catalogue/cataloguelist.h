@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue, ListView1: one row per data file of the data box and of list.txt,
 // and the status bar that reports on it.
+#include "catalogue.h"
 #include "cataloguemodel.h"
 #include "datafolder.h"
 
@@ -15,6 +16,8 @@ public:
 
     // Rebuilds every row from disk; the first row becomes current.
     void LoadCatalogue();
+    // The same from records already read from disk.
+    void LoadCatalogue(const QList<CatalogueRecord> &records);
     int AddListRow(const QString &name, const QString &description, const QString &lastUpdate, const QString &location,
                    const QString &address, quint32 colour);
     void UpdateStatusBar(int keyCount);

@@ -46,9 +46,11 @@ int CoolBar::addBand(QWidget *child, double minWidth, double minHeight, double w
     entry.band.newRow = newRow;
     child->setParent(this);
     if (auto *toolbar = qobject_cast<QToolBar *>(child)) {
-        auto *style = new FlatToolBarStyle;
-        style->setParent(toolbar);
-        toolbar->setStyle(style);
+        if (!m_toolBarStyle) {
+            m_toolBarStyle = new FlatToolBarStyle;
+            m_toolBarStyle->setParent(this);
+        }
+        toolbar->setStyle(m_toolBarStyle);
         toolbar->setMovable(false);
         toolbar->setFloatable(false);
     }

@@ -8,6 +8,7 @@
 #include "bandlayout.h"
 
 class QLabel;
+class QStyle;
 
 class CoolBar : public QWidget {
     Q_OBJECT
@@ -53,5 +54,6 @@ private:
     void scheduleChanged();
 
     QList<Entry> m_bands;
+    QStyle *m_toolBarStyle = nullptr;  // one for all toolbars: each style makes its own base style
     bool m_changePending = false;
 };

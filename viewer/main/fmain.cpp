@@ -33,6 +33,9 @@ FMain::FMain(platform::Services services, common::AppInfo app, DataFolder data, 
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString());  // the caption stays empty except in compact mode
     setAccessibleName(m_app.title);
+    // The data box is read on another core while the splash and the controls are
+    // made: a thousand lists take about as long to read as the window takes to build.
+    m_firstCatalogue = std::async(std::launch::async, [data = m_data] { return loadCatalogueRecords(data); });
     Form_Initialize();
     showSplashFirst();
     buildControls();
@@ -65,7 +68,7 @@ void FMain::Form_Load()
     // 4. details view of the key list
     m_viewOptions->select(KeyListLook::Details);
     // 5. build the catalogue
-    m_catalogueList->LoadCatalogue();
+    m_catalogueList->LoadCatalogue(m_firstCatalogue.get());
     // 6. status bar without a key count
     m_catalogueList->UpdateStatusBar(0);
     // 7.-9. start size, splitter at a third of the width, laid out and topmost
