@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,8 @@ private slots:
     void splashShowsVersionAndCountdown();
     void countdownFollowsTheLabel_data();
     void countdownFollowsTheLabel();
+    void leadingNumberAsTheCountdownRule_data();
+    void leadingNumberAsTheCountdownRule();
     void clicks_data();
     void clicks();
     void versionLabelHoldsItsText_data();
@@ -68,6 +71,25 @@ void TestFTitle::countdownFollowsTheLabel()
     }
     title->Timer1_Timer();
     QVERIFY(!title || !title->isVisible());
+}
+
+// The countdown reads the label's leading number by hand; the rule it follows is this
+// regular expression, the one it was first written with.
+void TestFTitle::leadingNumberAsTheCountdownRule_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char *text :
+         {"3",   "  2 秒", "\t\n\v\f\r7", "+4",  "-4",    "2.5", "-.5", "5.",      ".",  "+",    "-.",
+          "+.e", "1e3",    "0x10",        "..5", "1.2.3", "",    "abc", "\u00a05", "１", " - 3", "007.50x"})
+        QTest::newRow(text) << QString::fromUtf8(text);
+}
+
+void TestFTitle::leadingNumberAsTheCountdownRule()
+{
+    QFETCH(QString, text);
+    static const QRegularExpression rule(QStringLiteral("^\\s*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
+    const QRegularExpressionMatch match = rule.match(text);
+    QCOMPARE(FTitle::leadingNumber(text), match.hasMatch() ? match.captured(1).toDouble() : 0.0);
 }
 
 void TestFTitle::clicks_data()

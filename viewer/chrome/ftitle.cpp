@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
@@ -78,9 +77,30 @@ QString FTitle::versionText(const common::AppInfo &app)
 
 double FTitle::leadingNumber(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
-    const QRegularExpressionMatch match = number.match(text);
-    return match.hasMatch() ? match.captured(1).toDouble() : 0;
+    // Read by hand rather than with a regular expression: the splash would otherwise
+    // load and compile a regular-expression engine for a one-character label.
+    const auto isSpace = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    qsizetype at = 0;
+    while (at < text.size() && isSpace(text[at]))
+        ++at;
+    const qsizetype start = at;
+    if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
+        ++at;
+    const qsizetype digitsStart = at;
+    while (at < text.size() && isDigit(text[at]))
+        ++at;
+    const bool whole = at > digitsStart;
+    if (at < text.size() && text[at] == u'.') {
+        qsizetype end = at + 1;
+        while (end < text.size() && isDigit(text[end]))
+            ++end;
+        if (whole || end > at + 1)  // "5." and ".5" are numbers, "." alone is not
+            at = end;
+    }
+    if (at == digitsStart)
+        return 0;
+    return QStringView(text).sliced(start, at - start).toDouble();
 }
 
 void FTitle::Form_Load() { Label2->setText(versionText(m_app)); }
