@@ -33,11 +33,12 @@ FMain::FMain(platform::Services services, common::AppInfo app, DataFolder data, 
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QString());  // the caption stays empty except in compact mode
     setAccessibleName(m_app.title);
-    // The data box is read on another core while the splash and the controls are
-    // made: a thousand lists take about as long to read as the window takes to build.
-    m_firstCatalogue = std::async(std::launch::async, [data = m_data] { return loadCatalogueRecords(data); });
     Form_Initialize();
     showSplashFirst();
+    // The data box is read on another core while the controls are made: a thousand
+    // lists take about as long to read as the window takes to build. Started after the
+    // splash, which comes first and should not share the machine with it.
+    m_firstCatalogue = std::async(std::launch::async, [data = m_data] { return loadCatalogueRecords(data); });
     buildControls();
     buildSubsystems();
     connectEvents();
