@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -193,7 +194,28 @@ int main(int argc, char **argv)
             return 1;
         const Figures ten = measure(bigPath, 10 * KeyCount, 3);
         printFigures(10 * KeyCount, QFileInfo(bigPath).size(), ten);
-        met &= reportGoal("10M keys: load time / 1M figure", ten.loadMs / one.loadMs, true, 10.5);
+        // The two sizes loaded in turns, so that a machine that gets busier between
+        // the measurements above does not pass for a load that grows faster than the list.
+        // The floor is taken the same way, for information: the machine's own growth.
+        std::vector<double> oneMs, tenMs, oneFloorMs, tenFloorMs;
+        for (int run = 0; run < 5; ++run) {
+            for (const auto &[file, times, floorTimes] :
+                 {std::tuple{path, &oneMs, &oneFloorMs}, std::tuple{bigPath, &tenMs, &tenFloorMs}}) {
+                times->push_back(timeMs([&] {
+                    KeyListModel model;
+                    model.setRows(loadKeyList(file).keys);
+                }));
+                floorTimes->push_back(timeMs([&] {
+                    QFile f(file);
+                    if (f.open(QIODevice::ReadOnly))
+                        common::cp932::decode(f.readAll());
+                }));
+            }
+        }
+        std::printf("  in turns: 1M keys %.1f ms, 10M keys %.1f ms; floor 1M %.1f ms, 10M %.1f ms (%.2fx)\n",
+                    median(oneMs), median(tenMs), median(oneFloorMs), median(tenFloorMs),
+                    median(tenFloorMs) / median(oneFloorMs));
+        met &= reportGoal("10M keys: load time / 1M figure", median(tenMs) / median(oneMs), true, 10.5);
         met &= reportGoal("10M keys: memory kept / 1M figure", double(ten.retainedKb) / one.retainedKb, true, 10.5);
     }
     return met ? 0 : 2;
