@@ -35,10 +35,6 @@ FMain::FMain(platform::Services services, common::AppInfo app, DataFolder data, 
     setAccessibleName(m_app.title);
     Form_Initialize();
     showSplashFirst();
-    // The data box is read on another core while the controls are made: a thousand
-    // lists take about as long to read as the window takes to build. Started after the
-    // splash, which comes first and should not share the machine with it.
-    m_firstCatalogue = std::async(std::launch::async, [data = m_data] { return loadCatalogueRecords(data); });
     buildControls();
     buildSubsystems();
     connectEvents();
@@ -69,7 +65,7 @@ void FMain::Form_Load()
     // 4. details view of the key list
     m_viewOptions->select(KeyListLook::Details);
     // 5. build the catalogue
-    m_catalogueList->LoadCatalogue(m_firstCatalogue.get());
+    m_catalogueList->LoadCatalogue();
     // 6. status bar without a key count
     m_catalogueList->UpdateStatusBar(0);
     // 7.-9. start size, splitter at a third of the width, laid out and topmost

@@ -5,13 +5,11 @@
 #include "chrome/captionbuttons.h"
 #include "chrome/viewoptions.h"
 #include "appinfo.h"
-#include "catalogue/catalogue.h"
 #include "catalogue/datafolder.h"
 #include "services.h"
 
 #include <QPointer>
 #include <QWidget>
-#include <future>
 #include <memory>
 
 class QComboBox;
@@ -148,7 +146,6 @@ private:
     // subsystems
     std::unique_ptr<StatusPanels> m_statusPanels;
     std::unique_ptr<CatalogueList> m_catalogueList;
-    std::future<QList<CatalogueRecord>> m_firstCatalogue;  // read while the window is built
     std::unique_ptr<KeyListPane> m_keyList;
     std::unique_ptr<CaptionButtons> m_captionButtons;
     WindowDrag *m_windowDrag = nullptr;  // owned as a child object
