@@ -15,7 +15,7 @@ import time
 import unittest
 
 from inputmethod import FRAMEWORKS, ModeProbe
-from userdesk import (ProgramFolder, Program, UserTestCase, click, ctrl_key, double_click,
+from userdesk import (MirroringWindow, ProgramFolder, UserTestCase, click, ctrl_key, double_click,
                       wait_until, xdotool)
 
 LIST_NAME = "入力方式試験"
@@ -39,24 +39,14 @@ SINKS = {
 RUNS = [("Qt", True), ("GTK", True), ("Qt", False), ("GTK", False)]
 
 
-class Sink:
-    """The window the user was working in; it mirrors what it receives into a file."""
+class Sink(MirroringWindow):
+    """The window the user was working in, Qt or GTK."""
 
     started = itertools.count()
 
     def __init__(self, kind, folder, cleanup):
-        self.output = os.path.join(folder, f"received-{next(Sink.started)}-{kind}.txt")
-        self.program = Program(SINKS[kind](self.output))
-        cleanup(self.program.stop)
-        if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
-            raise AssertionError(f"the {kind} sink never had the focus")
-
-    def received(self):
-        try:
-            with open(self.output, "rb") as f:
-                return f.read()
-        except FileNotFoundError:
-            return b""
+        output = os.path.join(folder, f"received-{next(Sink.started)}-{kind}.txt")
+        super().__init__(SINKS[kind](output), output, cleanup, f"the {kind} sink")
 
     def activate(self):
         """The user goes back to the window (the window manager activates it)."""

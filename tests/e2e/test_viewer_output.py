@@ -7,7 +7,7 @@ import os
 import time
 import unittest
 
-from userdesk import (ProgramFolder, Program, UserTestCase, click, clipboard_text, ctrl_key,
+from userdesk import (MirroringWindow, ProgramFolder, UserTestCase, click, clipboard_text, ctrl_key,
                       double_click, wait_until)
 
 LIST_NAME = "出力試験"
@@ -31,22 +31,12 @@ CASES = [
 ]
 
 
-class TypingSink:
-    """The window the user was working in; it mirrors what it receives into a file."""
+class TypingSink(MirroringWindow):
+    """The window the user was working in: the Qt typing sink."""
 
     def __init__(self, folder, cleanup):
-        self.output = os.path.join(folder, "received.txt")
-        self.program = Program([os.environ["TUVEL_TYPING_SINK"], self.output])
-        cleanup(self.program.stop)
-        if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
-            raise AssertionError("the sink never had the focus")
-
-    def received(self):
-        try:
-            with open(self.output, "rb") as f:
-                return f.read()
-        except FileNotFoundError:
-            return b""
+        output = os.path.join(folder, "received.txt")
+        super().__init__([os.environ["TUVEL_TYPING_SINK"], output], output, cleanup)
 
 
 class ViewerOutputTest(UserTestCase):

@@ -122,6 +122,25 @@ class Program:
                 self.process.wait()
 
 
+class MirroringWindow:
+    """A window the user types into (a program of the tests): it mirrors its text into
+    the file output after each change and writes output.ready once it has the focus."""
+
+    def __init__(self, argv, output, cleanup, what="the sink"):
+        self.output = output
+        self.program = Program(argv)
+        cleanup(self.program.stop)
+        if not wait_until(lambda: os.path.exists(output + ".ready"), timeout=15):
+            raise AssertionError(f"{what} never had the focus")
+
+    def received(self):
+        try:
+            with open(self.output, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return b""
+
+
 class ProgramFolder:
     """A folder as the user unpacks it: the built programs, a data box and list.txt."""
 

@@ -26,7 +26,7 @@ E2E = os.path.join(HERE, "..", "e2e")
 sys.path.insert(0, E2E)
 
 from inputmethod import Fcitx5  # noqa: E402
-from userdesk import Program, ProgramFolder, SessionBus, wait_until  # noqa: E402
+from userdesk import MirroringWindow, ProgramFolder, SessionBus, wait_until  # noqa: E402
 
 LIST_NAME = "入力方式試験"
 # key line, what must arrive
@@ -78,22 +78,12 @@ def focus(pid):
     return wait_until(lambda: focused_pid() == pid, timeout=5)
 
 
-class Sink:
+class Sink(MirroringWindow):
     """The user's window: GTK 3 on Wayland, its text mirrored into a file."""
 
     def __init__(self, folder, number, cleanup):
-        self.output = os.path.join(folder, f"received-{number}.txt")
-        self.program = Program([sys.executable, os.path.join(E2E, "gtksink.py"), self.output])
-        cleanup(self.program.stop)
-        if not wait_until(lambda: os.path.exists(self.output + ".ready"), timeout=15):
-            raise AssertionError("the GTK sink never had the focus")
-
-    def received(self):
-        try:
-            with open(self.output, "rb") as f:
-                return f.read()
-        except FileNotFoundError:
-            return b""
+        output = os.path.join(folder, f"received-{number}.txt")
+        super().__init__([sys.executable, os.path.join(E2E, "gtksink.py"), output], output, cleanup, "the GTK sink")
 
     def mode(self):
         """What a letter typed by hand turns into: 'direct' or 'hiragana'. What it
