@@ -246,6 +246,21 @@ class IBus(Framework):
 FRAMEWORKS = {"fcitx5": Fcitx5, "ibus": IBus}
 
 
+def wrong_arrival(sink, before, arrived, expected, press_enter):
+    """Says what arrived instead of the expected text, and what was left in the
+    composition: press_enter() commits it (None when the sink cannot take the key)."""
+    text = lambda data: data.decode("utf-8", errors="replace")  # noqa: E731
+    pending = ""
+    if arrived.startswith(before) and press_enter is not None:
+        press_enter()
+        time.sleep(0.5)
+        committed = sink.received()
+        if committed != arrived + b"\n":
+            pending = f", and Enter committed {text(committed[len(arrived):])!r} left in the composition"
+    shown = text(arrived[len(before):]) if arrived.startswith(before) else text(arrived)
+    return f"{shown!r} arrived instead of {expected!r}{pending}"
+
+
 class ModeProbe:
     """Reads the IME's mode in a typing sink that has the focus, as a person sees it: a
     letter is typed by hand; it arrives at once when the IME is off, and as a

@@ -14,9 +14,8 @@ import sys
 import time
 import unittest
 
-from inputmethod import FRAMEWORKS, ModeProbe
-from userdesk import (MirroringWindow, ProgramFolder, UserTestCase, click, ctrl_key, double_click,
-                      wait_until, xdotool)
+from inputmethod import FRAMEWORKS, ModeProbe, wrong_arrival
+from userdesk import MirroringWindow, ProgramFolder, UserTestCase, wait_until, xdotool
 
 LIST_NAME = "入力方式試験"
 
@@ -83,19 +82,6 @@ class InputMethodTest(UserTestCase):
         if not cls.viewer.open_list(LIST_NAME, len(KEYS)):
             raise AssertionError("the list did not open")
 
-    def send(self, row, trigger):
-        viewer = self.viewer
-        point = viewer.key_cell_point(row)
-        if trigger == "double-click":
-            double_click(point)
-            return
-        click(point)
-        self.assertTrue(wait_until(viewer.is_active, timeout=5), viewer.whereabouts())
-        if trigger == "button":
-            click(viewer.point(viewer.button("直接出力")))
-        else:
-            ctrl_key(trigger[-1])
-
     def test_keys_arrive_and_the_input_method_stays(self):
         for kind, on in RUNS:
             with self.subTest(run=f"{kind} sink, IME {'on' if on else 'off'}"):
@@ -129,7 +115,7 @@ class InputMethodTest(UserTestCase):
         """Sends one key; returns what went wrong, or None."""
         before = sink.received()
         want = before + expected.encode("utf-8")
-        self.send(row, trigger)
+        self.viewer.send_key(row, trigger)
         wait_until(lambda: sink.received() == want, timeout=4)
         wait_until(self.viewer.is_active, timeout=5)
         time.sleep(0.3)  # nothing more may follow
@@ -141,16 +127,7 @@ class InputMethodTest(UserTestCase):
             problems.append("the sink could not be activated again")
         now = self.framework.state()
         if arrived != want:
-            # What is left in the composition shows once Enter commits it.
-            pending = ""
-            if arrived.startswith(before):
-                xdotool("key", "Return")
-                time.sleep(0.5)
-                committed = sink.received()
-                if committed != arrived + b"\n":
-                    pending = f", and Enter committed {_text(committed[len(arrived):])!r} left in the composition"
-            problems.append(f"{_text(arrived[len(before):]) if arrived.startswith(before) else _text(arrived)!r} "
-                            f"arrived instead of {expected!r}{pending}")
+            problems.append(wrong_arrival(sink, before, arrived, expected, lambda: xdotool("key", "Return")))
         if now != state:
             problems.append(f"the IME state was {state} before and is {now} after")
         return "; ".join(problems) or None

@@ -7,8 +7,7 @@ import os
 import time
 import unittest
 
-from userdesk import (MirroringWindow, ProgramFolder, UserTestCase, click, clipboard_text, ctrl_key,
-                      double_click, wait_until)
+from userdesk import MirroringWindow, ProgramFolder, UserTestCase, clipboard_text, wait_until
 
 LIST_NAME = "出力試験"
 
@@ -60,16 +59,7 @@ class ViewerOutputTest(UserTestCase):
         for row, (name, line, trigger, expected) in enumerate(CASES):
             with self.subTest(name):
                 before = self.sink.received()
-                point = viewer.key_cell_point(row)
-                if trigger == "double-click":
-                    double_click(point)
-                else:
-                    click(point)
-                    self.assertTrue(wait_until(viewer.is_active, timeout=5), viewer.whereabouts())
-                    if trigger == "button":
-                        click(viewer.point(viewer.button("直接出力")))
-                    else:
-                        ctrl_key(trigger[-1])
+                viewer.send_key(row, trigger)
                 if trigger == "ctrl+c":
                     copied = wait_until(lambda: clipboard_text() == expected, timeout=5)
                     self.assertEqual(clipboard_text(), expected)

@@ -6,7 +6,7 @@ import time
 import pyatspi
 
 import screenreader as sr
-from userdesk import click, double_click, pause_between_clicks, wait_until, xdotool
+from userdesk import click, ctrl_key, double_click, pause_between_clicks, wait_until, xdotool
 
 
 def server_geometry(pid):
@@ -120,6 +120,21 @@ class Viewer:
     def key_cell_point(self, row):
         self.bring_key_row_into_sight(row)
         return self.point(sr.table_cell(self.keys, row, 0))
+
+    def send_key(self, row, trigger):
+        """Picks the key in the row and gives it out as the user does: "double-click", or
+        a click and then "button" (直接出力), "ctrl+b" or "ctrl+c"."""
+        point = self.key_cell_point(row)
+        if trigger == "double-click":
+            double_click(point)
+            return
+        click(point)
+        if not wait_until(self.is_active, timeout=5):
+            raise AssertionError("the viewer did not become active: " + self.whereabouts())
+        if trigger == "button":
+            click(self.point(self.button("直接出力")))
+        else:
+            ctrl_key(trigger[-1])
 
     def button(self, name):
         return sr.find(self.app, pyatspi.ROLE_PUSH_BUTTON, name)

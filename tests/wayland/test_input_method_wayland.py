@@ -25,7 +25,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 E2E = os.path.join(HERE, "..", "e2e")
 sys.path.insert(0, E2E)
 
-from inputmethod import Fcitx5  # noqa: E402
+from inputmethod import Fcitx5, wrong_arrival  # noqa: E402
 from userdesk import MirroringWindow, ProgramFolder, SessionBus, wait_until  # noqa: E402
 
 LIST_NAME = "入力方式試験"
@@ -211,16 +211,8 @@ class WaylandInputMethodTest(unittest.TestCase):
             wtype("-k", "Return")
             wait_until(self.main_window_alone, timeout=5)
         if arrived != want:
-            pending = ""
-            if arrived.startswith(before) and focus(sink.program.pid):
-                # What is left in the composition shows once Enter commits it.
-                wtype("-k", "Return")
-                time.sleep(0.5)
-                committed = sink.received()
-                if committed != arrived + b"\n":
-                    pending = f", and Enter committed {_text(committed[len(arrived):])!r} left in the composition"
-            problems.append(f"{_text(arrived[len(before):]) if arrived.startswith(before) else _text(arrived)!r} "
-                            f"arrived instead of {expected!r}{pending}")
+            enter = (lambda: wtype("-k", "Return")) if focus(sink.program.pid) else None
+            problems.append(wrong_arrival(sink, before, arrived, expected, enter))
         now = self.state_in(sink)
         if now is None:
             problems.append(f"the sink could not be focused (its process is {'running' if sink.program.running() else 'gone'}): {windows()}")
