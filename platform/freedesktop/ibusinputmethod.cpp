@@ -22,7 +22,7 @@ QString unanswered()
 // A variant as it comes off the bus, unwrapped down to what it holds.
 QVariant unwrapped(QVariant value)
 {
-    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
+    while (value.userType() == qMetaTypeId<QDBusVariant>())
         value = value.value<QDBusVariant>().variant();
     return value;
 }

@@ -70,8 +70,7 @@ void KeyOutput::copyCurrentKey()
         return;
     // The text as it stands: nothing is escaped for the clipboard.
     if (m_services.clipboard && !m_services.clipboard->setText(keys->text(row))) {
-        Tell(QStringLiteral("クリップボードにコピーできませんでした。"));
-        m_message(QStringLiteral("クリップボードにコピーできませんでした。"));
+        Report(QStringLiteral("クリップボードにコピーできませんでした。"), {});
         return;
     }
     Tell(QStringLiteral("キーをコピーしました。"));
@@ -79,21 +78,22 @@ void KeyOutput::copyCurrentKey()
 
 void KeyOutput::ReportKeyRefused(const QString &reason)
 {
-    QString text = QStringLiteral("このキーは出力できませんでした。");
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n") + reason;
-    Tell(text);
-    m_message(text);
+    Report(QStringLiteral("このキーは出力できませんでした。"), reason);
 }
 
 // Keys typed through an input method that is on arrive converted (romaji to kana,
 // Enter taken as "commit"): nothing is typed rather than a wrong key.
 void KeyOutput::ReportInputMethodStaysOn(const QString &reason)
 {
-    QString text = QStringLiteral("入力メソッド（日本語入力）をオフにできないため、キーを入力しませんでした。"
-                                  "Ctrl+C でキーをコピーして、貼り付けてお使いください。");
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n") + reason;
+    Report(QStringLiteral("入力メソッド（日本語入力）をオフにできないため、キーを入力しませんでした。"
+                          "Ctrl+C でキーをコピーして、貼り付けてお使いください。"),
+           reason);
+}
+
+// A message box, and the same words for assistive tools; the reason on a line of its own.
+void KeyOutput::Report(const QString &what, const QString &reason)
+{
+    const QString text = reason.isEmpty() ? what : what + QStringLiteral("\n") + reason;
     Tell(text);
     m_message(text);
 }

@@ -29,6 +29,7 @@ private:
     void ReportInputMethodStaysOn(const QString &reason);
     void TakeFocusBack();
     void Tell(const QString &text);
+    void Report(const QString &what, const QString &reason);
 
     KeyListPane &m_keyList;
     platform::Services m_services;
