@@ -27,7 +27,7 @@ QStringList folderFileNames(const QString &folder)
     return names;
 }
 
-bool openOrdinaryFile(QFile &file, const QString &path)
+bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened)
 {
     if (path.isEmpty())
         return false;
@@ -45,6 +45,11 @@ bool openOrdinaryFile(QFile &file, const QString &path)
         !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
+    }
+    if (opened) {
+        opened->size = st.st_size;
+        opened->modified = QDateTime::fromMSecsSinceEpoch(
+            qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000, Qt::UTC);
     }
     return true;
 }

@@ -16,7 +16,7 @@ QStringList folderFileNames(const QString &folder)
     return names;
 }
 
-bool openOrdinaryFile(QFile &file, const QString &path)
+bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened)
 {
     if (!QFileInfo(path).isFile())
         return false;
@@ -27,6 +27,10 @@ bool openOrdinaryFile(QFile &file, const QString &path)
     if (file.isSequential()) {
         file.close();
         return false;
+    }
+    if (opened) {
+        opened->size = file.size();
+        opened->modified = file.fileTime(QFileDevice::FileModificationTime).toUTC();
     }
     return true;
 }

@@ -217,6 +217,8 @@ void TestDataFile::lastUpdateText_data()
     QTest::newRow("one second past midnight") << QDateTime(day, QTime(0, 0, 1)) << "2000/11/05 0:00:01";
     QTest::newRow("one minute past midnight") << QDateTime(day, QTime(0, 1)) << "2000/11/05 0:01:00";
     QTest::newRow("december") << QDateTime(QDate(2026, 12, 31), QTime(12, 0)) << "2026/12/31 12:00:00";
+    QTest::newRow("year below 1000") << QDateTime(QDate(987, 6, 5), QTime(4, 3, 2)) << "0987/06/05 4:03:02";
+    QTest::newRow("year of five digits") << QDateTime(QDate(10000, 1, 2), QTime(0, 0)) << "10000/01/02";
     QTest::newRow("unknown") << QDateTime() << "";
 }
 

@@ -18,12 +18,13 @@ void CatalogueList::LoadCatalogue() { LoadCatalogue(loadCatalogueRecords(m_data)
 
 void CatalogueList::LoadCatalogue(const QList<CatalogueRecord> &records)
 {
-    m_model->clear();
+    m_model->beginRefill();
     for (const CatalogueRecord &record : records) {
         const ListRecord &list = record.list;
         AddListRow(list.name, list.description, lastUpdateText(list.lastModified), record.location, list.address,
                    record.origin == ListOrigin::DataBox ? DataBoxColour : RegisteredColour);
     }
+    m_model->endRefill();
     if (m_model->count() > 0)
         setCurrentRow(0);
     UpdateStatusBar(0);

@@ -48,9 +48,30 @@ void CatalogueModel::clear()
     endResetModel();
 }
 
+void CatalogueModel::beginRefill()
+{
+    if (m_refilling)
+        return;
+    beginResetModel();
+    m_rows.clear();
+    m_refilling = true;
+}
+
+void CatalogueModel::endRefill()
+{
+    if (!m_refilling)
+        return;
+    m_refilling = false;
+    endResetModel();
+}
+
 int CatalogueModel::addRow(const ListRow &row)
 {
     const int index = int(m_rows.size());
+    if (m_refilling) {
+        m_rows.append(row);
+        return index;
+    }
     beginInsertRows({}, index, index);
     m_rows.append(row);
     endInsertRows();

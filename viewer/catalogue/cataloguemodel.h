@@ -25,6 +25,10 @@ public:
 
     void clear();
     int addRow(const ListRow &row);
+    // Rows added between these two reach the views as one reset rather than one
+    // insertion each: a catalogue is built a thousand rows at a time.
+    void beginRefill();
+    void endRefill();
     const ListRow &row(int index) const { return m_rows.at(index); }
     int count() const { return int(m_rows.size()); }
 
@@ -33,4 +37,5 @@ public:
 
 private:
     QList<ListRow> m_rows;
+    bool m_refilling = false;
 };

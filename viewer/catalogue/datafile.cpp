@@ -8,9 +8,11 @@ DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes, Read
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
     // only ordinary files are opened.
-    if (!platform::openOrdinaryFile(m_file, path))
+    platform::OpenedFile opened;
+    if (!platform::openOrdinaryFile(m_file, path, &opened))
         return;
-    m_size = m_file.size();
+    m_size = opened.size;
+    m_modified = opened.modified;
     m_eof = false;
 }
 
@@ -80,8 +82,8 @@ QDateTime DataFileReader::lastModified() const
 {
     if (!m_file.isOpen())
         return {};
-    // The file device reports UTC; the user reads wall-clock time.
-    return m_file.fileTime(QFileDevice::FileModificationTime).toLocalTime();
+    // Taken when the file was opened, in UTC; the user reads wall-clock time.
+    return m_modified.toLocalTime();
 }
 
 QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
@@ -151,20 +153,40 @@ QString lastUpdateText(const QDateTime &lastModified)
 {
     if (!lastModified.isValid())
         return {};
-    // The text shows whole seconds, so a time that shows as 0:00:00 is midnight.
-    const QTime time = lastModified.time();
-    const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
     // Built from numbers rather than with a locale's date format: the same text on
-    // every system.
+    // every system. Written digit by digit: the catalogue makes one per list at start-up.
     const QDate date = lastModified.date();
-    QString text = QStringLiteral("%1/%2/%3")
-                       .arg(date.year(), 4, 10, QLatin1Char('0'))
-                       .arg(date.month(), 2, 10, QLatin1Char('0'))
-                       .arg(date.day(), 2, 10, QLatin1Char('0'));
-    if (!midnight)
-        text += QStringLiteral(" %1:%2:%3")
-                    .arg(time.hour())
-                    .arg(time.minute(), 2, 10, QLatin1Char('0'))
-                    .arg(time.second(), 2, 10, QLatin1Char('0'));
+    const QTime time = lastModified.time();
+    QString text;
+    text.reserve(19);
+    const auto digits = [&text](int value, int width) {
+        char16_t buffer[12];
+        int n = 0;
+        unsigned v = value < 0 ? 0u - unsigned(value) : unsigned(value);
+        do {
+            buffer[n++] = char16_t(u'0' + v % 10);
+            v /= 10;
+        } while (v != 0);
+        if (value < 0)
+            text += QLatin1Char('-');
+        for (int pad = n; pad < width; ++pad)
+            text += QLatin1Char('0');
+        while (n > 0)
+            text += QChar(buffer[--n]);
+    };
+    digits(date.year(), 4);
+    text += QLatin1Char('/');
+    digits(date.month(), 2);
+    text += QLatin1Char('/');
+    digits(date.day(), 2);
+    // The text shows whole seconds, so a time that shows as 0:00:00 is midnight.
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0) {
+        text += QLatin1Char(' ');
+        digits(time.hour(), 1);
+        text += QLatin1Char(':');
+        digits(time.minute(), 2);
+        text += QLatin1Char(':');
+        digits(time.second(), 2);
+    }
     return text;
 }

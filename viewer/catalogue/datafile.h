@@ -44,6 +44,7 @@ private:
     bool fill();
 
     QFile m_file;
+    QDateTime m_modified;  // UTC
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qsizetype m_maxLineBytes;

@@ -189,7 +189,7 @@ void FMain::buildToolbars()
                              [this] { showPopup(m_menus->mnuHelp); });
     // Alt and the first letter of a menu button's key open its menu under the button;
     // in the menu, its items' own access keys (&L, &U, ...) choose.
-    for (const QString key :
+    for (const QString &key :
          {QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("View"), QStringLiteral("Help")}) {
         auto *shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + key.at(0)), this);
         connect(shortcut, &QShortcut::activated, this, [this, key] {
