@@ -1,18 +1,25 @@
 #include "viewerfont.h"
 
 #include <QFontDatabase>
-#include <QStringList>
 
 QFont viewerListFont()
 {
     QFont font;
-    if (QFontDatabase::families().contains(QStringLiteral("Terminal"))) {
+    if (QFontDatabase::hasFamily(QStringLiteral("Terminal"))) {
         font.setFamily(QStringLiteral("Terminal"));
     } else {
-        font.setFamilies(
-            {QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("monospace")});
+        setPreferredFamilies(font, {QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
+                                    QStringLiteral("monospace")});
         font.setStyleHint(QFont::Monospace);
     }
     font.setPointSizeF(9.75);
     return font;
+}
+
+void setPreferredFamilies(QFont &font, const QStringList &families)
+{
+    if (!families.isEmpty() && QFontDatabase::hasFamily(families.first()))
+        font.setFamilies({families.first()});
+    else
+        font.setFamilies(families);
 }

@@ -1,5 +1,7 @@
 #include "pictures.h"
 
+#include "main/viewerfont.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -101,7 +103,7 @@ QPixmap titlePicture()
     p.drawLine(QPointF(50, 162), QPointF(72, 162));
 
     QFont name;
-    name.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")});
+    setPreferredFamilies(name, {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")});
     name.setPixelSize(52);
     name.setBold(true);
     p.setFont(name);
@@ -109,7 +111,7 @@ QPixmap titlePicture()
     p.drawText(QRect(0, 58, 320, 64), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("tuvelv"));
 
     QFont sub;
-    sub.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS PGothic")});
+    setPreferredFamilies(sub, {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS PGothic")});
     sub.setPixelSize(14);
     p.setFont(sub);
     p.setPen(QColor(0xd8, 0xe6, 0xf5));
