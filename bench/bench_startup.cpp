@@ -7,6 +7,8 @@
 // window (mapped after its splash) at most 1.3x that window's first map, peak memory
 // at most 1.2x. For information, the same window reading the data box before it shows
 // (open, read the head, stat each list), the least any catalogue costs.
+// The time goal is the median of each round's own ratio: a round starts the four
+// programs one after the other, so both sides of a ratio see the same machine.
 // Run as: scripts/with-display.sh build/bench/bin/bench_startup [N [lists]]
 #include "databox.h"
 #include "goal.h"
@@ -159,6 +161,7 @@ double median(std::vector<double> values)
 
 struct Series {
     std::vector<double> ms, lastMs, mib;
+    std::vector<double> ratio;  // main window / label window, each round on its own
     void add(const Run &run)
     {
         ms.push_back(run.mapMs);
@@ -175,7 +178,8 @@ int main(int argc, char *argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
     if (argc > 2)
         ListCount = std::max(0, atoi(argv[2]));
-    const QString appDir = QStringLiteral(TUVEL_APP_DIR);
+    // TUVEL_BENCH_APP_DIR: another build's program folder, to compare two builds.
+    const QString appDir = qEnvironmentVariable("TUVEL_BENCH_APP_DIR", QStringLiteral(TUVEL_APP_DIR));
     qunsetenv("QT_QPA_PLATFORM");  // the real X server, not offscreen
 
     Display *display = XOpenDisplay(nullptr);
@@ -210,6 +214,9 @@ int main(int argc, char *argv[])
         viewerRuns.add(v);
         labelRuns.add(l);
         boxRuns.add(r);
+        // Paired within the round: the machine's speed drifts over a run (a shared
+        // virtual machine by as much as twice), and a round's four starts see the same.
+        viewerRuns.ratio.push_back(v.lastMapMs / l.mapMs);
     }
     XCloseDisplay(display);
 
@@ -227,7 +234,9 @@ int main(int argc, char *argv[])
     std::printf("tuvelv, main window:               %7.1f ms\n", mainMs);
     std::printf("main window / label window reading the data box: %.2f (information)\n",
                 mainMs / median(boxRuns.ms));
-    bool met = reportGoal("start-up: main window mapped / Japanese label window", mainMs / labelMs, true, 1.3);
+    std::printf("main window / label window, ratio of the medians: %.2f (information)\n", mainMs / labelMs);
+    bool met = reportGoal("start-up: main window mapped / Japanese label window, median of the rounds' ratios",
+                          median(viewerRuns.ratio), true, 1.3);
     met &= reportGoal("start-up: peak memory / Japanese label window", viewerMiB / labelMiB, true, 1.2);
     return met ? 0 : 2;
 }
