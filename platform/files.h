@@ -2,9 +2,10 @@
 // Listing a folder and opening a file for reading by names that reach every file,
 // even one whose name is not valid text (see pathbytes.h).
 #include <QDateTime>
-#include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace platform {
 
@@ -13,16 +14,29 @@ namespace platform {
 // Empty when the folder cannot be listed.
 QStringList folderFileNames(const QString &folder);
 
-// What the open learnt about the file it opened, so that the caller need not ask the
-// file system again.
-struct OpenedFile {
-    qint64 size = 0;
-    QDateTime modified;  // UTC
-};
+// An ordinary file open for reading, read with one system call per read: the viewer
+// opens a thousand of these at start-up. A FIFO, a device, a folder or a missing path
+// is not opened (nothing blocks), whatever the bytes of its name.
+class OrdinaryFile {
+public:
+    OrdinaryFile();
+    ~OrdinaryFile();
+    OrdinaryFile(const OrdinaryFile &) = delete;
+    OrdinaryFile &operator=(const OrdinaryFile &) = delete;
 
-// Opens path for unbuffered reading when it is an ordinary file; a FIFO, a device, a
-// folder or a missing path is not opened (nothing blocks). The file is then read
-// through `file`, whatever its name's bytes. Fills `opened` when given.
-bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened = nullptr);
+    bool open(const QString &path);
+    bool isOpen() const { return m_handle != nullptr; }
+    // Up to maxBytes; 0 at the end, -1 on an error. A short count is not the end.
+    qint64 read(char *data, qint64 maxBytes);
+    // As they were when the file was opened.
+    qint64 size() const { return m_size; }
+    QDateTime modified() const { return m_modified; }  // UTC
+
+private:
+    struct Handle;  // each platform's own
+    std::unique_ptr<Handle> m_handle;
+    qint64 m_size = 0;
+    QDateTime m_modified;
+};
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace platform {
@@ -27,8 +28,20 @@ QStringList folderFileNames(const QString &folder)
     return names;
 }
 
-bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened)
+struct OrdinaryFile::Handle {
+    explicit Handle(int descriptor) : fd(descriptor) {}
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    ~Handle() { ::close(fd); }
+    const int fd;
+};
+
+OrdinaryFile::OrdinaryFile() = default;
+OrdinaryFile::~OrdinaryFile() = default;
+
+bool OrdinaryFile::open(const QString &path)
 {
+    m_handle.reset();
     if (path.isEmpty())
         return false;
     const QByteArray native = common::pathToBytes(path);
@@ -41,17 +54,25 @@ bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened)
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return false;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    auto handle = std::make_unique<Handle>(fd);  // closes it on every way out
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    }
-    if (opened) {
-        opened->size = st.st_size;
-        opened->modified = QDateTime::fromMSecsSinceEpoch(
-            qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000, Qt::UTC);
-    }
+    m_size = st.st_size;
+    m_modified =
+        QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000, Qt::UTC);
+    m_handle = std::move(handle);
     return true;
+}
+
+qint64 OrdinaryFile::read(char *data, qint64 maxBytes)
+{
+    if (!m_handle)
+        return -1;
+    ssize_t got;
+    do {
+        got = ::read(m_handle->fd, data, size_t(maxBytes));
+    } while (got < 0 && errno == EINTR);
+    return got;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "../files.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 namespace platform {
@@ -16,23 +17,31 @@ QStringList folderFileNames(const QString &folder)
     return names;
 }
 
-bool openOrdinaryFile(QFile &file, const QString &path, OpenedFile *opened)
+struct OrdinaryFile::Handle {
+    QFile file;
+};
+
+OrdinaryFile::OrdinaryFile() = default;
+OrdinaryFile::~OrdinaryFile() = default;
+
+bool OrdinaryFile::open(const QString &path)
 {
+    m_handle.reset();
     if (!QFileInfo(path).isFile())
         return false;
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    auto handle = std::make_unique<Handle>();
+    handle->file.setFileName(path);
+    if (!handle->file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
     // The path could have been replaced by something else since the check above.
-    if (file.isSequential()) {
-        file.close();
+    if (handle->file.isSequential())
         return false;
-    }
-    if (opened) {
-        opened->size = file.size();
-        opened->modified = file.fileTime(QFileDevice::FileModificationTime).toUTC();
-    }
+    m_size = handle->file.size();
+    m_modified = handle->file.fileTime(QFileDevice::FileModificationTime).toUTC();
+    m_handle = std::move(handle);
     return true;
 }
+
+qint64 OrdinaryFile::read(char *data, qint64 maxBytes) { return m_handle ? m_handle->file.read(data, maxBytes) : -1; }
 
 }  // namespace platform

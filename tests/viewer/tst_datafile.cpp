@@ -43,6 +43,7 @@ private slots:
     void chunkBoundaries_data();
     void chunkBoundaries();
     void randomBytesFollowTheRules();
+    void fileThatGrowsIsReadToItsEnd();
     void blockReadsOfALongTail_data();
     void blockReadsOfALongTail();
     void isHeading_data();
@@ -127,6 +128,23 @@ void TestDataFile::randomBytesFollowTheRules()
             c = alphabet[random.bounded(round % 2 ? 3 : 6)];
         QCOMPARE(readAll(writeFile(dir, QString::number(round), bytes)), splitLikeTheRules(bytes));
     }
+}
+
+// Reads stop at the size the file had when it was opened only while it has more:
+// lines written after the open are still read.
+void TestDataFile::fileThatGrowsIsReadToItsEnd()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "growing.txt", "first\r\nsecond\r\n");
+    DataFileReader reader(path);
+    QCOMPARE(reader.ReadLine(), "first");
+    QFile more(path);
+    QVERIFY(more.open(QIODevice::Append));
+    more.write("third\r\n");
+    more.close();
+    QCOMPARE(reader.ReadLine(), "second");
+    QCOMPARE(reader.ReadLine(), "third");
+    QCOMPARE(reader.ReadLine(), "");
 }
 
 // readLineBytes hands out whole lines in blocks of at least minBytes; its first read

@@ -8,11 +8,9 @@ DataFileReader::DataFileReader(const QString &path, qsizetype maxLineBytes, Read
 {
     // Opening a FIFO blocks until a writer comes and a device may never end, so
     // only ordinary files are opened.
-    platform::OpenedFile opened;
-    if (!platform::openOrdinaryFile(m_file, path, &opened))
+    if (!m_file.open(path))
         return;
-    m_size = opened.size;
-    m_modified = opened.modified;
+    m_size = m_file.size();
     m_eof = false;
 }
 
@@ -21,7 +19,12 @@ bool DataFileReader::fill()
 {
     if (m_eof)
         return false;
-    const qsizetype want = m_reads++ == 0 ? m_chunks.first : m_chunks.next;
+    qsizetype want = m_reads++ == 0 ? m_chunks.first : m_chunks.next;
+    // No more than the file held at opening, while it has more: a list's head is
+    // then one read, not a second one that finds the end. Past that size, reads go on
+    // in whole chunks, so a file that grew is still read to its end.
+    if (const qint64 left = m_size - m_consumed; left > 0)
+        want = qsizetype(qMin<qint64>(want, left));
     m_buffer.resize(want);
     const qint64 got = m_file.read(m_buffer.data(), want);
     m_pos = 0;
@@ -83,7 +86,7 @@ QDateTime DataFileReader::lastModified() const
     if (!m_file.isOpen())
         return {};
     // Taken when the file was opened, in UTC; the user reads wall-clock time.
-    return m_modified.toLocalTime();
+    return m_file.modified().toLocalTime();
 }
 
 QByteArray DataFileReader::readLineBytes(qsizetype minBytes)

@@ -1,8 +1,9 @@
 #pragma once
 // Reading data files and list.txt: CP932 text, a line ends at CR LF or a lone CR,
 // a lone LF stays inside the line, nothing is trimmed, past the end reads as "".
+#include "files.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QString>
 
 #include <optional>
@@ -43,8 +44,7 @@ public:
 private:
     bool fill();
 
-    QFile m_file;
-    QDateTime m_modified;  // UTC
+    platform::OrdinaryFile m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qsizetype m_maxLineBytes;
