@@ -232,8 +232,7 @@ int main(int argc, char *argv[])
                 median(boxRuns.mib));
     std::printf("tuvelv, splash:                    %7.1f ms  %6.1f MiB peak\n", viewerMs, viewerMiB);
     std::printf("tuvelv, main window:               %7.1f ms\n", mainMs);
-    std::printf("main window / label window reading the data box: %.2f (information)\n",
-                mainMs / median(boxRuns.ms));
+    std::printf("main window / label window reading the data box: %.2f (information)\n", mainMs / median(boxRuns.ms));
     std::printf("main window / label window, ratio of the medians: %.2f (information)\n", mainMs / labelMs);
     bool met = reportGoal("start-up: main window mapped / Japanese label window, median of the rounds' ratios",
                           median(viewerRuns.ratio), true, 1.3);

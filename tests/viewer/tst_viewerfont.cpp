@@ -41,8 +41,7 @@ void TestViewerFont::sameFaceAsTheWholeList()
     QCOMPARE(preferredInfo.family(), wholeInfo.family());
     QCOMPARE(preferredInfo.styleName(), wholeInfo.styleName());
     // Given alone only when installed.
-    QCOMPARE(preferred.families().size() == 1,
-             QFontDatabase::hasFamily(families.first()) || families.size() == 1);
+    QCOMPARE(preferred.families().size() == 1, QFontDatabase::hasFamily(families.first()) || families.size() == 1);
 }
 
 QTEST_MAIN(TestViewerFont)
