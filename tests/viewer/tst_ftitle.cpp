@@ -1,5 +1,8 @@
 #include "chrome/ftitle.h"
+#include "main/viewerfont.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
@@ -22,6 +25,8 @@ private slots:
     void versionLabelHoldsItsText();
     void aboutWaitsForAClick();
     void closesWithItsOwner();
+    void preferredFamiliesDrawWithTheSameFace_data();
+    void preferredFamiliesDrawWithTheSameFace();
 
 private:
     common::AppInfo m_app{QString(), QStringLiteral("tuvelv"), 1, 0, 40};
@@ -159,6 +164,33 @@ void TestFTitle::closesWithItsOwner()
     delete owner;
     QVERIFY(!splash);
     QVERIFY(!about);
+}
+
+// The picture's and the lists' fonts get only their first family when it is installed:
+// the face that draws must be the one the whole list gives.
+void TestFTitle::preferredFamiliesDrawWithTheSameFace_data()
+{
+    QTest::addColumn<QStringList>("families");
+    QTest::addColumn<bool>("bold");
+    const QString installed = QFontDatabase::families().value(0);
+    QTest::newRow("lists") << QStringList{"Noto Sans Mono CJK JP", "Noto Sans CJK JP", "monospace"} << false;
+    QTest::newRow("picture, bold") << QStringList{"DejaVu Sans", "Noto Sans"} << true;
+    QTest::newRow("first missing") << QStringList{"No Such Family Here", installed} << false;
+    QTest::newRow("first installed") << QStringList{installed, "No Such Family Here"} << true;
+}
+
+void TestFTitle::preferredFamiliesDrawWithTheSameFace()
+{
+    QFETCH(QStringList, families);
+    QFETCH(bool, bold);
+    QFont whole, preferred;
+    whole.setFamilies(families);
+    setPreferredFamilies(preferred, families);
+    for (QFont *font : {&whole, &preferred})
+        font->setBold(bold);
+    QCOMPARE(QFontInfo(preferred).family(), QFontInfo(whole).family());
+    QCOMPARE(QFontInfo(preferred).styleName(), QFontInfo(whole).styleName());
+    QCOMPARE(preferred.families().size() == 1, QFontDatabase::hasFamily(families.first()));
 }
 
 QTEST_MAIN(TestFTitle)
