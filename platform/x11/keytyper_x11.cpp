@@ -1,18 +1,20 @@
 // Typing through XTest. Keys the layout has are pressed where they are; every other
-// character is put on spare keycodes, as many at once as there are spare codes, and
-// the mapping is put back afterwards.
+// character is put on a spare keycode (see KeySlots), where it stays for a while after
+// the last key, since a receiver may look a keycode up long after the key went out.
 #include "../modifierwait.h"
 #include "services_x11.h"
 
-#include <QSet>
+#include <QElapsedTimer>
 #include <QThread>
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
+#include "keyslots.h"
 #include "x11clientsync.h"
 #include "x11connection.h"
 #include "x11keyboardmap.h"
 #include "x11modifiers.h"
 
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -22,10 +24,40 @@ namespace {
 
 using x11::KeyboardMap;
 using x11::KeyLocation;
+using x11::KeySlots;
 
-constexpr int PingTimeoutMs = 2000;
+// A place on a spare keycode gets another character only once its last key is this old
+// (ms) and, where the receiver answers pings, a ping sent after it came back.
+constexpr int HoldMs = 400;
+constexpr int HoldWithoutPingMs = 800;
+// A receiver that reads nothing for this long (ms) while a key waits for a free place:
+// the rest of the key is not typed.
+constexpr int MostWaitForPlaceMs = 8000;
+constexpr int PingTimeoutMs = 1000;
 constexpr int NoPingWaitMs = 50;
+// Between keystrokes (ms). Some receivers reorder or drop keys that come with no gap: an
+// Enter overtaking the characters before it, repeats of one key merged by an input
+// method's frontend. A longer gap around repeats, named keys and Shift.
+constexpr int GapMs = 3;
+constexpr int CarefulGapMs = 12;
+// The borrowed characters go back this long (ms) after the last key.
+constexpr int RestoreAfterMs = 3000;
 
+qint64 now()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed();
+}
+
+void sleepMs(qint64 ms)
+{
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
 KeySym keysymFor(NamedKey key)
 {
     switch (key) {
@@ -77,27 +109,31 @@ KeySym keysymFor(char32_t c)
     return 0x01000000 + c;
 }
 
-// One step of playback. A tap on a borrowed code names its keysym; the batch it
-// belongs to decides the keycode.
+// Case matters to Caps Lock: such a character needs a keycode of its own.
+bool hasCase(quint32 sym)
+{
+    KeySym lower = NoSymbol, upper = NoSymbol;
+    XConvertCase(sym, &lower, &upper);
+    return lower != upper;
+}
+
+// One step of playback.
 struct Step {
-    enum Kind { Press, Release, Tap, NewBatch } kind;
-    KeyCode code = 0;            // Press, Release, Tap on a key of the layout
-    KeySym borrowed = NoSymbol;  // Tap on a spare code
-    bool shift = false;          // Tap needs Shift (level 2)
+    enum Kind { Press, Release, Tap, TapBorrowed } kind;
+    KeyCode code = 0;       // Press, Release, Tap on a key of the layout
+    KeySym sym = NoSymbol;  // TapBorrowed: the character on a spare code
+    bool shift = false;     // Tap needs Shift (level 2)
+    bool named = false;     // Tap of a named key (Enter, Tab, ...)
 };
 
 struct Plan {
     QList<Step> steps;
-    QList<QList<KeySym>> batches;  // keysyms to borrow codes for, per batch
     QString error;
 };
 
 Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
 {
     Plan plan;
-    plan.batches.append(QList<KeySym>());
-    QSet<KeySym> inBatch;
-    const int capacity = map.spareCodes().size();
     for (const KeyStroke &k : strokes) {
         if (k.kind == KeyStroke::ModifierDown || k.kind == KeyStroke::ModifierUp) {
             const KeyLocation at = map.find(keysymFor(k.modifier));
@@ -108,102 +144,152 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
             plan.steps.append(Step{k.kind == KeyStroke::ModifierDown ? Step::Press : Step::Release, at.code});
             continue;
         }
-        const KeySym sym = k.kind == KeyStroke::Text ? keysymFor(k.character) : keysymFor(k.key);
-        const KeyLocation at = k.kind == KeyStroke::Text ? map.findCharacter(sym) : map.find(sym);
+        const bool text = k.kind == KeyStroke::Text;
+        const KeySym sym = text ? keysymFor(k.character) : keysymFor(k.key);
+        const KeyLocation at = text ? map.findCharacter(sym) : map.find(sym);
         if (at.code != 0) {
-            plan.steps.append(Step{Step::Tap, at.code, NoSymbol, at.shift});
+            plan.steps.append(Step{Step::Tap, at.code, NoSymbol, at.shift, !text});
             continue;
         }
-        if (capacity == 0) {
+        if (map.spareCodes().isEmpty()) {
             plan.error = QStringLiteral("文字を割り当てる空きキーコードがありません");
             return plan;
         }
-        if (!inBatch.contains(sym)) {
-            if (inBatch.size() == capacity) {
-                plan.steps.append(Step{Step::NewBatch});
-                plan.batches.append(QList<KeySym>());
-                inBatch.clear();
-            }
-            inBatch.insert(sym);
-            plan.batches.last().append(sym);
-        }
-        plan.steps.append(Step{Step::Tap, 0, sym});
+        plan.steps.append(Step{Step::TapBorrowed, 0, sym});
     }
     return plan;
 }
 
-// Plays a plan back; on every way out the mapping is restored and nothing stays pressed.
+// Plays a plan back; on every way out nothing stays pressed.
 class Playback {
 public:
-    Playback(Display *display, KeyboardMap &map, x11::ClientSync &sync) : display(display), map(map), sync(sync) {}
+    Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync)
+        : display(display), map(map), keySlots(keySlots), sync(sync), shiftKey(map.find(XK_Shift_L).code)
+    {}
 
     ~Playback()
     {
         for (KeyCode code : pressed)
             XTestFakeKeyEvent(display, code, False, CurrentTime);
-        pressed.clear();
-        map.restore();
         XSync(display, False);
     }
 
-    void run(const Plan &plan, bool wait)
+    KeyTyper::Result run(const Plan &plan, bool wait)
     {
-        int batch = 0;
-        startBatch(plan.batches[batch]);
-        const KeyLocation shiftKey = map.find(XK_Shift_L);
-        for (const Step &step : plan.steps) {
-            switch (step.kind) {
-            case Step::Press: press(step.code); break;
-            case Step::Release: release(step.code); break;
-            case Step::NewBatch:
-                // The client must have translated the keys on the borrowed codes
-                // before those codes get other symbols.
-                sync.waitForActiveClient(PingTimeoutMs, NoPingWaitMs);
-                startBatch(plan.batches[++batch]);
-                break;
-            case Step::Tap: {
-                const KeyCode code = step.borrowed != NoSymbol ? borrowedCodes.value(step.borrowed) : step.code;
-                const bool addShift = step.shift && !pressed.contains(shiftKey.code);
-                if (addShift)
-                    press(shiftKey.code);
-                press(code);
-                release(code);
-                if (addShift)
-                    release(shiftKey.code);
-                break;
+        KeyCode previous = 0;
+        bool previousShift = false, previousNamed = false;
+        for (qsizetype i = 0; i < plan.steps.size(); ++i) {
+            const Step &step = plan.steps[i];
+            if (step.kind == Step::Press || step.kind == Step::Release) {
+                if (step.kind == Step::Press)
+                    press(step.code);
+                else
+                    release(step.code);
+                pause(CarefulGapMs);
+                previous = 0;
+                continue;
             }
+            KeyCode code = step.code;
+            bool shift = step.shift;
+            if (step.kind == Step::TapBorrowed) {
+                if (!keySlots.find(step.sym)) {
+                    const QString why = makePlace(plan, i);
+                    if (!why.isEmpty())
+                        return {false, why};
+                }
+                const KeySlots::Place place = *keySlots.find(step.sym);
+                code = place.code;
+                shift = place.shift;
             }
+            const bool careful = code == previous || shift != previousShift || step.named || previousNamed;
+            if (i > 0)
+                pause(careful ? CarefulGapMs : GapMs);
+            tap(code, shift);
+            if (step.kind == Step::TapBorrowed)
+                keySlots.used(step.sym, now());
+            previous = code;
+            previousShift = shift;
+            previousNamed = step.named;
         }
         XSync(display, False);
-        // Before the destructor restores the mapping the client must have translated
-        // every key. A second round trip lets it also hand the keys to its widgets,
-        // which it does before reading further events.
-        if (wait || mappingChanged)
-            sync.waitForActiveClient(PingTimeoutMs, mappingChanged ? NoPingWaitMs : 0, wait ? 2 : 1);
+        if (wait)
+            sync.waitForActiveClient(PingTimeoutMs * 2, NoPingWaitMs, 2);
+        return {};
     }
 
 private:
     Display *display;
     KeyboardMap &map;
+    KeySlots &keySlots;
     x11::ClientSync &sync;
+    KeyCode shiftKey;
     QList<KeyCode> pressed;
-    QHash<KeySym, KeyCode> borrowedCodes;
-    bool mappingChanged = false;
+    bool pings = true;       // the receiver answers pings (until it shows otherwise)
+    qint64 roundTripMs = 0;  // how long the last answer took
 
-    void startBatch(const QList<KeySym> &syms)
+    // Puts the character of step i, and as many of the next ones as fit, on spare codes,
+    // waiting until places may change. Returns why not, or nothing.
+    QString makePlace(const Plan &plan, qsizetype i)
     {
-        borrowedCodes.clear();
-        QList<std::pair<KeyCode, KeySym>> assignments;
-        for (int i = 0; i < syms.size(); ++i) {
-            assignments.append({map.spareCodes()[i], syms[i]});
-            borrowedCodes.insert(syms[i], map.spareCodes()[i]);
+        QList<quint32> wanted;
+        for (qsizetype j = i; j < plan.steps.size() && wanted.size() < keySlots.capacity(); ++j) {
+            const Step &s = plan.steps[j];
+            if (s.kind == Step::TapBorrowed && !keySlots.find(s.sym) && !wanted.contains(s.sym))
+                wanted.append(s.sym);
         }
-        if (assignments.isEmpty())
-            return;
-        map.assign(assignments);
-        mappingChanged = true;
-        // The server must have the new mapping before the first key of the batch.
-        XSync(display, False);
+        const qint64 deadline = now() + MostWaitForPlaceMs;
+        for (;;) {
+            const qint64 t = now();
+            const qint64 hold = (pings ? HoldMs : HoldWithoutPingMs) + 2 * roundTripMs;
+            const QList<quint8> changed = keySlots.place(wanted, t, hold, pings);
+            if (!changed.isEmpty()) {
+                QList<std::pair<KeyCode, KeySlots::CodeSymbols>> changes;
+                for (quint8 code : changed)
+                    changes.append({code, keySlots.symbolsOf(code)});
+                map.write(changes);
+                // The server must have the new mapping before the first key on it.
+                XSync(display, False);
+                return {};
+            }
+            if (t >= deadline)
+                return QStringLiteral("入力先のウィンドウがキーを読み取らないため、途中で入力を止めました");
+            if (pings && keySlots.waitsForProof(t, hold)) {
+                XSync(display, False);
+                const qint64 sentAt = now();
+                switch (sync.pingActiveClient(static_cast<int>(std::min<qint64>(PingTimeoutMs, deadline - t)))) {
+                case x11::ClientSync::Answer::Answered:
+                    keySlots.proven(sentAt);
+                    roundTripMs = std::min<qint64>(now() - sentAt, 1000);
+                    break;
+                case x11::ClientSync::Answer::NoAnswer: break;
+                default: pings = false; break;
+                }
+                continue;
+            }
+            const qint64 next = keySlots.nextAgeAt(hold);
+            sleepMs(std::clamp<qint64>(next - now(), 1, std::max<qint64>(1, deadline - now())));
+        }
+    }
+
+    void pause(int ms)
+    {
+        XFlush(display);
+        sleepMs(ms);
+    }
+
+    void tap(KeyCode code, bool shift)
+    {
+        const bool addShift = shift && !pressed.contains(shiftKey);
+        if (addShift) {
+            press(shiftKey);
+            pause(GapMs);
+        }
+        press(code);
+        release(code);
+        if (addShift) {
+            pause(GapMs);
+            release(shiftKey);
+        }
     }
 
     void press(KeyCode code)
@@ -221,43 +307,86 @@ private:
 
 }  // namespace
 
+// The connection and the spare codes' characters, kept between keys until the restore.
+struct X11KeyTyper::Borrowed {
+    x11::DisplayConnection connection;
+    KeyboardMap map{connection.get()};
+    KeySlots keySlots{map.spareCodes(), hasCase};
+};
+
+X11KeyTyper::X11KeyTyper()
+{
+    m_restoreTimer.setSingleShot(true);
+    m_restoreTimer.setInterval(RestoreAfterMs);
+    QObject::connect(&m_restoreTimer, &QTimer::timeout, [this] { restoreKeyboard(); });
+}
+
+X11KeyTyper::~X11KeyTyper() { restoreKeyboard(); }
+
+void X11KeyTyper::restoreKeyboard()
+{
+    m_restoreTimer.stop();
+    if (!m_borrowed)
+        return;
+    if (m_borrowed->map.stillCurrent())
+        m_borrowed->map.restore();
+    else
+        m_borrowed->map.abandon();
+    XSync(m_borrowed->connection.get(), False);
+    m_borrowed.reset();
+}
+
 KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
     if (strokes.isEmpty())
         return {};
-
-    const x11::DisplayConnection connection;
-    Display *display = connection.get();
-    if (!display)
-        return {false, QStringLiteral("X サーバーに接続できません")};
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (!XTestQueryExtension(display, &event, &error, &major, &minor))
-        return {false, QStringLiteral("X サーバーに XTEST 拡張がないため入力できません")};
+    m_restoreTimer.stop();
+    // Another program changed the mapping (a new layout): ours is gone with it.
+    if (m_borrowed && !m_borrowed->map.stillCurrent()) {
+        m_borrowed->map.abandon();
+        m_borrowed.reset();
+    }
+    if (!m_borrowed) {
+        Display *display = XOpenDisplay(nullptr);
+        if (!display)
+            return {false, QStringLiteral("X サーバーに接続できません")};
+        int event = 0, error = 0, major = 0, minor = 0;
+        const bool xtest = XTestQueryExtension(display, &event, &error, &major, &minor);
+        XCloseDisplay(display);
+        if (!xtest)
+            return {false, QStringLiteral("X サーバーに XTEST 拡張がないため入力できません")};
+        m_borrowed = std::make_unique<Borrowed>();
+        if (!m_borrowed->connection || !m_borrowed->map.isValid()) {
+            m_borrowed.reset();
+            return {false, QStringLiteral("キーボード配置を読めません")};
+        }
+    } else {
+        m_borrowed->map.readState();
+    }
+    Display *display = m_borrowed->connection.get();
     // Not one character while the user holds a modifier: "a" with Ctrl held is Ctrl+A.
     const quint8 held = waitForModifierRelease([display] { return x11::heldModifiers(display); },
                                                [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); });
-    if (held != 0)
-        return {false, modifiersStillHeldMessage(held)};
-
-    const x11::ErrorTrap errors(display);
     Result result;
-    {
-        KeyboardMap map(display);
-        if (!map.isValid()) {
-            result = {false, QStringLiteral("キーボード配置を読めません")};
+    if (held != 0) {
+        result = {false, modifiersStillHeldMessage(held)};
+    } else {
+        const x11::ErrorTrap errors(display);
+        const Plan plan = makePlan(strokes, m_borrowed->map);
+        if (!plan.error.isEmpty()) {
+            result = {false, plan.error};
         } else {
-            const Plan plan = makePlan(strokes, map);
-            if (!plan.error.isEmpty()) {
-                result = {false, plan.error};
-            } else {
-                x11::ClientSync sync(display);
-                Playback playback(display, map, sync);
-                playback.run(plan, wait);
-            }
+            x11::ClientSync sync(display);
+            Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync);
+            result = playback.run(plan, wait);
         }
+        if (result.ok && errors.errors() > 0)
+            result = {false, QStringLiteral("X サーバーがキー入力の要求を拒否しました")};
     }
-    if (result.ok && errors.errors() > 0)
-        result = {false, QStringLiteral("X サーバーがキー入力の要求を拒否しました")};
+    if (m_borrowed->keySlots.isEmpty())
+        restoreKeyboard();
+    else
+        m_restoreTimer.start();
     return result;
 }
 

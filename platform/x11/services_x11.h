@@ -1,6 +1,9 @@
 #pragma once
 #include "../services.h"
 
+#include <QTimer>
+#include <memory>
+
 namespace platform {
 
 class X11KeyEvents : public KeyEvents {
@@ -10,9 +13,20 @@ public:
     quint8 heldModifiers() override;
 };
 
+// Characters the layout lacks stay on the spare keycodes for a while after the last key
+// (a receiver may read its keys late); then, and when the typer goes, they are put back.
 class X11KeyTyper : public KeyTyper {
 public:
+    X11KeyTyper();
+    ~X11KeyTyper() override;
     Result type(const QList<KeyStroke> &strokes, bool wait) override;
+    // Puts the keyboard mapping back at once.
+    void restoreKeyboard();
+
+private:
+    struct Borrowed;
+    std::unique_ptr<Borrowed> m_borrowed;
+    QTimer m_restoreTimer;
 };
 
 class QtClipboard : public Clipboard {

@@ -46,6 +46,16 @@ bool ClientSync::supportsPing(Window window) const
     return found;
 }
 
+ClientSync::Answer ClientSync::pingActiveClient(int timeoutMs)
+{
+    const Window window = activeWindow();
+    if (window != None && belongsToThisProcess(window))
+        return Answer::OwnWindow;
+    if (window == None || !supportsPing(window))
+        return Answer::NoPing;
+    return ping(window, timeoutMs) ? Answer::Answered : Answer::NoAnswer;
+}
+
 bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs, int rounds)
 {
     const Window window = activeWindow();
@@ -65,7 +75,9 @@ bool ClientSync::waitForActiveClient(int timeoutMs, int fallbackMs, int rounds)
 
 bool ClientSync::ping(Window window, int timeoutMs)
 {
-    const long myStamp = stamp++;
+    // Numbered across calls: a late answer to an earlier ping must not end this wait.
+    static long stamp = 0;
+    const long myStamp = ++stamp;
     XEvent ping{};
     ping.xclient.type = ClientMessage;
     ping.xclient.window = window;

@@ -18,6 +18,10 @@ public:
     // within timeoutMs, or is a window of this very process (no wait at all).
     bool waitForActiveClient(int timeoutMs, int fallbackMs, int rounds = 1);
 
+    enum class Answer { Answered, NoAnswer, NoPing, OwnWindow };
+    // One ping to the active window, waiting at most timeoutMs for the answer.
+    Answer pingActiveClient(int timeoutMs);
+
 private:
     Display *display;
     Window root;
@@ -25,7 +29,6 @@ private:
     Atom netWmPing;
     Atom netActiveWindow;
     Atom netWmPid;
-    long stamp = 1;
 
     Window activeWindow() const;
     bool supportsPing(Window window) const;

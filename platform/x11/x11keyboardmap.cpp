@@ -21,11 +21,7 @@ KeyboardMap::KeyboardMap(Display *display) : display(display)
     XFree(map);
     current = syms;
     xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
-    XkbStateRec state{};
-    if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {
-        otherGroup = state.group != XkbGroup1Index;
-        capsLock = (state.locked_mods & LockMask) != 0;
-    }
+    readState();
 
     QSet<int> modifierCodes;
     if (XModifierKeymap *mods = XGetModifierMapping(display)) {
@@ -85,47 +81,74 @@ KeyLocation KeyboardMap::findCharacter(KeySym sym) const
     return find(sym);
 }
 
-void KeyboardMap::assign(const QList<std::pair<KeyCode, KeySym>> &assignments)
+void KeyboardMap::readState()
 {
-    QHash<KeyCode, KeySym> wanted;
-    for (const auto &[code, sym] : assignments)
-        wanted.insert(code, sym);
-    // Every spare code not assigned now goes back to being empty.
-    QList<std::pair<KeyCode, KeySym>> changes;
-    for (KeyCode code : spare) {
-        const KeySym sym = wanted.value(code, NoSymbol);
-        if (current[static_cast<size_t>(code - minCode) * perCode] != sym)
-            changes.append({code, sym});
+    XkbStateRec state{};
+    if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) {
+        otherGroup = state.group != XkbGroup1Index;
+        capsLock = (state.locked_mods & LockMask) != 0;
+    }
+}
+
+void KeyboardMap::write(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &wanted)
+{
+    QList<std::pair<KeyCode, KeySlots::CodeSymbols>> changes;
+    for (const auto &[code, symbols] : wanted) {
+        const size_t row = static_cast<size_t>(code - minCode) * perCode;
+        const KeySym plain = symbols.plain, shifted = symbols.whole ? symbols.plain : symbols.shifted;
+        if (current[row] != plain || current[row + 1] != shifted)
+            changes.append({code, symbols});
+        current[row] = plain;
+        current[row + 1] = shifted;
     }
     if (changes.isEmpty())
         return;
-    for (const auto &[code, sym] : changes) {
-        const size_t row = static_cast<size_t>(code - minCode) * perCode;
-        current[row] = current[row + 1] = sym;
-    }
+    std::sort(changes.begin(), changes.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     if (xkb)
         writeWithXkb(changes);
     else
         writeCoreRuns(changes);
 }
 
-void KeyboardMap::restore() { assign({}); }
+void KeyboardMap::restore()
+{
+    QList<std::pair<KeyCode, KeySlots::CodeSymbols>> empty;
+    for (KeyCode code : spare)
+        empty.append({code, KeySlots::CodeSymbols{}});
+    write(empty);
+}
+
+bool KeyboardMap::stillCurrent() const
+{
+    const int count = maxCode - minCode + 1;
+    int columns = 0;
+    KeySym *map = XGetKeyboardMapping(display, static_cast<KeyCode>(minCode), count, &columns);
+    if (!map)
+        return false;
+    bool same = columns == perCode;
+    for (size_t row = 0; same && row < static_cast<size_t>(count) * perCode; row += perCode)
+        same = map[row] == current[row] && map[row + 1] == current[row + 1];
+    XFree(map);
+    return same;
+}
 
 // One request for the whole batch. The keys between the borrowed ones go along with
 // the exact XKB keymap the server gave us, so nothing of theirs changes.
-void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
+void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &changes)
 {
-    // The same keysym on both levels of the alphabetic type: Shift and Caps Lock are
-    // both used up by the key, so clients neither pick another level nor change case.
-    int alphabetic = XkbAlphabeticIndex;
-    for (const auto &[code, sym] : changes) {
-        if (sym == NoSymbol) {
+    // A character with case goes on both levels of the alphabetic type: Shift and Caps
+    // Lock are both used up by the key, so clients neither pick another level nor change
+    // case. Two characters without case share the two-level type, where Shift picks.
+    for (const auto &[code, symbols] : changes) {
+        if (symbols.plain == 0 && symbols.shifted == 0) {
             XkbChangeTypesOfKey(xkb, code, 0, XkbGroup1Mask, nullptr, nullptr);
-        } else {
-            XkbChangeTypesOfKey(xkb, code, 1, XkbGroup1Mask, &alphabetic, nullptr);
-            KeySym *levels = XkbKeySymsPtr(xkb, code);
-            levels[0] = levels[1] = sym;
+            continue;
         }
+        int type = symbols.whole ? XkbAlphabeticIndex : XkbTwoLevelIndex;
+        XkbChangeTypesOfKey(xkb, code, 1, XkbGroup1Mask, &type, nullptr);
+        KeySym *levels = XkbKeySymsPtr(xkb, code);
+        levels[0] = symbols.plain;
+        levels[1] = symbols.whole ? symbols.plain : symbols.shifted;
     }
     XkbMapChangesRec request{};
     request.changed = XkbKeySymsMask;
@@ -137,7 +160,7 @@ void KeyboardMap::writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes)
 // Without XKB: only spare codes are written, one request per run of adjacent ones.
 // A key of the layout is never rewritten, not even with its own symbols, because
 // the server rebuilds its XKB keymap from core symbols lossily.
-void KeyboardMap::writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes)
+void KeyboardMap::writeCoreRuns(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &changes)
 {
     int i = 0;
     while (i < changes.size()) {

@@ -2,6 +2,8 @@
 // The server's core keyboard mapping as the typer sees it: where a keysym already
 // sits, which keycodes are free to borrow, and borrowing them in one request.
 
+#include "keyslots.h"
+
 #include <QHash>
 #include <QList>
 #include <vector>
@@ -32,11 +34,18 @@ public:
     // Keycodes with no symbols that are no modifier either.
     const QList<KeyCode> &spareCodes() const { return spare; }
 
-    // Gives each spare code in assignments its keysym and every other spare code back
-    // its empty symbols. Returns once the request is queued.
-    void assign(const QList<std::pair<KeyCode, KeySym>> &assignments);
+    // Gives spare codes the symbols in changes, in one request; returns once it is queued.
+    void write(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &changes);
     // Back to the mapping found at construction (only codes still borrowed are written).
     void restore();
+    // Whether the server's mapping is still the one this map last wrote or read: false
+    // once another program changed it (a new layout), when nothing may be written back.
+    bool stillCurrent() const;
+    // Reads the active group and Caps Lock again (the user may have changed them
+    // since the map was read).
+    void readState();
+    // Forgets the borrowed codes without writing: someone else owns the mapping now.
+    void abandon() { current = syms; }
 
 private:
     Display *display;
@@ -51,8 +60,8 @@ private:
     bool capsLock = false;
     XkbDescPtr xkb = nullptr;  // the server's XKB keymap, when it has XKB
 
-    void writeWithXkb(const QList<std::pair<KeyCode, KeySym>> &changes);
-    void writeCoreRuns(const QList<std::pair<KeyCode, KeySym>> &changes);
+    void writeWithXkb(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &changes);
+    void writeCoreRuns(const QList<std::pair<KeyCode, KeySlots::CodeSymbols>> &changes);
 };
 
 }  // namespace platform::x11
