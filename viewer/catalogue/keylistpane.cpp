@@ -21,7 +21,8 @@ void KeyListPane::openCurrentList()
         return;
     // The key list fills without the focus moving: a screen reader would say nothing.
     const int count = m_model->count();
-    m_announce(count > 0 ? QStringLiteral("「%1」を開きました。キー %2 個").arg(m_listName).arg(count)
+    // One arg call: a "%1" in the list's name is text, not a place for the count.
+    m_announce(count > 0 ? QStringLiteral("「%1」を開きました。キー %2 個").arg(m_listName, QString::number(count))
                          : QStringLiteral("「%1」を開きました。キーはありません").arg(m_listName));
 }
 
