@@ -106,6 +106,7 @@ void TestKeyOutputGuards::keyRefusedBeforeSwitch()
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
     QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
+    QCOMPARE(announced(*m_window), QString());  // the box is heard, and only the box
     QVERIFY(listView2(*m_window)->activeView()->hasFocus());
 }
 
@@ -203,6 +204,7 @@ void TestKeyOutputGuards::inputMethodOffWhileTyping()
     QCOMPARE(m_window->messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())
         QVERIFY2(m_window->messages.first().contains(message), qPrintable(m_window->messages.first()));
+    QCOMPARE(announced(*m_window), message.isEmpty() ? QString::fromUtf8("キーを入力しました。") : QString());
     if (!cannotSwitchOff.isEmpty())
         QVERIFY(m_window->messages.first().contains(cannotSwitchOff));
     QVERIFY(listView2(*m_window)->activeView()->hasFocus());

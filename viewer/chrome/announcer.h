@@ -1,6 +1,7 @@
 #pragma once
 // What a screen reader says after an action that changes nothing it would read by
-// itself: a list opened, a key typed, copied or refused. The texts go out as
+// itself: a list opened, a key typed or copied. (A refusal comes as a message box, which
+// a screen reader reads by itself.) The texts go out as
 // notifications on the accessibility bus (role "notification", shown anew for each
 // one, its name the text), the way desktop notifications reach screen readers.
 #include <QLabel>

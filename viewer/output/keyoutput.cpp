@@ -90,12 +90,11 @@ void KeyOutput::ReportInputMethodStaysOn(const QString &reason)
            reason);
 }
 
-// A message box, and the same words for assistive tools; the reason on a line of its own.
+// A message box, the reason on a line of its own. Not announced as well: a screen reader
+// reads the box as it opens, and would say the same words twice.
 void KeyOutput::Report(const QString &what, const QString &reason)
 {
-    const QString text = reason.isEmpty() ? what : what + QStringLiteral("\n") + reason;
-    Tell(text);
-    m_message(text);
+    m_message(reason.isEmpty() ? what : what + QStringLiteral("\n") + reason);
 }
 
 void KeyOutput::Tell(const QString &text)
