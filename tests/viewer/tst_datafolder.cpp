@@ -22,7 +22,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 QMap<QString, QByteArray> tree(const QString &folder)
 {
     QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext()) {
         QFile f(it.next());
         f.open(QIODevice::ReadOnly);
@@ -132,6 +132,9 @@ void TestDataFolder::firstStart_data()
     QTest::newRow("user's own lists are kept") << "own lists" << true << false;
     QTest::newRow("an empty folder is the user's") << "empty folder" << true << false;
     QTest::newRow("data home cannot be made") << "data home is a file" << false << false;
+    QTest::newRow("a file in its place is no data folder") << "data folder is a file" << false << false;
+    QTest::newRow("a linked folder is copied as what it holds") << "samples link lists" << true << true;
+    QTest::newRow("a link to a folder above never ends") << "samples link their folder" << false << false;
 }
 
 void TestDataFolder::firstStart()
@@ -146,14 +149,19 @@ void TestDataFolder::firstStart()
     writeFile(samples + "/list.txt", "lists/keigo.txt\r\n");
     // Shipped files are read-only to the user; their copies must not be.
     QFile::setPermissions(samples + "/lists/keigo.txt", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (before == "samples link lists")
+        QVERIFY(QDir().rename(samples + "/lists", root.filePath("lists")) &&
+                QFile::link(root.filePath("lists"), samples + "/lists"));
+    else if (before == "samples link their folder")
+        QVERIFY(QFile::link(samples, samples + "/tuveldbox/loop"));
     const QString dataHome = root.filePath(before == "no data home" ? "home/.local/share" : "home");
     const QString folder = dataHome + "/tuvelv";
     if (before == "own lists")
         writeFile(folder + "/tuveldbox/mine.txt", "mine\r\n");
     else if (before == "empty folder")
         QVERIFY(QDir().mkpath(folder));
-    else if (before == "data home is a file")
-        writeFile(dataHome, "not a folder");
+    else if (before.endsWith("is a file"))
+        writeFile(before.startsWith("data home") ? dataHome : folder, "not a folder");
     const QMap<QString, QByteArray> userFiles = tree(folder);
 
     QCOMPARE(prepareDataFolder({DataFolder::Installed, folder, samples}), made);
@@ -163,7 +171,7 @@ void TestDataFolder::firstStart()
     // Nothing is left behind beside it, whatever happened.
     if (QFileInfo(dataHome).isDir())
         QCOMPARE(QDir(dataHome).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 made ? QStringList{"tuvelv"} : QStringList{});
+                 made || QFileInfo(folder).isFile() ? QStringList{"tuvelv"} : QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)

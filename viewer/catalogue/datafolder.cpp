@@ -1,7 +1,6 @@
 #include "datafolder.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -27,15 +26,19 @@ QString userDataHome(const DataFolderFacts &facts)
 }
 
 // Copies every folder and ordinary file under from into the empty folder to. The copies
-// are the user's to change (kox rewrites them), whatever the shipped files' modes.
-bool copyTree(const QString &from, const QString &to)
+// are the user's to change (kox rewrites them), whatever the shipped files' modes. A link
+// is copied as what it points to; a link to a folder the copy is inside (which would
+// never end) fails the copy. within: the real paths of the folders being copied.
+bool copyTree(const QString &from, const QString &to, QStringList within = {})
 {
-    QDirIterator it(from, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo source(it.next());
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source.filePath()));
+    within.append(QFileInfo(from).canonicalFilePath());
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &source : entries) {
+        const QString target = QDir(to).filePath(source.fileName());
         if (source.isDir()) {
-            if (!QDir().mkpath(target))
+            if (within.contains(source.canonicalFilePath()) || !QDir().mkdir(target) ||
+                !copyTree(source.filePath(), target, within))
                 return false;
         } else if (source.isFile()) {
             if (!QFile::copy(source.filePath(), target))
@@ -75,8 +78,11 @@ DataFolder locateDataFolder(const QString &programFolder)
 
 bool prepareDataFolder(const DataFolder &data)
 {
-    if (data.kind != DataFolder::Installed || QFileInfo::exists(data.folder))
+    if (data.kind != DataFolder::Installed)
         return true;
+    // A file or anything else in its place is no data folder, and stays as it is.
+    if (QFileInfo::exists(data.folder))
+        return QFileInfo(data.folder).isDir();
     // The copy is made in a folder beside it and renamed into place in one step, so a
     // first start cut short leaves no half-filled data folder that would stay so.
     const QString parent = QFileInfo(data.folder).absolutePath();
