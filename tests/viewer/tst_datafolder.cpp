@@ -81,8 +81,8 @@ void TestDataFolder::choice_data()
                                                    << "/home/u" << false << "/usr/lib/tuvelv"
                                                    << "";
     QTest::newRow("installed, no home at all") << "/usr/lib/tuvelv" << shared << ""
-                                               << "" << false << "/usr/lib/tuvelv"
-                                               << "";
+                                               << "" << true << ""
+                                               << "/usr/share/tuvelv";
 }
 
 void TestDataFolder::choice()

@@ -72,6 +72,8 @@ QString registryFile(const QString &dataFolder) { return withSeparator(dataFolde
 QList<CatalogueRecord> loadCatalogueRecords(const DataFolder &data)
 {
     QList<CatalogueRecord> records;
+    if (data.folder.isEmpty())
+        return records;  // installed without a home: no lists of the user's
     addDataBox(records, data.folder);
     addRegistered(records, data);
     return records;

@@ -63,17 +63,22 @@ DataFolder chooseDataFolder(const DataFolderFacts &facts)
     if (facts.isFolder(joined(facts.programFolder, DataBoxName)))
         return DataFolder::portable(facts.programFolder);
     const QString samples = joined(facts.programFolder, QStringLiteral("../../share/tuvelv"));
-    const QString dataHome = userDataHome(facts);
-    if (!facts.isFolder(joined(samples, DataBoxName)) || dataHome.isEmpty())
+    if (!facts.isFolder(joined(samples, DataBoxName)))
         return DataFolder::portable(facts.programFolder);
-    return {DataFolder::Installed, joined(dataHome, QStringLiteral("tuvelv")), samples};
+    // Installed, but with no home to keep the user's lists in: no data folder at all.
+    const QString dataHome = userDataHome(facts);
+    return {DataFolder::Installed, dataHome.isEmpty() ? QString() : joined(dataHome, QStringLiteral("tuvelv")),
+            samples};
 }
 
 DataFolder locateDataFolder(const QString &programFolder)
 {
     const auto isFolder = [](const QString &path) { return QFileInfo(path).isDir(); };
-    return chooseDataFolder(
-        {programFolder, isFolder, qEnvironmentVariable("XDG_DATA_HOME"), QDir::toNativeSeparators(QDir::homePath())});
+    // Without HOME, Qt gives the root folder as the home: that is no home for a data folder.
+    const QString home = qEnvironmentVariableIsEmpty("HOME") && QDir::homePath() == QDir::rootPath()
+                             ? QString()
+                             : QDir::toNativeSeparators(QDir::homePath());
+    return chooseDataFolder({programFolder, isFolder, qEnvironmentVariable("XDG_DATA_HOME"), home});
 }
 
 bool prepareDataFolder(const DataFolder &data)
@@ -81,7 +86,7 @@ bool prepareDataFolder(const DataFolder &data)
     if (data.kind != DataFolder::Installed)
         return true;
     // A file or anything else in its place is no data folder, and stays as it is.
-    if (QFileInfo::exists(data.folder))
+    if (data.folder.isEmpty() || QFileInfo::exists(data.folder))
         return QFileInfo(data.folder).isDir();
     // The copy is made in a folder beside it and renamed into place in one step, so a
     // first start cut short leaves no half-filled data folder that would stay so.

@@ -19,7 +19,7 @@
 struct DataFolder {
     enum Kind { Portable, Installed };
     Kind kind = Portable;
-    QString folder;   // holds tuveldbox/ and list.txt (native separators)
+    QString folder;   // holds tuveldbox/ and list.txt (native separators); empty: installed without a home
     QString samples;  // installed: the shipped tuveldbox/, list.txt and lists/ to copy from
 
     static DataFolder portable(const QString &programFolder) { return {Portable, programFolder, {}}; }
@@ -40,5 +40,6 @@ DataFolder chooseDataFolder(const DataFolderFacts &facts);
 DataFolder locateDataFolder(const QString &programFolder);
 
 // Installed, first start: makes the user's data folder with a copy of the samples.
-// Never touches a data folder that exists. False when it could not be made.
+// Never touches a data folder that exists. False when it could not be made, when
+// something else is in its place, or when there is no home to make it in.
 bool prepareDataFolder(const DataFolder &data);

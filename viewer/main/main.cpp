@@ -49,7 +49,10 @@ int main(int argc, char *argv[])
     if (!prepareDataFolder(data))
         QMessageBox::warning(nullptr, app.title,
                              QStringLiteral("データフォルダーを作成できませんでした：") +
-                                 QDir::toNativeSeparators(data.folder));
+                                 (data.folder.isEmpty()
+                                      ? QStringLiteral("ホームフォルダーがありません（環境変数 HOME も XDG_DATA_HOME も"
+                                                       "設定されていません）")
+                                      : QDir::toNativeSeparators(data.folder)));
     auto services = platform::createNativeServices();
     FMain window(services->services(), app, data);
     window.show();
