@@ -9,13 +9,12 @@ hiragana), off stays off. Runs as the user of scripts/as-user.sh (Mozc will not 
 root) on the private display of scripts/with-display.sh."""
 import itertools
 import os
-import subprocess
 import sys
 import time
 import unittest
 
 from inputmethod import FRAMEWORKS, ModeProbe, wrong_arrival
-from userdesk import MirroringWindow, ProgramFolder, UserTestCase, wait_until, xdotool
+from userdesk import MirroringWindow, ProgramFolder, UserTestCase, activate, wait_until, xdotool
 
 LIST_NAME = "入力方式試験"
 
@@ -49,16 +48,7 @@ class Sink(MirroringWindow):
 
     def activate(self):
         """The user goes back to the window (the window manager activates it)."""
-        windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.program.pid)],
-                                 capture_output=True, text=True).stdout.split()
-        for window in windows:
-            subprocess.run(["xdotool", "windowactivate", "--sync", window], capture_output=True, timeout=10)
-        return wait_until(lambda: _active_pid() == self.program.pid, timeout=5)
-
-
-def _active_pid():
-    result = subprocess.run(["xdotool", "getactivewindow", "getwindowpid"], capture_output=True, text=True)
-    return int(result.stdout) if result.returncode == 0 and result.stdout.strip().isdigit() else None
+        return activate(self.program.pid)
 
 
 def _text(data):

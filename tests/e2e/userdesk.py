@@ -102,8 +102,10 @@ class SessionBus:
 class Program:
     """One program the user started; stopped by the test that started it."""
 
-    def __init__(self, argv, cwd=None):
-        self.process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, preexec_fn=_end_with_the_test)
+    def __init__(self, argv, cwd=None, log=None):
+        """log: a file for what the program writes on stdout and stderr."""
+        self.process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                                        preexec_fn=_end_with_the_test)
 
     @property
     def pid(self):
@@ -201,6 +203,20 @@ def ctrl_key(letter):
     xdotool("key", letter)
     time.sleep(HELD_CTRL_AFTER_KEY_S)
     xdotool("keyup", "ctrl")
+
+
+def active_window_pid():
+    result = subprocess.run(["xdotool", "getactivewindow", "getwindowpid"], capture_output=True, text=True)
+    return int(result.stdout) if result.returncode == 0 and result.stdout.strip().isdigit() else None
+
+
+def activate(pid):
+    """The user goes back to the process's window (the window manager activates it)."""
+    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                             capture_output=True, text=True).stdout.split()
+    for window in windows:
+        subprocess.run(["xdotool", "windowactivate", "--sync", window], capture_output=True, timeout=10)
+    return wait_until(lambda: active_window_pid() == pid, timeout=5)
 
 
 def clipboard_text():
