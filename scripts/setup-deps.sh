@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n  # qtbase_ja.qm, shipped beside the programs for Japanese dialog buttons
-  libx11-dev libxtst-dev
+  libx11-dev libxtst-dev libxres-dev  # XRes: the process behind the window the keys go to
   libwayland-dev libxkbcommon-dev  # Wayland typer: wayland-client, wayland-scanner; xkbcommon reads keymaps in its test
   sway xwayland qt6-wayland wtype  # tests/wayland: headless sway, the viewer on XWayland, a native sink; wtype is the benchmark floor
   xvfb openbox xdotool x11-utils xauth
@@ -22,6 +22,8 @@ packages=(
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 fcitx5-frontend-gtk3  # tests/e2e input method: fcitx5 with Mozc, Qt and GTK clients
   ibus ibus-mozc ibus-gtk3 gir1.2-ibus-1.0 dconf-gsettings-backend x11-xkb-utils  # ...and IBus; its engine list in dconf; setxkbmap jp
   python3-gi gir1.2-gtk-3.0 libatk-adaptor  # the GTK 3 typing sink (tests/e2e/gtksink.py), read through AT-SPI
+  libreoffice-writer libreoffice-gtk3 python3-uno  # tests/e2e typing into applications: Writer with its GTK 3 look, read through UNO
+  openjdk-17-jdk chromium                          # ...a Swing text area (java SwingSink.java) and a page in Chromium
   lintian desktop-file-utils appstream  # scripts/test-package.sh: the .deb, its menu entry and AppStream file pass their checkers
 )
 missing=()
