@@ -40,10 +40,10 @@ bool DataFileReader::fill()
     return true;
 }
 
-bool DataFileReader::atEnd() const
+bool DataFileReader::atEnd()
 {
-    // Measured against the size at opening: no system call per line.
-    return m_pos >= m_buffer.size() && (m_eof || m_consumed >= m_size);
+    // The file is asked only once the buffer is used up: no system call per line.
+    return m_pos >= m_buffer.size() && !fill();
 }
 
 QString DataFileReader::ReadLine()
@@ -119,8 +119,10 @@ QByteArray DataFileReader::readLineBytes(qsizetype minBytes)
     }
     qsizetype searchFrom = qMax<qsizetype>(0, minBytes - 1);
     for (;;) {
-        // Once the whole rest is read, all of it goes.
-        if (m_eof || m_consumed >= m_size)
+        // Once the whole rest is read, all of it goes. Read past the size at opening, the
+        // file has grown meanwhile and may end inside a line that is still being written:
+        // then it is cut as any other block.
+        if (m_eof || m_consumed == m_size)
             return bytes;
         // Otherwise cut after the first line end at or past minBytes (a CR as the last
         // byte may be the first half of CR LF); the rest waits for the next call.

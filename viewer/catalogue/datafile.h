@@ -31,7 +31,9 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     // Size in bytes of the open file when it was opened; 0 when it is not open.
     qint64 size() const { return m_size; }
-    bool atEnd() const;
+    // True once every line the file holds now is read: another program may be writing
+    // it (list.txt), and what it added since the open is read too.
+    bool atEnd();
     // The next line, or "" at the end of the file.
     QString ReadLine();
     // Last-modified time (local) of the open file; invalid when it is not open.
