@@ -30,16 +30,17 @@ void KeySlots::used(quint32 sym, qint64 now)
 
 void KeySlots::proven(qint64 sentAt) { m_provenBefore = std::max(m_provenBefore, sentAt); }
 
-bool KeySlots::mayChange(const Level &level, qint64 now, qint64 holdMs, bool needProof) const
+bool KeySlots::mayChange(const Level &level, const Rule &rule) const
 {
     if (level.sym == 0)
         return true;
-    return now - level.lastUse >= holdMs && (!needProof || level.lastUse <= m_provenBefore);
+    return rule.mayReuse && rule.now - level.lastUse >= rule.holdMs &&
+           (!rule.needProof || level.lastUse <= m_provenBefore);
 }
 
-bool KeySlots::codeMayChange(const Code &code, qint64 now, qint64 holdMs, bool needProof) const
+bool KeySlots::codeMayChange(const Code &code, const Rule &rule) const
 {
-    return mayChange(code.level[0], now, holdMs, needProof) && mayChange(code.level[1], now, holdMs, needProof);
+    return mayChange(code.level[0], rule) && mayChange(code.level[1], rule);
 }
 
 void KeySlots::clearLevel(Code &code, int level)
@@ -49,8 +50,9 @@ void KeySlots::clearLevel(Code &code, int level)
     code.level[level] = Level{};
 }
 
-QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof)
+QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof, bool mayReuse)
 {
+    const Rule rule{now, holdMs, needProof, mayReuse};
     QList<quint8> changed;
     auto note = [&changed](quint8 code) {
         if (!changed.contains(code))
@@ -68,7 +70,7 @@ QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 h
         for (int c = 0; c < m_codes.size(); ++c) {
             const Code &code = m_codes[c];
             if (whole || code.whole) {
-                if (!codeMayChange(code, now, holdMs, needProof))
+                if (!codeMayChange(code, rule))
                     continue;
                 const qint64 a = std::max(age(code.level[0]), age(code.level[1]));
                 if (a < bestAge)
@@ -76,7 +78,7 @@ QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 h
                 continue;
             }
             for (int l = 0; l < 2; ++l) {
-                if (mayChange(code.level[l], now, holdMs, needProof) && age(code.level[l]) < bestAge)
+                if (mayChange(code.level[l], rule) && age(code.level[l]) < bestAge)
                     bestCode = c, bestLevel = l, bestAge = age(code.level[l]);
             }
         }

@@ -44,9 +44,10 @@ public:
     // The receiver answered a ping sent at sentAt: it has read every key typed before.
     void proven(qint64 sentAt);
 
-    // Puts the wanted symbols, in order, on places that may change at `now`, and stops at
-    // the first one that finds no place. Returns the keycodes whose symbols changed.
-    QList<quint8> place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof);
+    // Puts the wanted symbols, in order, on places that may change at `now` (empty ones
+    // alone unless mayReuse), and stops at the first one that finds no place. Returns the
+    // keycodes whose symbols changed.
+    QList<quint8> place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof, bool mayReuse = true);
     // Whether some place is old enough and waits for nothing but a ping's answer.
     bool waitsForProof(qint64 now, qint64 holdMs) const;
     // When the oldest place in use becomes old enough; -1 when none is in use.
@@ -70,8 +71,12 @@ private:
     std::function<bool(quint32)> m_hasCase;
     qint64 m_provenBefore = -1;
 
-    bool mayChange(const Level &level, qint64 now, qint64 holdMs, bool needProof) const;
-    bool codeMayChange(const Code &code, qint64 now, qint64 holdMs, bool needProof) const;
+    struct Rule {
+        qint64 now, holdMs;
+        bool needProof, mayReuse;
+    };
+    bool mayChange(const Level &level, const Rule &rule) const;
+    bool codeMayChange(const Code &code, const Rule &rule) const;
     void clearLevel(Code &code, int level);
 };
 

@@ -9,6 +9,7 @@
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
 #include "keyslots.h"
+#include "receiverprocess.h"
 #include "x11clientsync.h"
 #include "x11connection.h"
 #include "x11keyboardmap.h"
@@ -33,6 +34,11 @@ constexpr int HoldWithoutPingMs = 800;
 // A receiver that reads nothing for this long (ms) while a key waits for a free place:
 // the rest of the key is not typed.
 constexpr int MostWaitForPlaceMs = 8000;
+// Nor while the receiver's process is still at work on input, for at most this long (ms):
+// some programs have threads that run for other reasons. A stopped one is waited for to
+// the end.
+constexpr int MostWaitForIdleMs = 2000;
+constexpr int IdlePollMs = 5;
 constexpr int PingTimeoutMs = 1000;
 constexpr int NoPingWaitMs = 50;
 // Between keystrokes (ms). Some receivers reorder or drop keys that come with no gap: an
@@ -42,6 +48,9 @@ constexpr int GapMs = 3;
 constexpr int CarefulGapMs = 12;
 // The borrowed characters go back this long (ms) after the last key.
 constexpr int RestoreAfterMs = 3000;
+// ...or later, while the receiver is still at work or stopped: at most this often, this far apart.
+constexpr int MostRestorePostponements = 60;
+constexpr int RestoreRetryMs = 1000;
 
 qint64 now()
 {
@@ -163,8 +172,13 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
 // Plays a plan back; on every way out nothing stays pressed.
 class Playback {
 public:
-    Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync)
-        : display(display), map(map), keySlots(keySlots), sync(sync), shiftKey(map.find(XK_Shift_L).code)
+    Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync, pid_t receiver)
+        : display(display),
+          map(map),
+          keySlots(keySlots),
+          sync(sync),
+          shiftKey(map.find(XK_Shift_L).code),
+          receiver(receiver)
     {}
 
     ~Playback()
@@ -224,6 +238,7 @@ private:
     x11::ClientSync &sync;
     KeyCode shiftKey;
     QList<KeyCode> pressed;
+    pid_t receiver;          // the active window's process, 0 when unknown
     bool pings = true;       // the receiver answers pings (until it shows otherwise)
     qint64 roundTripMs = 0;  // how long the last answer took
 
@@ -238,10 +253,14 @@ private:
                 wanted.append(s.sym);
         }
         const qint64 deadline = now() + MostWaitForPlaceMs;
+        const qint64 idleDeadline = now() + MostWaitForIdleMs;
         for (;;) {
             const qint64 t = now();
             const qint64 hold = (pings ? HoldMs : HoldWithoutPingMs) + 2 * roundTripMs;
-            const QList<quint8> changed = keySlots.place(wanted, t, hold, pings);
+            const x11::ReceiverState state = x11::receiverState(receiver);
+            const bool mayReuse = state == x11::ReceiverState::Waiting || state == x11::ReceiverState::Unknown ||
+                                  (state == x11::ReceiverState::Working && t >= idleDeadline);
+            const QList<quint8> changed = keySlots.place(wanted, t, hold, pings, mayReuse);
             if (!changed.isEmpty()) {
                 QList<std::pair<KeyCode, KeySlots::CodeSymbols>> changes;
                 for (quint8 code : changed)
@@ -253,6 +272,10 @@ private:
             }
             if (t >= deadline)
                 return QStringLiteral("入力先のウィンドウがキーを読み取らないため、途中で入力を止めました");
+            if (!mayReuse) {
+                sleepMs(IdlePollMs);
+                continue;
+            }
             if (pings && keySlots.waitsForProof(t, hold)) {
                 XSync(display, False);
                 const qint64 sentAt = now();
@@ -312,13 +335,25 @@ struct X11KeyTyper::Borrowed {
     x11::DisplayConnection connection;
     KeyboardMap map{connection.get()};
     KeySlots keySlots{map.spareCodes(), hasCase};
+    pid_t receiver = 0;  // the process the last key went to
+    int postponed = 0;   // restores put off while it was still at work
 };
 
 X11KeyTyper::X11KeyTyper()
 {
     m_restoreTimer.setSingleShot(true);
     m_restoreTimer.setInterval(RestoreAfterMs);
-    QObject::connect(&m_restoreTimer, &QTimer::timeout, [this] { restoreKeyboard(); });
+    QObject::connect(&m_restoreTimer, &QTimer::timeout, [this] {
+        // Not while the receiver is stopped or still at work on its keys.
+        if (m_borrowed && m_borrowed->postponed < MostRestorePostponements &&
+            x11::receiverState(m_borrowed->receiver) != x11::ReceiverState::Waiting &&
+            x11::receiverState(m_borrowed->receiver) != x11::ReceiverState::Unknown) {
+            ++m_borrowed->postponed;
+            m_restoreTimer.start(RestoreRetryMs);
+            return;
+        }
+        restoreKeyboard();
+    });
 }
 
 X11KeyTyper::~X11KeyTyper() { restoreKeyboard(); }
@@ -377,7 +412,9 @@ KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
             result = {false, plan.error};
         } else {
             x11::ClientSync sync(display);
-            Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync);
+            m_borrowed->receiver = static_cast<pid_t>(sync.activeClientPid());
+            m_borrowed->postponed = 0;
+            Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync, m_borrowed->receiver);
             result = playback.run(plan, wait);
         }
         if (result.ok && errors.errors() > 0)

@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include "x11events.h"
 #include "x11property.h"
+#include <X11/extensions/XRes.h>
 #include <unistd.h>
 
 namespace platform::x11 {
@@ -44,6 +45,29 @@ bool ClientSync::supportsPing(Window window) const
         XFree(protocols);
     }
     return found;
+}
+
+long ClientSync::activeClientPid() const
+{
+    const Window window = activeWindow();
+    if (window == None)
+        return 0;
+    // The server knows the process of a local client from its socket, also for programs
+    // that do not say it in _NET_WM_PID (Java's, plain Xlib ones).
+    int event = 0, error = 0;
+    if (XResQueryExtension(display, &event, &error)) {
+        XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue *ids = nullptr;
+        pid_t pid = -1;
+        if (XResQueryClientIds(display, 1, &spec, &count, &ids) == Success) {
+            for (long i = 0; i < count && pid <= 0; ++i)
+                pid = XResGetClientPid(&ids[i]);
+            XResClientIdsDestroy(count, ids);
+        }
+        return pid > 0 ? pid : 0;
+    }
+    return 0;
 }
 
 ClientSync::Answer ClientSync::pingActiveClient(int timeoutMs)

@@ -21,6 +21,8 @@ public:
     enum class Answer { Answered, NoAnswer, NoPing, OwnWindow };
     // One ping to the active window, waiting at most timeoutMs for the answer.
     Answer pingActiveClient(int timeoutMs);
+    // The process of the active window, when it runs on this machine; 0 when unknown.
+    long activeClientPid() const;
 
 private:
     Display *display;
