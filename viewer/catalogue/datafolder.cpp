@@ -103,3 +103,33 @@ bool prepareDataFolder(const DataFolder &data)
     // Another start of the viewer may have made it meanwhile.
     return QFileInfo(data.folder).isDir();
 }
+
+QStringList listsLeftBehind(const DataFolder &data, const QString &earlierFolder)
+{
+    if (data.kind != DataFolder::Installed || data.folder.isEmpty())
+        return {};
+    const QDir mine(joined(data.folder, DataBoxName));
+    QStringList names;
+    for (const QString &name : QDir(joined(earlierFolder, DataBoxName)).entryList(QDir::Files))
+        if (!mine.exists(name))
+            names.append(name);
+    return names;
+}
+
+bool copyListsLeftBehind(const DataFolder &data, const QString &earlierFolder, const QStringList &names)
+{
+    const QDir from(joined(earlierFolder, DataBoxName));
+    const QDir to(joined(data.folder, DataBoxName));
+    if (!QDir().mkpath(to.path()))
+        return false;
+    bool copied = true;
+    for (const QString &name : names) {
+        const QString target = to.filePath(name);
+        // QFile::copy never replaces a file that is there.
+        if (QFile::copy(from.filePath(name), target))
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+        else
+            copied = false;
+    }
+    return copied;
+}

@@ -13,6 +13,7 @@
 //
 // Anything else is portable, so an unpacked folder never changes its ways.
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -38,6 +39,16 @@ struct DataFolderFacts {
 DataFolder chooseDataFolder(const DataFolderFacts &facts);
 // The choice for this machine: the file system, the environment, the home folder.
 DataFolder locateDataFolder(const QString &programFolder);
+
+// Where the earlier package put the viewer, its data box and the lists its users added.
+inline const char *const EarlierPackageFolder = "/opt/tuvelv";
+
+// Installed: the names of the lists in the data box of earlierFolder that the user's data
+// box has no file of (the lists an upgrade from that package would leave out of sight).
+QStringList listsLeftBehind(const DataFolder &data, const QString &earlierFolder);
+// Copies those lists into the user's data box; the earlier ones stay where they are, and
+// a list of the same name in the user's box is never written over. False when one failed.
+bool copyListsLeftBehind(const DataFolder &data, const QString &earlierFolder, const QStringList &names);
 
 // Installed, first start: makes the user's data folder with a copy of the samples.
 // Never touches a data folder that exists. False when it could not be made, when

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -33,6 +34,27 @@ private:
     QByteArray m_value;
 };
 
+// A user of the earlier package, which kept everything in its own folder, may have added
+// lists to its data box; the upgrade leaves them there, out of the data folder's sight.
+// Asked on the first start alone; the lists there stay, whatever the answer.
+void offerListsLeftBehind(const DataFolder &data, const QString &title)
+{
+    const QString earlier = QString::fromLatin1(EarlierPackageFolder);
+    const QStringList names = listsLeftBehind(data, earlier);
+    if (names.isEmpty())
+        return;
+    const QString where = QDir::toNativeSeparators(earlier + QStringLiteral("/tuveldbox"));
+    const auto answer = QMessageBox::question(
+        nullptr, title,
+        QStringLiteral("以前のバージョンのデータボックス（%1）に、データフォルダーにないリストが %2 個あります。\n"
+                       "データフォルダーにコピーしますか？（元のファイルはそのまま残ります）")
+            .arg(where, QString::number(names.size())),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes && !copyListsLeftBehind(data, earlier, names))
+        QMessageBox::warning(nullptr, title,
+                             QStringLiteral("リストをコピーできませんでした。元のリストは %1 にあります。").arg(where));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -46,6 +68,8 @@ int main(int argc, char *argv[])
     const common::JapaneseQtTexts japanese(app.programFolder);
     // Beside the program in a portable folder; the user's own folder when installed.
     const DataFolder data = locateDataFolder(app.programFolder);
+    const bool firstStart =
+        data.kind == DataFolder::Installed && !data.folder.isEmpty() && !QFileInfo::exists(data.folder);
     if (!prepareDataFolder(data))
         QMessageBox::warning(nullptr, app.title,
                              QStringLiteral("データフォルダーを作成できませんでした：") +
@@ -53,6 +77,8 @@ int main(int argc, char *argv[])
                                       ? QStringLiteral("ホームフォルダーがありません（環境変数 HOME も XDG_DATA_HOME も"
                                                        "設定されていません）")
                                       : QDir::toNativeSeparators(data.folder)));
+    else if (firstStart)
+        offerListsLeftBehind(data, app.title);
     auto services = platform::createNativeServices();
     FMain window(services->services(), app, data);
     window.show();
