@@ -106,7 +106,6 @@ void TestKeyOutputGuards::keyRefusedBeforeSwitch()
     QCOMPARE(m_window->messages.size(), 1);
     QVERIFY(m_window->messages.first().startsWith(QString::fromUtf8("このキーは出力できませんでした。\n")));
     QVERIFY2(m_window->messages.first().contains(reason), qPrintable(m_window->messages.first()));
-    QCOMPARE(announced(*m_window), QString());  // the box is heard, and only the box
     QVERIFY(listView2(*m_window)->activeView()->hasFocus());
 }
 

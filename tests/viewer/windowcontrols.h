@@ -42,7 +42,6 @@ inline QToolBar *toolbar3(const FMain &w) { return control<QToolBar>(w, "Toolbar
 inline QFrame *frameCenterBar(const FMain &w) { return control<QFrame>(w, "FrameCenterBar"); }
 inline QStatusBar *statusBar1(const FMain &w) { return control<QStatusBar>(w, "StatusBar1"); }
 inline QTimer *timer1(const FMain &w) { return control<QTimer>(w, "Timer1"); }
-// What a screen reader heard last.
 inline QString announced(const FMain &w) { return control<QLabel>(w, "Announcer")->text(); }
 
 inline CatalogueModel *catalogueModel(const FMain &w) { return w.catalogue()->model(); }
