@@ -9,6 +9,7 @@
 #include <QThread>
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
+#include "receiverprocess.h"
 #include "x11clientsync.h"
 
 namespace platform {
@@ -45,11 +46,16 @@ public:
     // An XWayland window reads keys with the keymap it fetched last: it must have read
     // the keys of one keymap before the next replaces it. Native windows read keys and
     // keymaps in the order the compositor sent them.
+    // The ping proves the keys read off the connection; a toolkit may still translate
+    // them later (GTK's X input method), so also until the window's process waits for input.
     static void syncActiveXClient(int timeoutMs, int rounds = 1)
     {
         static Display *const display = XOpenDisplay(nullptr);
-        if (display)
-            x11::ClientSync(display).waitForActiveClient(timeoutMs, 0, rounds);
+        if (!display)
+            return;
+        x11::ClientSync sync(display);
+        sync.waitForActiveClient(timeoutMs, 0, rounds);
+        x11::waitUntilWaiting(static_cast<pid_t>(sync.activeClientPid()), timeoutMs);
     }
     // How long an input method may take for the keys a window has handed on.
     static constexpr int InputMethodDrainMs = 100;

@@ -1,7 +1,9 @@
 #include "receiverprocess.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 namespace platform::x11 {
 
@@ -40,6 +42,19 @@ ReceiverState receiverState(pid_t pid)
         }
     }
     return state;
+}
+
+bool waitUntilWaiting(pid_t pid, int maxMs)
+{
+    const QDeadlineTimer deadline(maxMs);
+    for (;;) {
+        const ReceiverState state = receiverState(pid);
+        if (state == ReceiverState::Waiting || state == ReceiverState::Unknown)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(5);
+    }
 }
 
 }  // namespace platform::x11

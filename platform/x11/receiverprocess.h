@@ -12,5 +12,7 @@ namespace platform::x11 {
 enum class ReceiverState { Waiting, Working, Stopped, Unknown };
 
 ReceiverState receiverState(pid_t pid);
+// Returns once the process waits for input (true), or after maxMs (false).
+bool waitUntilWaiting(pid_t pid, int maxMs);
 
 }  // namespace platform::x11
