@@ -213,12 +213,15 @@ class TypingApplicationsTest(UserTestCase):
                     finally:
                         os.kill(receiver.program.pid, signal.SIGCONT)
                 wait_until(lambda: receiver.received() == want, timeout=4 + len(expected) / 40, interval=0.2)
-                wait_until(self.viewer.is_active, timeout=5)
+                problems = []
+                if not wait_until(self.viewer.is_active, timeout=5):
+                    problems.append("the focus did not come back to the viewer within 5 s: " + self.viewer.whereabouts())
+                    # The next key would be lost to a viewer still busy with this one.
+                    wait_until(self.viewer.is_active, timeout=60, interval=0.5)
                 time.sleep(0.3)  # nothing more may follow
                 arrived = receiver.received()
                 if os.environ.get("TUVEL_E2E_SCREENSHOTS"):
                     screenshot(os.path.join(os.environ["TUVEL_E2E_SCREENSHOTS"], f"{name}-{row}.png"))
-                problems = []
                 if arrived != want:
                     enter = press_enter and (lambda: activate(receiver.program.pid) and press_enter())
                     problems.append(wrong_arrival(receiver, before, arrived, expected, enter))
