@@ -28,9 +28,13 @@ using x11::KeyLocation;
 using x11::KeySlots;
 
 // A place on a spare keycode gets another character only once its last key is this old
-// (ms) and, where the receiver answers pings, a ping sent after it came back.
-constexpr int HoldMs = 400;
-constexpr int HoldWithoutPingMs = 800;
+// (ms) and, where the receiver answers pings, a ping sent after it came back, and while
+// the receiver's process waits for input. Where that process is unknown (a program on
+// another machine), age must do more of the work.
+constexpr int HoldMs = 100;
+constexpr int HoldWithoutPingMs = 250;
+constexpr int HoldUnknownProcessMs = 400;
+constexpr int HoldUnknownProcessWithoutPingMs = 800;
 // A receiver that reads nothing for this long (ms) while a key waits for a free place:
 // the rest of the key is not typed.
 constexpr int MostWaitForPlaceMs = 8000;
@@ -43,9 +47,10 @@ constexpr int PingTimeoutMs = 1000;
 constexpr int NoPingWaitMs = 50;
 // Between keystrokes (ms). Some receivers reorder or drop keys that come with no gap: an
 // Enter overtaking the characters before it, repeats of one key merged by an input
-// method's frontend. A longer gap around repeats, named keys and Shift.
-constexpr int GapMs = 3;
+// method's frontend. A longer gap around repeats and named keys, a short one around Shift.
+constexpr int GapMs = 2;
 constexpr int CarefulGapMs = 12;
+constexpr int ShiftGapMs = 1;  // between Shift and the key it shifts
 // The borrowed characters go back this long (ms) after the last key.
 constexpr int RestoreAfterMs = 3000;
 // ...or later, while the receiver is still at work or stopped: at most this often, this far apart.
@@ -191,7 +196,7 @@ public:
     KeyTyper::Result run(const Plan &plan, bool wait)
     {
         KeyCode previous = 0;
-        bool previousShift = false, previousNamed = false;
+        bool previousNamed = false;
         for (qsizetype i = 0; i < plan.steps.size(); ++i) {
             const Step &step = plan.steps[i];
             if (step.kind == Step::Press || step.kind == Step::Release) {
@@ -215,14 +220,13 @@ public:
                 code = place.code;
                 shift = place.shift;
             }
-            const bool careful = code == previous || shift != previousShift || step.named || previousNamed;
+            const bool careful = code == previous || step.named || previousNamed;
             if (i > 0)
                 pause(careful ? CarefulGapMs : GapMs);
             tap(code, shift);
             if (step.kind == Step::TapBorrowed)
                 keySlots.used(step.sym, now());
             previous = code;
-            previousShift = shift;
             previousNamed = step.named;
         }
         XSync(display, False);
@@ -256,7 +260,9 @@ private:
         const qint64 idleDeadline = now() + MostWaitForIdleMs;
         for (;;) {
             const qint64 t = now();
-            const qint64 hold = (pings ? HoldMs : HoldWithoutPingMs) + 2 * roundTripMs;
+            const qint64 hold = (receiver > 0 ? (pings ? HoldMs : HoldWithoutPingMs)
+                                              : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
+                                2 * roundTripMs;
             const x11::ReceiverState state = x11::receiverState(receiver);
             const bool mayReuse = state == x11::ReceiverState::Waiting || state == x11::ReceiverState::Unknown ||
                                   (state == x11::ReceiverState::Working && t >= idleDeadline);
@@ -305,12 +311,12 @@ private:
         const bool addShift = shift && !pressed.contains(shiftKey);
         if (addShift) {
             press(shiftKey);
-            pause(GapMs);
+            pause(ShiftGapMs);
         }
         press(code);
         release(code);
         if (addShift) {
-            pause(GapMs);
+            pause(ShiftGapMs);
             release(shiftKey);
         }
     }
