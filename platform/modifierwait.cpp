@@ -33,6 +33,8 @@ QString modifiersStillHeldMessage(quint8 held)
         names.append(QStringLiteral("Alt"));
     if (held & KeyEvents::HeldSuper)
         names.append(QStringLiteral("Windows"));
+    if (held & KeyEvents::HeldOtherKey)
+        names.append(QStringLiteral("Enter などの"));
     return QStringLiteral("%1 キーが押されたままのため入力しませんでした").arg(names.join(QStringLiteral("、")));
 }
 

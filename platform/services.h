@@ -30,6 +30,8 @@ public:
     static constexpr quint8 HeldCtrl = 2;
     static constexpr quint8 HeldAlt = 4;
     static constexpr quint8 HeldSuper = 8;  // the Windows or Super key
+    // Any other key: the Enter or the B that set a key going, until it is let go.
+    static constexpr quint8 HeldOtherKey = 16;
 
     virtual ~KeyEvents() = default;
     virtual void keybdEvent(quint8 virtualKey, quint8 scanCode, quint32 flags, quintptr extraInfo) = 0;
@@ -101,13 +103,17 @@ public:
         bool ok = true;  // false: it is on and could not be switched off; nothing changed
         QString error;   // why, for the user; empty when ok
     };
+    struct Resumption {
+        bool ok = true;  // false: it was not put back; it stays off
+        QString error;   // which input method, for the user; empty when ok
+    };
     virtual ~InputMethod() = default;
     // Switches the focused window's input method off, remembering its state. Does
     // nothing (and succeeds) when no input method serves the window or it is off.
     virtual Suspension suspend() = 0;
     // Puts back what the last suspend() switched off, exactly (engine and mode); does
     // nothing when it switched nothing off.
-    virtual void resume() = 0;
+    virtual Resumption resume() = 0;
 };
 
 // Non-owning view of one set of services; the owner keeps them alive.

@@ -45,8 +45,10 @@ quint8 heldModifiers(Display *display)
             continue;
         // A modifier key carries its keysym on the first level; the second may be
         // its twin (Alt_L / Meta_L).
+        quint8 bits = 0;
         for (int i = 0; i < perCode && i < 2; ++i)
-            held |= modifierBit(syms[i]);
+            bits |= modifierBit(syms[i]);
+        held |= bits ? bits : KeyEvents::HeldOtherKey;
         XFree(syms);
     }
     return held;

@@ -104,6 +104,23 @@ class KeyboardOnlyTest(UserTestCase):
         self.assertTrue(wait_until(viewer.is_active, timeout=5), "focus not back: " + viewer.whereabouts())
         self.assertTrue(wait_until(lambda: self.focused(viewer.keys), timeout=3))
 
+        # Enter held as a person holds it (150 ms; 0.9 s, long enough to repeat), and Ctrl+B
+        # with the B held: the key arrives once each, its own {ENTER} too, and the user's
+        # key (its release, its repeats) reaches no window.
+        for name, held in (("Return", 0.15), ("Return", 0.9), ("b", 0.9)):
+            want += "ID123\t山田\n次".encode("utf-8")
+            if name == "b":
+                xdotool("keydown", "ctrl")
+            xdotool("keydown", name)
+            time.sleep(held)
+            xdotool("keyup", name)
+            if name == "b":
+                xdotool("keyup", "ctrl")
+            self.assertTrue(wait_until(lambda: self.sink.received() == want, timeout=8), (name, self.sink.received()))
+            self.assertTrue(wait_until(viewer.is_active, timeout=5), "focus not back: " + viewer.whereabouts())
+        time.sleep(0.5)
+        self.assertEqual(self.sink.received(), want, "a held key did more than give out the key once")
+
         # Ctrl+C on the next one copies it as it stands.
         key("Down")
         ctrl_key("c")
@@ -111,7 +128,7 @@ class KeyboardOnlyTest(UserTestCase):
         time.sleep(0.3)
         self.assertEqual(self.sink.received(), want, "a copy typed something")
 
-        expected = [f"「{TARGET}」を開きました。キー {len(keys)} 個", "キーを入力しました。", "キーをコピーしました。"]
+        expected = [f"「{TARGET}」を開きました。キー {len(keys)} 個"] + ["キーを入力しました。"] * 4 + ["キーをコピーしました。"]
         wait_until(lambda: self.announcements.heard() == expected, timeout=5)
         self.assertEqual(self.announcements.heard(), expected)
 

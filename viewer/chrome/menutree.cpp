@@ -35,6 +35,8 @@ MenuTree::MenuTree(QWidget *owner)
     mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     mnuEditSendKey = addCommand(mnuEdit, QStringLiteral("mnuEditSendKey"), QStringLiteral("直接出力(&B)"));
     mnuEditSendKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    // A B held down sends the key once, not once per repeat.
+    mnuEditSendKey->setAutoRepeat(false);
     mnuEdit->addSeparator()->setObjectName(QStringLiteral("mnuEditHR02"));
     mnuEditDataUpdaate =
         addCommand(mnuEdit, QStringLiteral("mnuEditDataUpdaate"), QStringLiteral("データをアップデートする(&U)..."));
