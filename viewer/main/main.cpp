@@ -12,26 +12,37 @@ namespace {
 // The viewer takes keys, never text, so it runs without an input method. With one, its
 // own input context would count as the focused one with fcitx5 until the user's window
 // sends its first key, and the viewer asks about the user's input method before that.
-// Only the application object reads the choice: the variable is put back at once, for
+// Only the application object reads the choice: the variables are put back at once, for
 // the programs the viewer starts (an editor opened on a data file needs its input method).
+// Qt 6.7 and later read QT_IM_MODULES (a list, which fcitx5 suggests on some desktops)
+// before QT_IM_MODULE: both say "none".
 class WithoutInputMethod {
 public:
-    WithoutInputMethod() : m_had(qEnvironmentVariableIsSet(Variable)), m_value(qgetenv(Variable))
+    WithoutInputMethod()
     {
-        qputenv(Variable, "none");
+        for (Saved &saved : m_saved) {
+            saved.had = qEnvironmentVariableIsSet(saved.name);
+            saved.value = qgetenv(saved.name);
+            qputenv(saved.name, "none");
+        }
     }
     void restore() const
     {
-        if (m_had)
-            qputenv(Variable, m_value);
-        else
-            qunsetenv(Variable);
+        for (const Saved &saved : m_saved) {
+            if (saved.had)
+                qputenv(saved.name, saved.value);
+            else
+                qunsetenv(saved.name);
+        }
     }
 
 private:
-    static constexpr const char *Variable = "QT_IM_MODULE";
-    bool m_had;
-    QByteArray m_value;
+    struct Saved {
+        const char *name;
+        bool had = false;
+        QByteArray value;
+    };
+    Saved m_saved[2] = {{"QT_IM_MODULES", false, {}}, {"QT_IM_MODULE", false, {}}};
 };
 
 // A user of the earlier package, which kept everything in its own folder, may have added
