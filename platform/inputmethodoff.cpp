@@ -16,11 +16,16 @@ InputMethod::Suspension InputMethodChain::suspend()
     return {};
 }
 
-void InputMethodChain::resume()
+InputMethod::Resumption InputMethodChain::resume()
 {
     // Last off, first back.
-    while (m_suspended > 0)
-        m_members.at(--m_suspended)->resume();
+    Resumption first;
+    while (m_suspended > 0) {
+        const Resumption resumption = m_members.at(--m_suspended)->resume();
+        if (first.ok && !resumption.ok)
+            first = resumption;
+    }
+    return first;
 }
 
 InputMethodOff::InputMethodOff(InputMethod *inputMethod) : m_inputMethod(inputMethod)
@@ -29,11 +34,15 @@ InputMethodOff::InputMethodOff(InputMethod *inputMethod) : m_inputMethod(inputMe
         m_suspension = m_inputMethod->suspend();
 }
 
-InputMethodOff::~InputMethodOff()
+InputMethodOff::~InputMethodOff() { putBack(); }
+
+InputMethod::Resumption InputMethodOff::putBack()
 {
     // A refused suspend changed nothing: there is nothing to put back.
-    if (m_inputMethod && m_suspension.ok)
-        m_inputMethod->resume();
+    if (!m_inputMethod || !m_suspension.ok || m_putBack)
+        return {};
+    m_putBack = true;
+    return m_inputMethod->resume();
 }
 
 }  // namespace platform

@@ -81,14 +81,19 @@ InputMethod::Suspension RecordingInputMethod::suspend()
     return {};
 }
 
-void RecordingInputMethod::resume()
+InputMethod::Resumption RecordingInputMethod::resume()
 {
     ++resumes;
     if (!m_switchedOff)
-        return;
+        return {};
     m_switchedOff = false;
+    if (!refuseBackWith.isEmpty()) {
+        note(QStringLiteral("ime stays off"));
+        return {false, refuseBackWith};
+    }
     on = true;
     note(QStringLiteral("ime back"));
+    return {};
 }
 
 void RecordingInputMethod::note(const QString &line)

@@ -91,14 +91,15 @@ public:
 class RecordingInputMethod : public InputMethod {
 public:
     bool on = false;
-    QString refuseWith;  // when set, an input method that is on cannot be switched off
+    QString refuseWith;      // when set, an input method that is on cannot be switched off
+    QString refuseBackWith;  // when set, one switched off cannot be put back
     QStringList log;
     QStringList *sharedLog = nullptr;
     int suspends = 0;
     int resumes = 0;
 
     Suspension suspend() override;
-    void resume() override;
+    Resumption resume() override;
 
 private:
     void note(const QString &line);

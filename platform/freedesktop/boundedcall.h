@@ -28,8 +28,18 @@ bool isUnanswered(const QDBusMessage &reply);
 // Nothing is started for it: names are never activated from here.
 bool hasOwner(const QDBusConnection &bus, const QString &name);
 
+// How a bus's socket answers a client that signs in and says Hello, within a bound.
+enum class BusAnswer {
+    Answers,  // it did (or it is no unix socket, which is left to the bus library)
+    Absent,   // nobody listens there, or the connection was closed
+    Silent,   // something took the connection and said nothing in time
+};
+BusAnswer probeBus(const QString &address, int boundMs = InputMethodCallBoundMs);
+
 // A connection of our own to the bus at address, under a name unique to it; not
-// connected when the address is empty or nobody answers there.
-QDBusConnection connectBus(const QString &address, const QString &connectionName);
+// connected when the address is empty or nobody answers there. The bus library signs in
+// with no time limit, so a new connection is made only to a socket that has just
+// answered within the bound; silent, when given, says whether it kept quiet.
+QDBusConnection connectBus(const QString &address, const QString &connectionName, bool *silent = nullptr);
 
 }  // namespace platform::freedesktop

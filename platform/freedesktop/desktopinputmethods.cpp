@@ -25,13 +25,13 @@ DesktopInputMethods::DesktopInputMethods(std::function<void()> settle, std::func
       m_ibus(&currentIBusAddress, settle)
 {}
 
-void DesktopInputMethods::resume()
+InputMethod::Resumption DesktopInputMethods::resume()
 {
     // A window passes its keys to the input method on its own time, after it has read
     // them: one switched back too early still converts the last few.
     if (m_chain.holdsAny() && m_drain)
         m_drain();
-    m_chain.resume();
+    return m_chain.resume();
 }
 
 }  // namespace platform::freedesktop

@@ -15,7 +15,7 @@ public:
     // every key typed so far to its input method. Either may be empty.
     DesktopInputMethods(std::function<void()> settle, std::function<void()> drain);
     Suspension suspend() override { return m_chain.suspend(); }
-    void resume() override;
+    Resumption resume() override;
 
 private:
     std::function<void()> m_drain;

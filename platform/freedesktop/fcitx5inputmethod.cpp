@@ -36,7 +36,10 @@ Fcitx5InputMethod::Fcitx5InputMethod(QString busAddress, std::function<void()> s
 InputMethod::Suspension Fcitx5InputMethod::suspend()
 {
     m_switchedOff = false;
-    const QDBusConnection bus = connectBus(m_busAddress, ConnectionName);
+    bool silent = false;
+    const QDBusConnection bus = connectBus(m_busAddress, ConnectionName, &silent);
+    if (silent)
+        return {false, unanswered()};  // whether fcitx5 is there cannot be told
     if (!bus.isConnected() || !hasOwner(bus, Fcitx5Service))
         return {};  // fcitx5 is not running: keys go in as they are
     if (m_settle)
@@ -62,12 +65,17 @@ InputMethod::Suspension Fcitx5InputMethod::suspend()
                        : QStringLiteral("fcitx5 の入力メソッドがオフになりませんでした。")};
 }
 
-void Fcitx5InputMethod::resume()
+InputMethod::Resumption Fcitx5InputMethod::resume()
 {
     if (!m_switchedOff)
-        return;
+        return {};
     m_switchedOff = false;
-    boundedCall(QDBusConnection(ConnectionName), Controller, QStringLiteral("Activate"));
+    const QDBusMessage reply = boundedCall(QDBusConnection(ConnectionName), Controller, QStringLiteral("Activate"));
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return {};
+    // It stays off in the user's window, which then types no kana: the user must know.
+    return {false, QStringLiteral("fcitx5 の入力メソッドをオンに戻せませんでした。") +
+                       (isUnanswered(reply) ? unanswered() : QString())};
 }
 
 }  // namespace platform::freedesktop

@@ -15,7 +15,7 @@ public:
     // window has told fcitx5 that it has the focus.
     Fcitx5InputMethod(QString busAddress, std::function<void()> settle);
     Suspension suspend() override;
-    void resume() override;
+    Resumption resume() override;
 
 private:
     QString m_busAddress;

@@ -4,6 +4,7 @@
 
 #include <QDBusArgument>
 #include <QDBusVariant>
+#include <utility>
 
 namespace platform::freedesktop {
 
@@ -85,6 +86,18 @@ QStringList activeEngines(const QDBusConnection &bus)
     return names;
 }
 
+// IBus refuses the switch when none of its input contexts has the focus (the user's
+// window does not take its keys through IBus at all) or when it keeps an engine per
+// window; the daemon says so in these words. Any other refusal leaves the engine on.
+bool notInUse(const QDBusMessage &reply)
+{
+    const QString name = reply.errorName(), message = reply.errorMessage();
+    return name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+           name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+           message.startsWith(QLatin1String("No focused input context")) ||
+           message.startsWith(QLatin1String("Global engine feature is disabled"));
+}
+
 QDBusMessage setGlobalEngine(const QDBusConnection &bus, const QString &name)
 {
     return boundedCall(bus, IBus, QStringLiteral("SetGlobalEngine"), {name});
@@ -116,7 +129,10 @@ InputMethod::Suspension IBusInputMethod::suspend()
     // A new connection each time: an address file outlives a daemon that was stopped,
     // and then nobody answers there (IBus is not running).
     QDBusConnection::disconnectFromBus(ConnectionName);
-    const QDBusConnection bus = connectBus(address, ConnectionName);
+    bool silent = false;
+    const QDBusConnection bus = connectBus(address, ConnectionName, &silent);
+    if (silent)
+        return {false, unanswered()};  // ibus-daemon serves this bus itself: it hangs
     if (!bus.isConnected())
         return {};
     if (m_settle)
@@ -132,10 +148,12 @@ InputMethod::Suspension IBusInputMethod::suspend()
         setGlobalEngine(bus, current.name);  // a switch that came late is undone
         return {false, unanswered()};
     }
-    // IBus refuses the switch when no input context of its has the focus: then the
-    // user's window does not take its keys through IBus at all.
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        return {};
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        if (notInUse(reply))
+            return {};
+        return {false, QStringLiteral("IBus のエンジンを %1 に切り替えられませんでした（%2）。")
+                           .arg(plain, reply.errorMessage().trimmed())};
+    }
     const EngineAnswer now = globalEngine(bus);
     if (now.name != plain) {
         setGlobalEngine(bus, current.name);
@@ -146,12 +164,17 @@ InputMethod::Suspension IBusInputMethod::suspend()
     return {};
 }
 
-void IBusInputMethod::resume()
+InputMethod::Resumption IBusInputMethod::resume()
 {
     if (m_previousEngine.isEmpty())
-        return;
-    setGlobalEngine(QDBusConnection(ConnectionName), m_previousEngine);
-    m_previousEngine.clear();
+        return {};
+    const QString engine = std::exchange(m_previousEngine, QString());
+    const QDBusMessage reply = setGlobalEngine(QDBusConnection(ConnectionName), engine);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return {};
+    // The plain engine stays: the user's window types no kana until the user puts it back.
+    return {false, QStringLiteral("IBus のエンジンを %1 に戻せませんでした。").arg(engine) +
+                       (isUnanswered(reply) ? unanswered() : QString())};
 }
 
 }  // namespace platform::freedesktop

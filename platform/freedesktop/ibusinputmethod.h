@@ -16,7 +16,7 @@ public:
     // the daemon may have been restarted; settle as for fcitx5.
     IBusInputMethod(std::function<QString()> address, std::function<void()> settle);
     Suspension suspend() override;
-    void resume() override;
+    Resumption resume() override;
 
 private:
     std::function<QString()> m_address;

@@ -40,6 +40,10 @@ InputMethod::Suspension Win32InputMethod::suspend()
     return {};
 }
 
-void Win32InputMethod::resume() { m_suspender.resume(); }
+InputMethod::Resumption Win32InputMethod::resume()
+{
+    m_suspender.resume();
+    return {};
+}
 
 }  // namespace platform

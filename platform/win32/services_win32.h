@@ -47,7 +47,7 @@ public:
 class Win32InputMethod : public InputMethod {
 public:
     Suspension suspend() override;
-    void resume() override;
+    Resumption resume() override;
 
 private:
     win32::ImeSuspender m_suspender;

@@ -9,8 +9,13 @@
 #include "inputmethodoff.h"
 
 #include <QDBusConnection>
+#include <QDBusArgument>
+#include <QDBusContext>
+#include <QDBusVariant>
 #include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,16 +26,19 @@ using namespace platform::freedesktop;
 
 namespace {
 
-// fcitx5's controller as a stand-in: State() 1 or 2, Activate(), Deactivate(); or no
-// answer at all.
-class FakeController : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.fcitx.Fcitx.Controller1")
-public:
+// A stand-in: input method off (1) or on (2), calls (read once its thread stops).
+struct StandIn {
     std::atomic<int> state{1};
     std::atomic<bool> hang{false};
-    std::atomic<bool> ignoreDeactivate{false};
-    QStringList calls;  // read only once the thread has stopped
+    QString ignored, refused;
+    QStringList calls;
+};
+
+// fcitx5's controller as a stand-in: State() 1 or 2, Activate(), Deactivate(); or no
+// answer at all.
+class FakeController : public QObject, protected QDBusContext, public StandIn {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.fcitx.Fcitx.Controller1")
 public slots:
     int State(const QDBusMessage &message)
     {
@@ -44,17 +52,42 @@ public slots:
     }
     void Deactivate(const QDBusMessage &message)
     {
-        if (answer(message, "Deactivate") && !ignoreDeactivate)
+        if (answer(message, "Deactivate"))
             state = 1;
     }
 
 private:
     bool answer(const QDBusMessage &message, const char *method)
     {
-        calls.append(QString::fromLatin1(method));
+        const QString call = QString::fromLatin1(method);
+        calls.append(call);
         if (hang)
             message.setDelayedReply(true);  // and never sent
-        return !hang;
+        else if (call == refused)
+            sendErrorReply(QDBusError::Failed, "no");
+        return !hang && call != refused && call != ignored;
+    }
+};
+
+// ibus-daemon's object: the global engine "mozc-jp" when on (2), else "xkb:jp::jpn".
+class FakeIBus : public QDBusVirtualObject, public StandIn {
+public:
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &bus) override
+    {
+        const QVariantList in = message.arguments();
+        const bool get = message.member() == QLatin1String("Get");
+        const QString call = get ? in.value(1).toString() : message.member() + ' ' + in.value(0).toString();
+        calls.append(call);
+        QDBusArgument value;  // the engine; asked for ActiveEngines, this is no list of any
+        value.beginStructure();
+        value << QStringLiteral("IBusEngineDesc") << QVariantMap() << QString(state == 2 ? "mozc-jp" : "xkb:jp::jpn");
+        value.endStructure();
+        if (!get && call != ignored && call != refused)
+            state = in.value(0).toString() == QLatin1String("mozc-jp") ? 2 : 1;
+        return bus.send(call == refused ? message.createErrorReply(QDBusError::Failed, "no")
+                        : get ? message.createReply(QVariant::fromValue(QDBusVariant(QVariant::fromValue(value))))
+                              : message.createReply());
     }
 };
 
@@ -112,7 +145,10 @@ void TestInputMethods::serve(QObject *object, const QString &service, const QStr
     QDBusConnection bus = QDBusConnection::connectToBus(m_address, service);
     QVERIFY(bus.isConnected());
     object->moveToThread(&m_serviceThread);
-    QVERIFY(bus.registerObject(path, object, QDBusConnection::ExportAllSlots));
+    if (auto *whole = qobject_cast<QDBusVirtualObject *>(object))
+        QVERIFY(bus.registerVirtualObject(path, whole));
+    else
+        QVERIFY(bus.registerObject(path, object, QDBusConnection::ExportAllSlots));
     QVERIFY(bus.registerService(service));
 }
 
@@ -120,21 +156,25 @@ void TestInputMethods::chainPutsBackWhatItSwitchedOff_data()
 {
     QTest::addColumn<QList<bool>>("on");
     QTest::addColumn<int>("refusing");  // the member that cannot be switched off; -1: none
+    QTest::addColumn<int>("stuck");     // the member that cannot be put back; -1: none
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QStringList>("log");
-    QTest::newRow("both off: nothing to do") << QList<bool>{false, false} << -1 << true << QStringList{};
+    QTest::newRow("both off: nothing to do") << QList<bool>{false, false} << -1 << -1 << true << QStringList{};
     QTest::newRow("both on: off in order, back in reverse")
-        << QList<bool>{true, true} << -1 << true << QStringList{"ime off", "ime off", "ime back", "ime back"};
+        << QList<bool>{true, true} << -1 << -1 << true << QStringList{"ime off", "ime off", "ime back", "ime back"};
     QTest::newRow("second refuses: the first is put back at once")
-        << QList<bool>{true, true} << 1 << false << QStringList{"ime off", "ime refused", "ime back"};
+        << QList<bool>{true, true} << 1 << -1 << false << QStringList{"ime off", "ime refused", "ime back"};
     QTest::newRow("first refuses: the second is never touched")
-        << QList<bool>{true, true} << 0 << false << QStringList{"ime refused"};
+        << QList<bool>{true, true} << 0 << -1 << false << QStringList{"ime refused"};
+    QTest::newRow("second stays off: the first still back, the failure told")
+        << QList<bool>{true, true} << -1 << 1 << true << QStringList{"ime off", "ime off", "ime stays off", "ime back"};
 }
 
 void TestInputMethods::chainPutsBackWhatItSwitchedOff()
 {
     QFETCH(QList<bool>, on);
     QFETCH(int, refusing);
+    QFETCH(int, stuck);
     QFETCH(bool, ok);
     QFETCH(QStringList, log);
     QStringList shared;
@@ -145,18 +185,21 @@ void TestInputMethods::chainPutsBackWhatItSwitchedOff()
         members[i]->sharedLog = &shared;
         if (i == refusing)
             members[i]->refuseWith = QStringLiteral("hangs");
+        if (i == stuck)
+            members[i]->refuseBackWith = QStringLiteral("stuck");
     }
     platform::InputMethodChain chain({&first, &second});
     {
-        const platform::InputMethodOff off(&chain);
+        platform::InputMethodOff off(&chain);
         QCOMPARE(off.ok(), ok);
         if (!ok)
             QCOMPARE(off.error(), QStringLiteral("hangs"));
+        QCOMPARE(off.putBack().error, stuck < 0 ? QString() : QStringLiteral("stuck"));
     }
-    chain.resume();  // a second resume puts nothing back twice
+    QVERIFY(chain.resume().ok);  // a second resume puts nothing back twice
     QCOMPARE(shared, log);
-    QCOMPARE(first.on, on[0]);
-    QCOMPARE(second.on, on[1]);
+    QCOMPARE(first.on, on[0] && stuck != 0);
+    QCOMPARE(second.on, on[1] && stuck != 1);
 }
 
 void TestInputMethods::offOnlyWhileInScope()
@@ -246,53 +289,89 @@ void TestInputMethods::plainEngine()
 
 void TestInputMethods::fcitx5_data()
 {
+    QTest::addColumn<QString>("framework");
     QTest::addColumn<int>("state");
-    QTest::addColumn<bool>("hang");
-    QTest::addColumn<bool>("ignoreDeactivate");
+    QTest::addColumn<bool>("hang");  // IBus: its bus's socket takes the connection and says nothing
+    QTest::addColumn<QString>("ignored");
+    QTest::addColumn<QString>("refused");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<int>("stateAfter");
-    QTest::newRow("off: asked, left alone") << 1 << false << false << true << QStringList{"State"} << 1;
-    QTest::newRow("on: off, then back") << 2 << false << false << true
-                                        << QStringList{"State", "Deactivate", "State", "Activate"} << 2;
-    QTest::newRow("stays on: refused, left on")
-        << 2 << false << true << false << QStringList{"State", "Deactivate", "State"} << 2;
-    QTest::newRow("hangs: refused within the bound") << 2 << true << false << false << QStringList{"State"} << 2;
+    QTest::addColumn<bool>("putBack");
+    const QString fcitx5 = "fcitx5", ibus = "IBus", none, plain = "SetGlobalEngine xkb:jp::jpn";
+    const QStringList ibusOff{"GlobalEngine", "ActiveEngines", plain, "GlobalEngine", "SetGlobalEngine mozc-jp"};
+    QTest::newRow("off: asked, left alone")
+        << fcitx5 << 1 << false << none << none << true << QStringList{"State"} << 1 << true;
+    QTest::newRow("on: off, then back") << fcitx5 << 2 << false << none << none << true
+                                        << QStringList{"State", "Deactivate", "State", "Activate"} << 2 << true;
+    QTest::newRow("stays on: refused, left on") << fcitx5 << 2 << false << "Deactivate" << none << false
+                                                << QStringList{"State", "Deactivate", "State"} << 2 << true;
+    QTest::newRow("hangs: refused within the bound")
+        << fcitx5 << 2 << true << none << none << false << QStringList{"State"} << 2 << true;
+    QTest::newRow("back on refused: told") << fcitx5 << 2 << false << none << "Activate" << true
+                                           << QStringList{"State", "Deactivate", "State", "Activate"} << 1 << false;
+    QTest::newRow("IBus socket silent: refused within the bound")
+        << ibus << 2 << true << none << none << false << QStringList{} << 2 << true;
+    QTest::newRow("IBus switch refused: refused, left on")
+        << ibus << 2 << false << none << plain << false << ibusOff.first(3) << 2 << true;
+    QTest::newRow("IBus engine back refused: told")
+        << ibus << 2 << false << none << ibusOff.last() << true << ibusOff << 1 << false;
 }
 
 void TestInputMethods::fcitx5()
 {
+    QFETCH(QString, framework);
     QFETCH(int, state);
     QFETCH(bool, hang);
-    QFETCH(bool, ignoreDeactivate);
+    QFETCH(QString, ignored);
+    QFETCH(QString, refused);
     QFETCH(bool, ok);
     QFETCH(QStringList, calls);
     QFETCH(int, stateAfter);
+    QFETCH(bool, putBack);
+    const bool isIBus = framework == QLatin1String("IBus");
+    const QString service = isIBus ? "org.freedesktop.IBus" : "org.fcitx.Fcitx5";
     auto *controller = new FakeController;
-    controller->state = state;
-    controller->hang = hang;
-    controller->ignoreDeactivate = ignoreDeactivate;
-    serve(controller, "org.fcitx.Fcitx5", "/controller");
+    auto *daemon = new FakeIBus;
+    StandIn *standIn = isIBus ? static_cast<StandIn *>(daemon) : controller;
+    standIn->state = state;
+    standIn->hang = hang && !isIBus;
+    standIn->ignored = ignored;
+    standIn->refused = refused;
+    QObject *served = isIBus ? static_cast<QObject *>(daemon) : controller;
+    serve(served, service, isIBus ? "/org/freedesktop/IBus" : "/controller");
+    QTemporaryDir dir;
+    QLocalServer silent;  // takes connections and never reads them
+    QVERIFY(silent.listen(dir.filePath("silent")));
     int settled = 0;
     platform::freedesktop::Fcitx5InputMethod fcitx5(m_address, [&] { ++settled; });
+    platform::freedesktop::IBusInputMethod ibusInputMethod(
+        [&] { return hang ? "unix:path=" + silent.fullServerName() : m_address; }, [&] { ++settled; });
+    platform::InputMethod &inputMethod = isIBus ? static_cast<platform::InputMethod &>(ibusInputMethod) : fcitx5;
     QElapsedTimer clock;
     clock.start();
     {
-        const platform::InputMethodOff off(&fcitx5);
+        platform::InputMethodOff off(&inputMethod);
         QCOMPARE(off.ok(), ok);
         QCOMPARE(off.error().isEmpty(), ok);
+        QVERIFY2(off.error().isEmpty() || off.error().contains(framework), qPrintable(off.error()));
         if (ok)
-            QCOMPARE(controller->state.load(), 1);
+            QCOMPARE(standIn->state.load(), 1);
+        const platform::InputMethod::Resumption back = off.putBack();
+        QCOMPARE(back.ok, putBack);
+        QVERIFY2(putBack ? back.error.isEmpty() : back.error.contains(framework), qPrintable(back.error));
     }
     QVERIFY2(clock.elapsed() < 3 * InputMethodCallBoundMs, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(settled, 1);
-    QDBusConnection::connectToBus(m_address, "org.fcitx.Fcitx5").unregisterService("org.fcitx.Fcitx5");
-    QDBusConnection::disconnectFromBus("org.fcitx.Fcitx5");
+    QCOMPARE(settled, calls.isEmpty() ? 0 : 1);
+    QDBusConnection::connectToBus(m_address, service).unregisterService(service);
+    QDBusConnection::disconnectFromBus(service);
     QMetaObject::invokeMethod(
-        controller, [] {}, Qt::BlockingQueuedConnection);  // its calls are all in
-    QCOMPARE(controller->calls, calls);
-    QCOMPARE(controller->state.load(), stateAfter);
+        served, [] {},
+        Qt::BlockingQueuedConnection);  // its calls are all in
+    QCOMPARE(standIn->calls, calls);
+    QCOMPARE(standIn->state.load(), stateAfter);
     controller->deleteLater();
+    daemon->deleteLater();
 }
 
 // No fcitx5 on the bus and no IBus address: nothing is asked, nothing waits.
