@@ -177,7 +177,8 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
 // Plays a plan back; on every way out nothing stays pressed.
 class Playback {
 public:
-    Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync, pid_t receiver)
+    Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync,
+             const x11::ReceiverProcesses &receiver)
         : display(display),
           map(map),
           keySlots(keySlots),
@@ -224,6 +225,8 @@ public:
             if (i > 0)
                 pause(careful ? CarefulGapMs : GapMs);
             tap(code, shift);
+            if (step.named)
+                waitUntilHandled();
             if (step.kind == Step::TapBorrowed)
                 keySlots.used(step.sym, now());
             previous = code;
@@ -242,7 +245,7 @@ private:
     x11::ClientSync &sync;
     KeyCode shiftKey;
     QList<KeyCode> pressed;
-    pid_t receiver;          // the active window's process, 0 when unknown
+    const x11::ReceiverProcesses &receiver;
     bool pings = true;       // the receiver answers pings (until it shows otherwise)
     qint64 roundTripMs = 0;  // how long the last answer took
 
@@ -260,10 +263,10 @@ private:
         const qint64 idleDeadline = now() + MostWaitForIdleMs;
         for (;;) {
             const qint64 t = now();
-            const qint64 hold = (receiver > 0 ? (pings ? HoldMs : HoldWithoutPingMs)
-                                              : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
+            const qint64 hold = (receiver.known() ? (pings ? HoldMs : HoldWithoutPingMs)
+                                                  : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
                                 2 * roundTripMs;
-            const x11::ReceiverState state = x11::receiverState(receiver);
+            const x11::ReceiverState state = receiver.state();
             const bool mayReuse = state == x11::ReceiverState::Waiting || state == x11::ReceiverState::Unknown ||
                                   (state == x11::ReceiverState::Working && t >= idleDeadline);
             const QList<quint8> changed = keySlots.place(wanted, t, hold, pings, mayReuse);
@@ -298,6 +301,18 @@ private:
             const qint64 next = keySlots.nextAgeAt(hold);
             sleepMs(std::clamp<qint64>(next - now(), 1, std::max<qint64>(1, deadline - now())));
         }
+    }
+
+    // A named key (Enter, Tab) may move the focus or start work that the keys after it
+    // must not overtake: they wait until the receiver has read it and is idle again.
+    void waitUntilHandled()
+    {
+        XSync(display, False);
+        if (pings) {
+            const x11::ClientSync::Answer answer = sync.pingActiveClient(PingTimeoutMs);
+            pings = answer == x11::ClientSync::Answer::Answered || answer == x11::ClientSync::Answer::NoAnswer;
+        }
+        receiver.waitUntilWaiting(MostWaitForIdleMs);
     }
 
     void pause(int ms)
@@ -341,8 +356,8 @@ struct X11KeyTyper::Borrowed {
     x11::DisplayConnection connection;
     KeyboardMap map{connection.get()};
     KeySlots keySlots{map.spareCodes(), hasCase};
-    pid_t receiver = 0;  // the process the last key went to
-    int postponed = 0;   // restores put off while it was still at work
+    x11::ReceiverProcesses receiver;  // the process the last key went to
+    int postponed = 0;                // restores put off while it was still at work
 };
 
 X11KeyTyper::X11KeyTyper()
@@ -352,8 +367,8 @@ X11KeyTyper::X11KeyTyper()
     QObject::connect(&m_restoreTimer, &QTimer::timeout, [this] {
         // Not while the receiver is stopped or still at work on its keys.
         if (m_borrowed && m_borrowed->postponed < MostRestorePostponements &&
-            x11::receiverState(m_borrowed->receiver) != x11::ReceiverState::Waiting &&
-            x11::receiverState(m_borrowed->receiver) != x11::ReceiverState::Unknown) {
+            m_borrowed->receiver.state() != x11::ReceiverState::Waiting &&
+            m_borrowed->receiver.state() != x11::ReceiverState::Unknown) {
             ++m_borrowed->postponed;
             m_restoreTimer.start(RestoreRetryMs);
             return;
@@ -418,7 +433,7 @@ KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
             result = {false, plan.error};
         } else {
             x11::ClientSync sync(display);
-            m_borrowed->receiver = static_cast<pid_t>(sync.activeClientPid());
+            m_borrowed->receiver = x11::ReceiverProcesses(static_cast<pid_t>(sync.activeClientPid()));
             m_borrowed->postponed = 0;
             Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync, m_borrowed->receiver);
             result = playback.run(plan, wait);

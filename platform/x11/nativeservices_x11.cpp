@@ -55,7 +55,7 @@ public:
             return;
         x11::ClientSync sync(display);
         sync.waitForActiveClient(timeoutMs, 0, rounds);
-        x11::waitUntilWaiting(static_cast<pid_t>(sync.activeClientPid()), timeoutMs);
+        x11::ReceiverProcesses(static_cast<pid_t>(sync.activeClientPid())).waitUntilWaiting(timeoutMs);
     }
     // How long an input method may take for the keys a window has handed on.
     static constexpr int InputMethodDrainMs = 100;

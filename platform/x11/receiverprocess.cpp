@@ -3,53 +3,90 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
+#include <unistd.h>
 
 namespace platform::x11 {
 
 namespace {
 
-// The state letter of /proc/.../stat: after the command name, which may hold blanks and
+QByteArray readSmall(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(512) : QByteArray();
+}
+
+// The state letter of a stat file: after the command name, which may hold blanks and
 // parentheses, so the last ')' ends it.
 char stateLetter(const QString &statPath)
 {
-    QFile file(statPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray line = file.read(512);
+    const QByteArray line = readSmall(statPath);
     const qsizetype close = line.lastIndexOf(')');
     return close >= 0 && close + 2 < line.size() ? line[close + 2] : 0;
 }
 
+bool isInputMethodDaemon(const QByteArray &name)
+{
+    return name == "fcitx5" || name == "fcitx" || name == "ibus-daemon" || name.startsWith("ibus-engine") ||
+           name == "ibus-x11" || name == "dbus-daemon";
+}
+
 }  // namespace
 
-ReceiverState receiverState(pid_t pid)
+ReceiverProcesses::ReceiverProcesses(pid_t receiver)
 {
-    if (pid <= 0)
-        return ReceiverState::Unknown;
-    const QString task = QStringLiteral("/proc/%1/task").arg(pid);
+    if (receiver <= 0 || receiver == ::getpid())
+        return;
+    const QString task = QStringLiteral("/proc/%1/task/").arg(receiver);
     const QStringList threads = QDir(task).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (threads.isEmpty())
+    for (const QString &thread : threads) {
+        if (thread.toInt() == receiver || readSmall(task + thread + QStringLiteral("/comm")).startsWith("AWT-"))
+            m_receiverThreads.append(task + thread + QStringLiteral("/stat"));
+    }
+    if (m_receiverThreads.isEmpty())
+        return;
+    const uint me = ::getuid();
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &process : processes) {
+        bool number = false;
+        process.toInt(&number);
+        const QString dir = QStringLiteral("/proc/") + process;
+        if (number && QFileInfo(dir).ownerId() == me &&
+            isInputMethodDaemon(readSmall(dir + QStringLiteral("/comm")).trimmed()))
+            m_helpers.append(dir + QStringLiteral("/stat"));
+    }
+}
+
+ReceiverState ReceiverProcesses::state() const
+{
+    if (m_receiverThreads.isEmpty())
         return ReceiverState::Unknown;
     ReceiverState state = ReceiverState::Waiting;
-    for (const QString &thread : threads) {
-        switch (stateLetter(task + u'/' + thread + QStringLiteral("/stat"))) {
-        case 'T':
-        case 't': return ReceiverState::Stopped;
-        case 'R':
-        case 'D': state = ReceiverState::Working; break;
-        default: break;
+    for (const QStringList *files : {&m_receiverThreads, &m_helpers}) {
+        for (const QString &stat : *files) {
+            switch (stateLetter(stat)) {
+            case 'T':
+            case 't':
+                if (files == &m_receiverThreads)
+                    return ReceiverState::Stopped;
+                state = ReceiverState::Working;
+                break;
+            case 'R':
+            case 'D': state = ReceiverState::Working; break;
+            default: break;
+            }
         }
     }
     return state;
 }
 
-bool waitUntilWaiting(pid_t pid, int maxMs)
+bool ReceiverProcesses::waitUntilWaiting(int maxMs) const
 {
     const QDeadlineTimer deadline(maxMs);
     for (;;) {
-        const ReceiverState state = receiverState(pid);
-        if (state == ReceiverState::Waiting || state == ReceiverState::Unknown)
+        const ReceiverState now = state();
+        if (now == ReceiverState::Waiting || now == ReceiverState::Unknown)
             return true;
         if (deadline.hasExpired())
             return false;
