@@ -1,4 +1,5 @@
 #include "raw_ime.h"
+#include "raw_receiver.h"
 
 #include <windows.h>
 #include <imm.h>
@@ -14,11 +15,14 @@ constexpr WPARAM ImcSetOpenStatus = 0x0006;
 
 enum class OpenStatus { Closed, Open, NoAnswer };
 
+// SMTO_BLOCK: while it waits, this thread handles no message sent to it, so nothing of
+// the program runs in the middle of a switch.
+constexpr UINT WaitFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+
 OpenStatus openStatus(HWND imeWindow)
 {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, ImcGetOpenStatus, 0, SMTO_ABORTIFHUNG, ImeMessageTimeoutMs,
-                             &answer))
+    if (!SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, ImcGetOpenStatus, 0, WaitFlags, ImeMessageTimeoutMs, &answer))
         return OpenStatus::NoAnswer;
     return answer != 0 ? OpenStatus::Open : OpenStatus::Closed;
 }
@@ -28,7 +32,7 @@ OpenStatus openStatus(HWND imeWindow)
 bool requestClose(HWND imeWindow)
 {
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, ImcSetOpenStatus, 0, SMTO_ABORTIFHUNG, ImeMessageTimeoutMs,
+    return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, ImcSetOpenStatus, 0, WaitFlags, ImeMessageTimeoutMs,
                                &ignored) != 0;
 }
 
@@ -43,7 +47,8 @@ ImeSuspender::Outcome ImeSuspender::suspend() noexcept
 {
     m_reopenWindow = nullptr;
     m_reopenThread = 0;
-    const HWND target = GetForegroundWindow();
+    const HWND target = static_cast<HWND>(receivingWindow());
+    m_receiver = target;
     const HWND imeWindow = target ? ImmGetDefaultIMEWnd(target) : nullptr;
     if (!imeWindow)
         return Outcome::NoInputMethod;
@@ -71,8 +76,11 @@ void ImeSuspender::resume() noexcept
     const DWORD thread = m_reopenThread;
     m_reopenWindow = nullptr;
     m_reopenThread = 0;
-    if (imeWindow && IsWindow(imeWindow) && GetWindowThreadProcessId(imeWindow, nullptr) == thread)
+    if (imeWindow && IsWindow(imeWindow) && GetWindowThreadProcessId(imeWindow, nullptr) == thread) {
+        // The reopening, a sent message, would be taken before keys still queued.
+        waitUntilInputRead(m_receiver, InputReadTimeoutMs);
         requestReopen(imeWindow);
+    }
 }
 
 }  // namespace platform::win32

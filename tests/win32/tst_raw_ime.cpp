@@ -56,6 +56,7 @@ struct Case {
     bool openWhileTyping;
     int setsBySuspend;  // open-status changes asked for by suspend(), as the IME window counts them
     int setsByResume;
+    bool attachedLateReader = false;  // the focus in a child of another, attached thread's window; keys read late
 };
 
 // State of the receiving thread; one case at a time.
@@ -68,6 +69,8 @@ struct Receiver {
     int sets = 0;
     bool hung = false;
     HANDLE ready = nullptr;
+    HWND parent = nullptr;
+    int chars = 0, charsWhileOpen = 0;
 } receiver;
 
 constexpr UINT QueryState = WM_APP + 1;  // answers sets * 2 + open
@@ -99,15 +102,23 @@ LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 {
     if (message == QueryState)
         return receiver.sets * 2 + (ImmGetOpenStatus(receiver.context) ? 1 : 0);
+    if (message == WM_KEYDOWN && receiver.c->attachedLateReader)
+        Sleep(100);
+    if (message == WM_CHAR)
+        receiver.charsWhileOpen += ++receiver.chars && ImmGetOpenStatus(receiver.context);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 DWORD WINAPI receiverThread(void *)
 {
     const Case &c = *receiver.c;
-    receiver.window = CreateWindowExW(0, L"TuvelImeReceiver", L"ime receiver", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                      240, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetForegroundWindow(receiver.window);
+    receiver.window = CreateWindowExW(0, L"TuvelImeReceiver", L"ime receiver",
+                                      (receiver.parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | WS_VISIBLE, 10, 10, 240, 120,
+                                      receiver.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (receiver.parent)
+        AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(receiver.parent, nullptr), TRUE);
+    else
+        SetForegroundWindow(receiver.window);
     SetFocus(receiver.window);
     receiver.context = ImmGetContext(receiver.window);
     ImmSetOpenStatus(receiver.context, c.open);
@@ -136,16 +147,30 @@ DWORD WINAPI receiverThread(void *)
 // order, so this also waits for any request still queued behind a hang.
 LRESULT queryState() { return SendMessageW(receiver.window, QueryState, 0, 0); }
 
+DWORD WINAPI parentThread(void *)
+{
+    receiver.parent = CreateWindowExW(0, L"TuvelImeReceiver", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                                      200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(receiver.parent);
+    SetEvent(receiver.ready);
+    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;)
+        DispatchMessageW(&msg);
+    return DestroyWindow(receiver.parent) ? 0 : 1;
+}
+
 void runCase(const Case &c)
 {
     receiver = Receiver{};
     receiver.c = &c;
     receiver.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE parent = c.attachedLateReader ? CreateThread(nullptr, 0, parentThread, nullptr, 0, nullptr) : nullptr;
+    if (parent && WaitForSingleObject(receiver.ready, 10000) == WAIT_OBJECT_0)
+        ResetEvent(receiver.ready);
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, receiverThread, nullptr, 0, &threadId);
     WaitForSingleObject(receiver.ready, 10000);
     CHECK(receiver.imeWindow != nullptr);
-    CHECK(GetForegroundWindow() == receiver.window);
+    CHECK(GetForegroundWindow() == (parent ? receiver.parent : receiver.window));
     CHECK(queryState() == (c.open ? 1 : 0));
 
     platform::win32::ImeSuspender suspender;
@@ -158,9 +183,12 @@ void runCase(const Case &c)
     if (c.imeWindow != ImeWindow::Untouched)
         CHECK(whileTyping / 2 == c.setsBySuspend);
 
+    for (int i = 0; c.attachedLateReader && i < 6; ++i)  // "aaa"
+        keybd_event('A', 0, i % 2 ? KEYEVENTF_KEYUP : 0, 0);
     suspender.resume();
     const LRESULT after = queryState();
     CHECK((after & 1) == (c.open ? 1 : 0));
+    CHECK(receiver.chars == (c.attachedLateReader ? 3 : 0) && receiver.charsWhileOpen == 0);
     if (c.imeWindow != ImeWindow::Untouched)
         CHECK(after / 2 == c.setsBySuspend + c.setsByResume);
     suspender.resume();  // a second resume reopens nothing more
@@ -169,6 +197,8 @@ void runCase(const Case &c)
     PostThreadMessageW(threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
+    if (parent && PostThreadMessageW(GetThreadId(parent), WM_QUIT, 0, 0))
+        WaitForSingleObject(parent, 10000);
     CloseHandle(receiver.ready);
 }
 
@@ -198,6 +228,7 @@ int wmain()
         {"hangs on the close",       ImeWindow::HangsOnSet,  true,  false,   Outcome::CannotSwitchOff,    true,               2, 0},
         {"system's, open",           ImeWindow::Untouched,   true,  false,   untouchedOpen,               wine,               0, 0},
         {"system's, closed",         ImeWindow::Untouched,   false, false,   untouchedClosed,             false,              0, 0},
+        {"attached, reads late",     ImeWindow::WindowsLike, true,  false,   Outcome::SwitchedOff,        false,              1, 1, true},
     };
     // clang-format on
     for (const Case &c : cases)
