@@ -1,4 +1,5 @@
 #include "keytyper_win32_raw.h"
+#include "raw_receiver.h"
 
 #include <windows.h>
 
@@ -61,21 +62,6 @@ void releaseModifiers()
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// Input reaches the target's queue through the system's input thread. A message sent
-// to the window is handled only when its thread pumps messages again; doing it twice,
-// with a yield between, lets the thread work through the keys queued before.
-void waitForForeground()
-{
-    for (int round = 0; round < 2; ++round) {
-        Sleep(1);
-        HWND target = GetForegroundWindow();
-        if (!target)
-            return;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &ignored);
-    }
-}
-
 }  // namespace
 
 SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitForTarget)
@@ -93,8 +79,10 @@ SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitFor
             releaseModifiers();
         return sent == 0 ? SendStatus::Blocked : SendStatus::Partial;
     }
-    if (waitForTarget)
-        waitForForeground();
+    if (waitForTarget) {
+        Sleep(1);  // a moment for the system to hand the events to the receiver's queue
+        waitUntilInputRead(receivingWindow(), InputReadTimeoutMs);
+    }
     return SendStatus::Sent;
 }
 

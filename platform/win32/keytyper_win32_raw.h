@@ -35,8 +35,8 @@ enum class SendStatus {
 };
 
 // Sends all events in one SendInput call, so the user's own typing cannot get in
-// between. With waitForTarget it returns once the foreground window's thread has
-// gone back to its message loop after the events were queued.
+// between. With waitForTarget it returns once the focused window's thread has read
+// them (waitUntilInputRead), or after a bounded wait.
 SendStatus sendRawKeyEvents(const std::vector<RawKeyEvent> &events, bool waitForTarget);
 
 }  // namespace platform::win32
