@@ -166,20 +166,25 @@ void TestKeyOutputGuards::inputMethodOffWhileTyping_data()
     QTest::addColumn<bool>("on");
     QTest::addColumn<QString>("cannotSwitchOff");
     QTest::addColumn<QString>("typerRefuses");
+    QTest::addColumn<QString>("cannotPutBack");
     QTest::addColumn<QStringList>("afterSwitch");  // the log after the Alt+Tab
     QTest::addColumn<QString>("message");          // a word the message must hold; empty: none
     const QString typed = platform::fake::RecordingKeyTyper::typedLine("x{+}y");
     QTest::newRow("off stays off, nothing else happens")
-        << "dblclick" << false << QString() << QString() << QStringList{typed} << QString();
-    QTest::newRow("on: off for the typing, back after it")
-        << "menu" << true << QString() << QString() << QStringList{"ime off", typed, "ime back"} << QString();
-    QTest::newRow("SendKey button, on") << "SendKey" << true << QString() << QString()
+        << "dblclick" << false << QString() << QString() << QString() << QStringList{typed} << QString();
+    QTest::newRow("on: off for the typing, back after it") << "menu" << true << QString() << QString() << QString()
+                                                           << QStringList{"ime off", typed, "ime back"} << QString();
+    QTest::newRow("SendKey button, on") << "SendKey" << true << QString() << QString() << QString()
                                         << QStringList{"ime off", typed, "ime back"} << QString();
     QTest::newRow("typing refused half-way: back all the same")
-        << "menu" << true << QString() << "modifier held" << QStringList{"ime off", typed, "ime back"}
+        << "menu" << true << QString() << "modifier held" << QString() << QStringList{"ime off", typed, "ime back"}
         << "modifier held";
     QTest::newRow("cannot be switched off: nothing typed, left on")
-        << "dblclick" << true << "no answer" << QString() << QStringList{"ime refused"} << QString::fromUtf8("Ctrl+C");
+        << "dblclick" << true << "no answer" << QString() << QString() << QStringList{"ime refused"}
+        << QString::fromUtf8("Ctrl+C");
+    QTest::newRow("cannot be put back: typed, and the user told")
+        << "dblclick" << true << QString() << QString() << "fcitx5 refused"
+        << QStringList{"ime off", typed, "ime stays off"} << "fcitx5 refused";
 }
 
 // The receiving window's input method is off exactly while the key is typed, on every
@@ -190,15 +195,17 @@ void TestKeyOutputGuards::inputMethodOffWhileTyping()
     QFETCH(bool, on);
     QFETCH(QString, cannotSwitchOff);
     QFETCH(QString, typerRefuses);
+    QFETCH(QString, cannotPutBack);
     QFETCH(QStringList, afterSwitch);
     QFETCH(QString, message);
     showKeys({QStringLiteral("x+y")}, 0);
     m_fakes->inputMethod.on = on;
     m_fakes->inputMethod.refuseWith = cannotSwitchOff;
     m_fakes->keyTyper.refuseWith = typerRefuses;
+    m_fakes->inputMethod.refuseBackWith = cannotPutBack;
     sendBy(trigger);
     QCOMPARE(m_fakes->keyEvents.log, altTab + afterSwitch);
-    QCOMPARE(m_fakes->inputMethod.on, on);
+    QCOMPARE(m_fakes->inputMethod.on, on && cannotPutBack.isEmpty());
     QCOMPARE(m_fakes->inputMethod.suspends, 1);
     QCOMPARE(m_window->messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty())

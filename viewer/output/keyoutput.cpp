@@ -40,11 +40,12 @@ void KeyOutput::sendCurrentKey()
     if (row < 0)
         return;
     platform::KeyTyper::Result result;
+    platform::InputMethod::Resumption back;
     {
         // The user's window now has the focus, and with it the input method the keys
         // would go through. It is off while they are typed and back as it was before
         // the viewer takes the focus back (the way back leaves that window's state alone).
-        const platform::InputMethodOff inputMethodOff(m_services.inputMethod);
+        platform::InputMethodOff inputMethodOff(m_services.inputMethod);
         if (!inputMethodOff.ok()) {
             ReportInputMethodStaysOn(inputMethodOff.error());
             TakeFocusBack();
@@ -52,11 +53,17 @@ void KeyOutput::sendCurrentKey()
         }
         if (m_services.keyTyper)
             result = m_services.keyTyper->type(parsed.strokes, true);
+        back = inputMethodOff.putBack();
     }
     if (!result.ok)
         ReportKeyRefused(result.error);
+    // The user would find their input method off with no word of why.
+    if (!back.ok)
+        Report(QStringLiteral(
+                   "入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
+               back.error);
     TakeFocusBack();
-    if (result.ok)
+    if (result.ok && back.ok)
         Tell(QStringLiteral("キーを入力しました。"));
 }
 
