@@ -1,5 +1,7 @@
 // The floor of the start-up benchmark: a bare Qt window, started and measured the
 // same way as tuvelv.
+#include "main/viewerfont.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDirIterator>
@@ -39,6 +41,17 @@ int main(int argc, char *argv[])
     // for the font set-up that any window with text does.
     if (arguments.contains(QStringLiteral("--label")))
         (new QLabel(QStringLiteral("いつもお世話になっております。"), &window))->move(8, 8);
+    // With --faces: Japanese lines in the three faces tuvelv's main window shows (the
+    // regular one, the lists' monospaced one, the title band's bold one), from the
+    // viewer's own font functions, so that the window sets up the same fonts.
+    if (arguments.contains(QStringLiteral("--faces"))) {
+        const QFont faces[] = {QFont(), viewerListFont(), viewerTitleFont()};
+        for (int i = 0; i < 3; ++i) {
+            auto *line = new QLabel(QStringLiteral("いつもお世話になっております。"), &window);
+            line->setFont(faces[i]);
+            line->move(8, 8 + 24 * i);
+        }
+    }
     // With --box FOLDER: it reads a data box first, as tuvelv does before its window.
     if (const qsizetype box = arguments.indexOf(QStringLiteral("--box")); box > 0 && box + 1 < arguments.size())
         window.setProperty("lists", readBox(arguments.at(box + 1)));

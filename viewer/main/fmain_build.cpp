@@ -129,12 +129,7 @@ void FMain::buildTitleBand()
     Frame2->setAutoFillBackground(true);
     Frame2->setAccessibleName(QStringLiteral("タイトルバンド"));
     Image1->setScaledContents(true);
-    QFont titleFont;
-    titleFont.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                           QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
-    titleFont.setPointSize(9);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    Label1->setFont(viewerTitleFont());
 
     m_captionButtons = std::make_unique<CaptionButtons>(Toolbar3, this);
 

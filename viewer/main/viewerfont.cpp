@@ -16,6 +16,16 @@ QFont viewerListFont()
     return font;
 }
 
+QFont viewerTitleFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
+    font.setPointSize(9);
+    font.setBold(true);
+    return font;
+}
+
 void setPreferredFamilies(QFont &font, const QStringList &families)
 {
     if (!families.isEmpty() && QFontDatabase::hasFamily(families.first()))

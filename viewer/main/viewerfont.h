@@ -6,6 +6,9 @@
 // font that has the Japanese glyphs.
 QFont viewerListFont();
 
+// The title band's font: bold, in the Japanese system face where it exists.
+QFont viewerTitleFont();
+
 // Gives the font its families in order of preference. When the first is installed,
 // it is given alone: it draws every character it has either way, and each further
 // family would make the font engine ask the system for a sorted list of fallback
