@@ -71,9 +71,10 @@ InputMethod::Suspension RecordingInputMethod::suspend()
     m_switchedOff = false;
     if (!on)
         return {};
-    if (!refuseWith.isEmpty()) {
+    const QString refusal = suspends > 1 && !refuseLaterWith.isEmpty() ? refuseLaterWith : refuseWith;
+    if (!refusal.isEmpty()) {
         note(QStringLiteral("ime refused"));
-        return {false, refuseWith};
+        return {false, refusal};
     }
     on = false;
     m_switchedOff = true;

@@ -91,8 +91,9 @@ public:
 class RecordingInputMethod : public InputMethod {
 public:
     bool on = false;
-    QString refuseWith;      // when set, an input method that is on cannot be switched off
-    QString refuseBackWith;  // when set, one switched off cannot be put back
+    QString refuseWith;       // when set, an input method that is on cannot be switched off
+    QString refuseBackWith;   // when set, one switched off cannot be put back
+    QString refuseLaterWith;  // when set, refuses as refuseWith from the second suspend on
     QStringList log;
     QStringList *sharedLog = nullptr;
     int suspends = 0;

@@ -31,6 +31,8 @@ private slots:
     void copyWithCtrlHeld();
     void inputMethodOffWhileTyping_data();
     void inputMethodOffWhileTyping();
+    void inputMethodPerField_data();
+    void inputMethodPerField();
 
 private:
     // The keys as loaded rows, the row at index current selected.
@@ -214,6 +216,41 @@ void TestKeyOutputGuards::inputMethodOffWhileTyping()
     if (!cannotSwitchOff.isEmpty())
         QVERIFY(m_window->messages.first().contains(cannotSwitchOff));
     QVERIFY(listView2(*m_window)->activeView()->hasFocus());
+}
+
+void TestKeyOutputGuards::inputMethodPerField_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("refuseLater");
+    QTest::addColumn<QStringList>("afterSwitch");
+    const auto typed = [](const char *keyString) { return platform::fake::RecordingKeyTyper::typedLine(keyString); };
+    QTest::newRow("Tab: back before it, asked again after it")
+        << "ID{TAB}名前" << QString()
+        << QStringList{"ime off", typed("ID"), "ime back", typed("{TAB}"), "ime off", typed("名前"), "ime back"};
+    QTest::newRow("Enter first, a tab character last")
+        << "{ENTER}a\t" << QString()
+        << QStringList{typed("{ENTER}"), "ime off", typed("a"), "ime back", typed("{TAB}")};
+    QTest::newRow("second field stays on: stopped there")
+        << "ID{TAB}名前{TAB}x"
+        << "no answer" << QStringList{"ime off", typed("ID"), "ime back", typed("{TAB}"), "ime refused"};
+}
+
+// Each field has the input method off while its text is typed and as the user left it
+// afterwards; the keys that move the focus go in with it as the user has it.
+void TestKeyOutputGuards::inputMethodPerField()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, refuseLater);
+    QFETCH(QStringList, afterSwitch);
+    showKeys({key}, 0);
+    m_fakes->inputMethod.on = true;
+    m_fakes->inputMethod.refuseLaterWith = refuseLater;
+    sendBy(QStringLiteral("dblclick"));
+    QCOMPARE(m_fakes->keyEvents.log, altTab + afterSwitch);
+    QVERIFY(m_fakes->inputMethod.on);
+    QCOMPARE(m_window->messages.size(), refuseLater.isEmpty() ? 0 : 1);
+    if (!refuseLater.isEmpty())
+        QVERIFY(m_window->messages.first().contains(QString::fromUtf8("途中まで")));
 }
 
 QTEST_MAIN(TestKeyOutputGuards)

@@ -4,6 +4,7 @@
 #include "catalogue/keylistpane.h"
 #include "catalogue/keylistview.h"
 #include "escapekeys.h"
+#include "focuspieces.h"
 #include "inputmethodoff.h"
 #include "keystring.h"
 #include "taskchange.h"
@@ -37,24 +38,50 @@ void KeyOutput::sendCurrentKey()
     }
     if (m_services.keyEvents)
         MTaskChange::ChangeTask(*m_services.keyEvents, 100);
-    if (row < 0)
+    if (row < 0) {
+        KeyDone();
         return;
+    }
     platform::KeyTyper::Result result;
     platform::InputMethod::Resumption back;
-    {
-        // The user's window now has the focus, and with it the input method the keys
-        // would go through. It is off while they are typed and back as it was before
-        // the viewer takes the focus back (the way back leaves that window's state alone).
+    bool typedAny = false;
+    bool refusedHalfWay = false;
+    // Without an input method the key goes in one go. With one, it goes in pieces: the
+    // user's window has the focus now, and with it the input method a piece's text would
+    // go through; it is off while the text is typed and back as it was before a key that
+    // may take the focus to another field, which may keep a state of its own.
+    const QList<KeyPiece> pieces = m_services.inputMethod && !parsed.strokes.isEmpty()
+                                       ? splitAtFocusMoves(parsed.strokes)
+                                       : QList<KeyPiece>{{true, parsed.strokes}};  // as it is
+    for (qsizetype i = 0; i < pieces.size() && result.ok; ++i) {
+        const KeyPiece &piece = pieces.at(i);
+        if (piece.movesFocus) {
+            if (m_services.keyTyper)
+                result = m_services.keyTyper->type(piece.strokes, true);
+            typedAny = true;
+            continue;
+        }
         platform::InputMethodOff inputMethodOff(m_services.inputMethod);
         if (!inputMethodOff.ok()) {
-            ReportInputMethodStaysOn(inputMethodOff.error());
-            TakeFocusBack();
-            return;
+            if (!typedAny) {
+                KeyDone();
+                ReportInputMethodStaysOn(inputMethodOff.error());
+                TakeFocusBack();
+                return;
+            }
+            ReportInputMethodStaysOnHalfWay(inputMethodOff.error());
+            refusedHalfWay = true;
+            break;
         }
         if (m_services.keyTyper)
-            result = m_services.keyTyper->type(parsed.strokes, true);
-        back = inputMethodOff.putBack();
+            result = m_services.keyTyper->type(piece.strokes, true);
+        typedAny = true;
+        // The first failure is the one to tell; later fields may still come back.
+        const platform::InputMethod::Resumption pieceBack = inputMethodOff.putBack();
+        if (back.ok)
+            back = pieceBack;
     }
+    KeyDone();
     if (!result.ok)
         ReportKeyRefused(result.error);
     // The user would find their input method off with no word of why.
@@ -63,7 +90,7 @@ void KeyOutput::sendCurrentKey()
                    "入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
                back.error);
     TakeFocusBack();
-    if (result.ok && back.ok)
+    if (result.ok && back.ok && !refusedHalfWay)
         Tell(QStringLiteral("キーを入力しました。"));
 }
 
@@ -97,6 +124,14 @@ void KeyOutput::ReportInputMethodStaysOn(const QString &reason)
            reason);
 }
 
+// A later field's input method could not be switched off: what came before it is typed.
+void KeyOutput::ReportInputMethodStaysOnHalfWay(const QString &reason)
+{
+    Report(QStringLiteral("入力メソッド（日本語入力）をオフにできないため、キーを途中までしか入力しませんでした。"
+                          "Ctrl+C でキーをコピーして、貼り付けてお使いください。"),
+           reason);
+}
+
 // A message box, the reason on a line of its own. Not announced as well: a screen reader
 // reads the box as it opens, and would say the same words twice.
 void KeyOutput::Report(const QString &what, const QString &reason)
@@ -108,6 +143,12 @@ void KeyOutput::Tell(const QString &text)
 {
     if (m_announce)
         m_announce(text);
+}
+
+void KeyOutput::KeyDone()
+{
+    if (m_services.keyTyper)
+        m_services.keyTyper->keyDone();
 }
 
 // Back to the viewer, so that the next key can be picked at once.

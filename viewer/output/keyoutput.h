@@ -27,6 +27,8 @@ public:
 private:
     void ReportKeyRefused(const QString &reason);
     void ReportInputMethodStaysOn(const QString &reason);
+    void ReportInputMethodStaysOnHalfWay(const QString &reason);
+    void KeyDone();
     void TakeFocusBack();
     void Tell(const QString &text);
     void Report(const QString &what, const QString &reason);
