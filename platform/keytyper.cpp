@@ -7,7 +7,9 @@ KeyTyper::Result typeKeyString(KeyTyper &typer, const QString &keyString, bool w
     const common::ParsedKeyString parsed = common::parseKeyString(keyString);
     if (!parsed.ok())
         return {false, parsed.error};
-    return typer.type(parsed.strokes, wait);
+    const KeyTyper::Result result = typer.type(parsed.strokes, wait);
+    typer.keyDone();
+    return result;
 }
 
 }  // namespace platform

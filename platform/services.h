@@ -51,6 +51,9 @@ public:
     virtual ~KeyTyper() = default;
     // With wait set, returns only once the receiving side has had the events.
     virtual Result type(const QList<KeyStroke> &strokes, bool wait) = 0;
+    // The key is over, typed in one or more type() calls, or refused: a typer that made
+    // the switch to the user's window itself goes back from there now.
+    virtual void keyDone() {}
 };
 
 // Reads keyString and types it; a string that does not read is refused with the

@@ -77,18 +77,22 @@ WaylandKeyTyper::WaylandKeyTyper(Session &session, SwitchState &switchState, std
 
 KeyTyper::Result WaylandKeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
-    const SwitchState left = std::exchange(switchState, SwitchState{});
-    Result result;
-    if (!left.failure.isEmpty())
-        result = {false, left.failure};
-    else if (!session.hasVirtualKeyboard())
-        result = {false, noVirtualKeyboardMessage()};
-    else if (!strokes.isEmpty())
-        result = typeHere(strokes, wait);
+    // A failed switch refuses every piece of the key, until keyDone().
+    if (!switchState.failure.isEmpty())
+        return {false, switchState.failure};
+    if (!session.hasVirtualKeyboard())
+        return {false, noVirtualKeyboardMessage()};
+    if (strokes.isEmpty())
+        return {};
+    return typeHere(strokes, wait);
+}
+
+void WaylandKeyTyper::keyDone()
+{
     // Back to the window the switch came from, whatever happened.
+    const SwitchState left = std::exchange(switchState, SwitchState{});
     if (left.returnTo)
         session.activate(left.returnTo, 1000);
-    return result;
 }
 
 KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool wait)

@@ -18,6 +18,7 @@ public:
     WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
                     std::function<void()> clientSync);
     Result type(const QList<KeyStroke> &strokes, bool wait) override;
+    void keyDone() override;
 
 private:
     Session &session;
