@@ -5,7 +5,8 @@ The user works in a window (a Qt text editor, or a GTK one) with Mozc in hiragan
 or with it off; picks keys in tuvelv by double-click, Ctrl+B or the "直接出力" button;
 each must arrive byte for byte, {TAB} and {ENTER} included, and afterwards the window's
 IME must be in the state it was in before: on stays on (same input method, still
-hiragana), off stays off. Runs as the user of scripts/as-user.sh (Mozc will not run as
+hiragana), off stays off. A form of two fields, the IME on in each (fcitx5 keeps it
+per field), takes a key with {TAB}: both fields exact, the IME still on in both. Runs as the user of scripts/as-user.sh (Mozc will not run as
 root) on the private display of scripts/with-display.sh."""
 import itertools
 import os
@@ -33,6 +34,7 @@ SINKS = {
     "Qt": lambda output: [os.environ["TUVEL_TYPING_SINK"], output],
     "GTK": lambda output: [sys.executable, os.path.join(HERE, "gtksink.py"), output],
 }
+FORM_KEY = ("ID: tanaka01{TAB}tokyo tower 333m", "ID: tanaka01\ttokyo tower 333m")
 # sink, IME on: every combination, the IME-on ones first
 RUNS = [("Qt", True), ("GTK", True), ("Qt", False), ("GTK", False)]
 
@@ -42,9 +44,9 @@ class Sink(MirroringWindow):
 
     started = itertools.count()
 
-    def __init__(self, kind, folder, cleanup):
+    def __init__(self, kind, folder, cleanup, *options):
         output = os.path.join(folder, f"received-{next(Sink.started)}-{kind}.txt")
-        super().__init__(SINKS[kind](output), output, cleanup, f"the {kind} sink")
+        super().__init__(SINKS[kind](output) + list(options), output, cleanup, f"the {kind} sink")
 
     def activate(self):
         """The user goes back to the window (the window manager activates it)."""
@@ -53,6 +55,17 @@ class Sink(MirroringWindow):
 
 def _text(data):
     return data.decode("utf-8", errors="replace")
+
+
+class FormField:
+    """One field of the GTK form, as ModeProbe reads it."""
+
+    def __init__(self, sink, number):
+        self.path = f"{sink.output}.{number}"
+
+    def received(self):
+        with open(self.path, "rb") as f:
+            return f.read()
 
 
 class InputMethodTest(UserTestCase):
@@ -67,9 +80,10 @@ class InputMethodTest(UserTestCase):
         cls.framework.start()
         cls.folder = ProgramFolder()
         cls.addClassCleanup(cls.folder.remove)
-        cls.folder.write_list("keys.txt", LIST_NAME, "入力方式の試験", "", [k[0] for k in KEYS])
+        keys = [k[0] for k in KEYS] + [FORM_KEY[0]]
+        cls.folder.write_list("keys.txt", LIST_NAME, "入力方式の試験", "", keys)
         cls.viewer = viewerdesk.Viewer(cls.folder, cls.addClassCleanup)
-        if not cls.viewer.open_list(LIST_NAME, len(KEYS)):
+        if not cls.viewer.open_list(LIST_NAME, len(keys)):
             raise AssertionError("the list did not open")
 
     def test_keys_arrive_and_the_input_method_stays(self):
@@ -81,6 +95,29 @@ class InputMethodTest(UserTestCase):
                 finally:
                     for stop in reversed(cleanups):
                         stop()
+
+    def test_form_fields_keep_their_input_method(self):
+        cleanups = []
+        try:
+            sink = Sink("GTK", self.folder.path, cleanups.append, "--form")
+            fields = [ModeProbe(FormField(sink, number)) for number in (1, 2)]
+            # The IME on in the second field, then in the first, where the user stays.
+            xdotool("key", "Tab")
+            fields[1].set(self.framework, True)
+            xdotool("key", "shift+Tab")
+            fields[0].set(self.framework, True)
+            problem = self.deliver(sink, len(KEYS), "double-click", FORM_KEY[1], self.framework.state())
+            if problem:
+                self.fail(problem)
+            # The key left the focus in the second field. A field that gets the focus
+            # has its text selected; End, so that the probe's letter does not replace it.
+            xdotool("key", "End")
+            self.assertEqual(fields[1].mode(), "hiragana", "the IME is not on in the second field")
+            xdotool("key", "shift+Tab", "End")
+            self.assertEqual(fields[0].mode(), "hiragana", "the IME is not on in the first field")
+        finally:
+            for stop in reversed(cleanups):
+                stop()
 
     def keys_into(self, kind, on, cleanup):
         framework = self.framework
