@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <poll.h>
 
@@ -111,7 +112,18 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     Keyboard keyboard(session);
     quint32 mask = 0;
     int batch = 0;
-    bool ok = keyboard.startBatch(plan.keymaps[batch], mask);
+    // Every keymap has the named keys and modifiers on the same codes, so a piece of the
+    // key with no characters ({TAB} between two fields), or one whose keymap is up
+    // already, is typed on the keymap there. Each new keymap reaches the receiver as a
+    // descriptor of its own, and a busy receiver has a bounded room for them.
+    const bool hasText =
+        std::any_of(strokes.cbegin(), strokes.cend(), [](const KeyStroke &k) { return k.kind == KeyStroke::Text; });
+    const bool keymapUp = session.keyboard() == keymapOwner && (!hasText || plan.keymaps[batch] == keymapSent);
+    bool ok = keymapUp || keyboard.startBatch(plan.keymaps[batch], mask);
+    if (!keymapUp) {
+        keymapOwner = session.keyboard();
+        keymapSent = plan.keymaps[batch];
+    }
     for (const TypingStep &step : plan.steps) {
         if (!ok)
             break;
@@ -135,6 +147,7 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
             if (clientSync)
                 clientSync();
             ok = ok && keyboard.startBatch(plan.keymaps[++batch], mask);
+            keymapSent = plan.keymaps[batch];
             break;
         }
         ok = ok && session.flush();
@@ -142,6 +155,8 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     ok = ok && session.roundtrip();
     if (ok && wait && clientSync)
         clientSync();
+    if (!ok)
+        keymapOwner = nullptr;  // what the compositor holds is unknown
     if (!ok)
         return {false, QStringLiteral("Wayland コンポジターとの接続が切れたため、キー入力を終えられませんでした")};
     return {};

@@ -3,6 +3,7 @@
 #include "keystring.h"
 #include "services.h"
 
+#include <QByteArray>
 #include <functional>
 
 namespace platform::wayland {
@@ -26,6 +27,9 @@ private:
     std::function<quint8()> heldModifiers;
     std::function<void()> clientSync;
     Result typeHere(const QList<KeyStroke> &strokes, bool wait);
+    // The keymap last sent, and the virtual keyboard it was sent on.
+    QByteArray keymapSent;
+    const void *keymapOwner = nullptr;
 };
 
 }  // namespace platform::wayland
