@@ -31,10 +31,12 @@ using x11::KeySlots;
 // (ms) and, where the receiver answers pings, a ping sent after it came back, and while
 // the receiver's process waits for input. Where that process is unknown (a program on
 // another machine), age must do more of the work.
-constexpr int HoldMs = 100;
-constexpr int HoldWithoutPingMs = 250;
-constexpr int HoldUnknownProcessMs = 400;
-constexpr int HoldUnknownProcessWithoutPingMs = 800;
+// A receiver on a busy machine (or one whose input method forwards keys back to it, as
+// GTK's X input method does) looks a keycode up hundreds of ms after its key.
+constexpr int HoldMs = 300;
+constexpr int HoldWithoutPingMs = 500;
+constexpr int HoldUnknownProcessMs = 600;
+constexpr int HoldUnknownProcessWithoutPingMs = 1000;
 // A receiver that reads nothing for this long (ms) while a key waits for a free place:
 // the rest of the key is not typed.
 constexpr int MostWaitForPlaceMs = 8000;
@@ -266,7 +268,13 @@ private:
             const qint64 hold = (receiver.known() ? (pings ? HoldMs : HoldWithoutPingMs)
                                                   : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
                                 2 * roundTripMs;
-            const x11::ReceiverState state = receiver.state();
+            // Waiting on two looks a poll apart: one look can fall between two processes
+            // handing the keys on (the receiver and its input method).
+            x11::ReceiverState state = receiver.state();
+            if (state == x11::ReceiverState::Waiting) {
+                sleepMs(IdlePollMs);
+                state = receiver.state();
+            }
             const bool mayReuse = state == x11::ReceiverState::Waiting || state == x11::ReceiverState::Unknown ||
                                   (state == x11::ReceiverState::Working && t >= idleDeadline);
             const QList<quint8> changed = keySlots.place(wanted, t, hold, pings, mayReuse);
