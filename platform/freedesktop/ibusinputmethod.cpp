@@ -41,6 +41,7 @@ QString engineName(const QVariant &desc)
     QVariantMap attachments;
     argument.beginStructure();
     argument >> typeName >> attachments >> name;
+    argument.endStructure();  // frees what beginStructure() took
     return typeName == QLatin1String("IBusEngineDesc") ? name : QString();
 }
 
