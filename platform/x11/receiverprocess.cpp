@@ -32,6 +32,11 @@ bool isInputMethodDaemon(const QByteArray &name)
            name == "ibus-x11" || name == "dbus-daemon";
 }
 
+// Java's toolkit and event threads; GLib's D-Bus worker, which takes an input method's
+// answer off the bus before the main thread hears of it (GTK's input method modules,
+// Chromium through them).
+bool watched(const QByteArray &threadName) { return threadName.startsWith("AWT-") || threadName.startsWith("gdbus"); }
+
 }  // namespace
 
 ReceiverProcesses::ReceiverProcesses(pid_t receiver)
@@ -41,7 +46,7 @@ ReceiverProcesses::ReceiverProcesses(pid_t receiver)
     const QString task = QStringLiteral("/proc/%1/task/").arg(receiver);
     const QStringList threads = QDir(task).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &thread : threads) {
-        if (thread.toInt() == receiver || readSmall(task + thread + QStringLiteral("/comm")).startsWith("AWT-"))
+        if (thread.toInt() == receiver || watched(readSmall(task + thread + QStringLiteral("/comm"))))
             m_receiverThreads.append(task + thread + QStringLiteral("/stat"));
     }
     if (m_receiverThreads.isEmpty())

@@ -3,8 +3,8 @@
 // program waiting for input sleeps; one that still translates keys (a busy program, one
 // the machine gives no time, one stopped by a debugger or SIGSTOP) runs, waits to run or
 // is stopped. The threads that read and handle window input are watched: a program's
-// main thread, and Java's toolkit and event threads (AWT-*), whose other threads (the
-// compiler, the collector) run for reasons of their own. So are the user's input method
+// main thread, Java's toolkit and event threads (AWT-*), whose other threads (the
+// compiler, the collector) run for reasons of their own, and GLib's D-Bus worker. So are the user's input method
 // daemons and session bus: keys that make a round trip through an input method are not
 // handled until it has answered. Read from /proc; where there is none, or the window
 // belongs to another machine, nothing is known.
