@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark, those that need a display on a private one
 # (scripts/with-display.sh; the Wayland one under scripts/with-sway.sh, the download one
-# only where nginx is installed), then prints one table: each goal's ratio, measured
-# against its floor in the same run, and whether it is met. Each benchmark's whole
-# output stays in the folder named at the end. Exits 2 when a goal is missed.
+# only where nginx is installed, the applications one only where they are), then prints
+# one table: each goal's ratio, measured against its floor in the same run, and whether
+# it is met. Each benchmark's whole output stays in the folder named at the end. Exits 2
+# when a goal is missed.
 # Usage: scripts/bench.sh [BUILD_DIR]   (default: build)
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -43,6 +44,15 @@ has bench_startup && run bench_startup scripts/with-display.sh "$bin/bench_start
 has bench_typing && run bench_typing scripts/with-display.sh "$bin/bench_typing"
 has bench_typing_wayland && command -v sway >/dev/null && run bench_typing_wayland scripts/with-sway.sh "$bin/bench_typing_wayland"
 has bench_download && command -v nginx >/dev/null && run bench_download "$bin/bench_download"
+# Into Writer, a Swing text area and Chromium with Mozc on, as the applications story runs.
+apps_installed() {
+  command -v soffice && command -v chromium && command -v java && command -v fcitx5 && [ -x /usr/lib/mozc/mozc_server ] &&
+    compgen -G '/usr/lib/*/fcitx5/fcitx5-mozc.so'
+} >/dev/null
+# Bounded: an application given garbled input (xdotool at short delays) can hang.
+[ -x "$build/app/tuvelv" ] && apps_installed && run bench_typing_applications env TUVEL_APP_DIR="$(realpath "$build/app")" \
+  timeout 1800 scripts/with-display.sh scripts/as-user.sh /usr/bin/python3 -W ignore::DeprecationWarning -W ignore::ImportWarning \
+  "$PWD/bench/bench_typing_applications.py"
 echo "load average after:  $(load)" >>"$out/load.txt"
 
 # A goal is either a line "goal: WHAT | RATIO | OP | LIMIT | ok/MISSED", or an older
