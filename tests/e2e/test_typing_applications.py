@@ -105,10 +105,25 @@ class Writer:
         os.makedirs(os.path.join(profile, "user"))
         with open(os.path.join(profile, "user", "registrymodifications.xcu"), "w") as f:
             f.write(WRITER_SETTINGS)
-        port = _free_port()
         self.log = os.path.join(folder, "writer.log")
         local = uno.getComponentContext()
-        resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+        self.resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+        # Writer now and then hangs making its first document (its main thread and the
+        # bridge each wait for the other): started again, as a person would.
+        for _ in range(2):
+            self.document = self.start(profile, cleanup)
+            if self.document:
+                break
+            self.program.stop()
+        if not self.document:
+            raise AssertionError(f"Writer hung making a document:\n{_log_tail(self.log)}")
+        if not activate(self.program.pid):
+            raise AssertionError("the Writer document never had the focus")
+
+    def start(self, profile, cleanup):
+        """Starts Writer; returns its new document, or None when that hung."""
+        port = _free_port()
+        resolver = self.resolver
 
         def connect():
             try:
@@ -128,9 +143,12 @@ class Writer:
         if not self.program.running() or not context:
             raise AssertionError(f"Writer did not answer on 127.0.0.1:{port}:\n{_log_tail(self.log)}")
         desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
-        self.document = desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, ())
-        if not activate(self.program.pid):
-            raise AssertionError("the Writer document never had the focus")
+        made = []
+        loader = threading.Thread(daemon=True, target=lambda: made.append(
+            desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, ())))
+        loader.start()
+        loader.join(60)
+        return made[0] if made else None
 
     def received(self):
         return self.document.getText().getString().encode("utf-8")
