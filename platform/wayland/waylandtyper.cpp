@@ -118,9 +118,9 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     // descriptor of its own, and a busy receiver has a bounded room for them.
     const bool hasText =
         std::any_of(strokes.cbegin(), strokes.cend(), [](const KeyStroke &k) { return k.kind == KeyStroke::Text; });
-    const bool keymapUp = session.keyboard() == keymapOwner && (!hasText || plan.keymaps[batch] == keymapSent);
-    bool ok = keymapUp || keyboard.startBatch(plan.keymaps[batch], mask);
-    if (!keymapUp) {
+    bool ok = true;
+    if (session.keyboard() != keymapOwner || (hasText && plan.keymaps[batch] != keymapSent)) {
+        ok = keyboard.startBatch(plan.keymaps[batch], mask);
         keymapOwner = session.keyboard();
         keymapSent = plan.keymaps[batch];
     }
@@ -155,10 +155,10 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     ok = ok && session.roundtrip();
     if (ok && wait && clientSync)
         clientSync();
-    if (!ok)
+    if (!ok) {
         keymapOwner = nullptr;  // what the compositor holds is unknown
-    if (!ok)
         return {false, QStringLiteral("Wayland コンポジターとの接続が切れたため、キー入力を終えられませんでした")};
+    }
     return {};
 }
 

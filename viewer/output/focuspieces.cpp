@@ -21,7 +21,6 @@ QList<KeyPiece> splitAtFocusMoves(const QList<KeyStroke> &strokes)
 {
     QList<KeyPiece> pieces;
     QList<Modifier> held;  // in the order they went down
-    bool open = false;     // whether the last piece still takes strokes
     const auto releaseHeld = [&] {
         for (auto m = held.crbegin(); m != held.crend(); ++m)
             pieces.last().strokes.append(KeyStroke::up(*m));
@@ -30,25 +29,24 @@ QList<KeyPiece> splitAtFocusMoves(const QList<KeyStroke> &strokes)
         switch (stroke.kind) {
         case KeyStroke::ModifierDown:
             held.append(stroke.modifier);
-            if (open)
+            if (!pieces.isEmpty())
                 pieces.last().strokes.append(stroke);
             break;
         case KeyStroke::ModifierUp:
             if (const qsizetype at = held.lastIndexOf(stroke.modifier); at >= 0)
                 held.removeAt(at);
-            if (open)
+            if (!pieces.isEmpty())
                 pieces.last().strokes.append(stroke);
             break;
         case KeyStroke::Text:
         case KeyStroke::Key: {
             const bool moves = movesFocus(stroke, held);
-            if (!open || pieces.last().movesFocus != moves) {
-                if (open)
+            if (pieces.isEmpty() || pieces.last().movesFocus != moves) {
+                if (!pieces.isEmpty())
                     releaseHeld();
                 pieces.append(KeyPiece{moves, {}});
                 for (Modifier m : std::as_const(held))
                     pieces.last().strokes.append(KeyStroke::down(m));
-                open = true;
             }
             pieces.last().strokes.append(stroke);
             break;
