@@ -30,17 +30,17 @@ void KeySlots::used(quint32 sym, qint64 now)
 
 void KeySlots::proven(qint64 sentAt) { m_provenBefore = std::max(m_provenBefore, sentAt); }
 
-bool KeySlots::mayChange(const Level &level, const Rule &rule) const
+bool KeySlots::mayChange(const Level &level, const Rule &rule, const QList<quint32> &keep) const
 {
     if (level.sym == 0)
         return true;
-    return rule.mayReuse && rule.now - level.lastUse >= rule.holdMs &&
+    return rule.mayReuse && !keep.contains(level.sym) && rule.now - level.lastUse >= rule.holdMs &&
            (!rule.needProof || level.lastUse <= m_provenBefore);
 }
 
-bool KeySlots::codeMayChange(const Code &code, const Rule &rule) const
+bool KeySlots::codeMayChange(const Code &code, const Rule &rule, const QList<quint32> &keep) const
 {
-    return mayChange(code.level[0], rule) && mayChange(code.level[1], rule);
+    return mayChange(code.level[0], rule, keep) && mayChange(code.level[1], rule, keep);
 }
 
 void KeySlots::clearLevel(Code &code, int level)
@@ -50,9 +50,8 @@ void KeySlots::clearLevel(Code &code, int level)
     code.level[level] = Level{};
 }
 
-QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof, bool mayReuse)
+QList<quint8> KeySlots::place(const QList<quint32> &wanted, const QList<quint32> &keep, const Rule &rule)
 {
-    const Rule rule{now, holdMs, needProof, mayReuse};
     QList<quint8> changed;
     auto note = [&changed](quint8 code) {
         if (!changed.contains(code))
@@ -70,7 +69,7 @@ QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 h
         for (int c = 0; c < m_codes.size(); ++c) {
             const Code &code = m_codes[c];
             if (whole || code.whole) {
-                if (!codeMayChange(code, rule))
+                if (!codeMayChange(code, rule, keep))
                     continue;
                 const qint64 a = std::max(age(code.level[0]), age(code.level[1]));
                 if (a < bestAge)
@@ -78,7 +77,7 @@ QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 h
                 continue;
             }
             for (int l = 0; l < 2; ++l) {
-                if (mayChange(code.level[l], rule) && age(code.level[l]) < bestAge)
+                if (mayChange(code.level[l], rule, keep) && age(code.level[l]) < bestAge)
                     bestCode = c, bestLevel = l, bestAge = age(code.level[l]);
             }
         }
@@ -93,7 +92,7 @@ QList<quint8> KeySlots::place(const QList<quint32> &wanted, qint64 now, qint64 h
             clearLevel(code, bestLevel);
         }
         code.level[bestLevel].sym = sym;
-        code.level[bestLevel].lastUse = now;
+        code.level[bestLevel].lastUse = rule.now;
         if (whole)
             code.level[1] = code.level[0];
         m_where.insert(sym, Place{m_codeNumbers[bestCode], bestLevel == 1});
@@ -111,12 +110,22 @@ bool KeySlots::waitsForProof(qint64 now, qint64 holdMs) const
     return false;
 }
 
-qint64 KeySlots::nextAgeAt(qint64 holdMs) const
+int KeySlots::placeable(const QList<quint32> &wanted, const QList<quint32> &keep, const Rule &rule) const
+{
+    KeySlots trial = *this;
+    trial.place(wanted, keep, rule);
+    int count = 0;
+    for (const quint32 sym : wanted)
+        count += trial.m_where.contains(sym) && !m_where.contains(sym) ? 1 : 0;
+    return count;
+}
+
+qint64 KeySlots::nextAgeAfter(qint64 now, qint64 holdMs) const
 {
     qint64 next = -1;
     for (const Code &code : m_codes)
         for (const Level &level : code.level)
-            if (level.sym != 0 && (next < 0 || level.lastUse + holdMs < next))
+            if (level.sym != 0 && level.lastUse + holdMs > now && (next < 0 || level.lastUse + holdMs < next))
                 next = level.lastUse + holdMs;
     return next;
 }

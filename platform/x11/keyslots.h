@@ -31,8 +31,6 @@ public:
         bool operator==(const CodeSymbols &) const = default;
     };
 
-    // holdMs: how old the last key typed with a place must be before it changes.
-    // needProof: a ping sent after that key must also have been answered.
     KeySlots(const QList<quint8> &spareCodes, std::function<bool(quint32)> hasCase);
 
     int capacity() const { return static_cast<int>(m_codes.size()) * 2; }
@@ -44,14 +42,22 @@ public:
     // The receiver answered a ping sent at sentAt: it has read every key typed before.
     void proven(qint64 sentAt);
 
-    // Puts the wanted symbols, in order, on places that may change at `now` (empty ones
-    // alone unless mayReuse), and stops at the first one that finds no place. Returns the
-    // keycodes whose symbols changed.
-    QList<quint8> place(const QList<quint32> &wanted, qint64 now, qint64 holdMs, bool needProof, bool mayReuse = true);
+    // When a place may change: at `now` (ms), its last key holdMs old, with a ping's answer
+    // after it where needProof, and only an empty place unless mayReuse.
+    struct Rule {
+        qint64 now, holdMs;
+        bool needProof, mayReuse;
+    };
+    // Puts the wanted symbols, in order, on places that may change, never one of keep's,
+    // and stops at the first one that finds no place. Returns the keycodes whose symbols
+    // changed.
+    QList<quint8> place(const QList<quint32> &wanted, const QList<quint32> &keep, const Rule &rule);
     // Whether some place is old enough and waits for nothing but a ping's answer.
     bool waitsForProof(qint64 now, qint64 holdMs) const;
-    // When the oldest place in use becomes old enough; -1 when none is in use.
-    qint64 nextAgeAt(qint64 holdMs) const;
+    // How many of the wanted symbols place() would put on a place now.
+    int placeable(const QList<quint32> &wanted, const QList<quint32> &keep, const Rule &rule) const;
+    // When the next place in use becomes old enough after `now`; -1 when none will.
+    qint64 nextAgeAfter(qint64 now, qint64 holdMs) const;
 
     CodeSymbols symbolsOf(quint8 code) const;
     const QList<quint8> &codes() const { return m_codeNumbers; }
@@ -71,12 +77,8 @@ private:
     std::function<bool(quint32)> m_hasCase;
     qint64 m_provenBefore = -1;
 
-    struct Rule {
-        qint64 now, holdMs;
-        bool needProof, mayReuse;
-    };
-    bool mayChange(const Level &level, const Rule &rule) const;
-    bool codeMayChange(const Code &code, const Rule &rule) const;
+    bool mayChange(const Level &level, const Rule &rule, const QList<quint32> &keep) const;
+    bool codeMayChange(const Code &code, const Rule &rule, const QList<quint32> &keep) const;
     void clearLevel(Code &code, int level);
 };
 

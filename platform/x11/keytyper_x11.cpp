@@ -252,17 +252,24 @@ private:
     qint64 roundTripMs = 0;  // how long the last answer took
 
     // Puts the character of step i, and as many of the next ones as fit, on spare codes,
-    // waiting until places may change. Returns why not, or nothing.
+    // waiting until places may change. Returns why not, or nothing. A character already
+    // placed keeps its place while it is among the next ones.
     QString makePlace(const Plan &plan, qsizetype i)
     {
-        QList<quint32> wanted;
-        for (qsizetype j = i; j < plan.steps.size() && wanted.size() < keySlots.capacity(); ++j) {
+        QList<quint32> wanted, keep;
+        for (qsizetype j = i; j < plan.steps.size() && wanted.size() + keep.size() < keySlots.capacity(); ++j) {
             const Step &s = plan.steps[j];
-            if (s.kind == Step::TapBorrowed && !keySlots.find(s.sym) && !wanted.contains(s.sym))
-                wanted.append(s.sym);
+            if (s.kind != Step::TapBorrowed || wanted.contains(s.sym) || keep.contains(s.sym))
+                continue;
+            (keySlots.find(s.sym) ? keep : wanted).append(s.sym);
         }
         const qint64 deadline = now() + MostWaitForPlaceMs;
         const qint64 idleDeadline = now() + MostWaitForIdleMs;
+        // Every change of the mapping goes to every program on the display, and some take
+        // long over each (a window manager grabbing its shortcut keys anew, a toolkit
+        // reading the whole mapping again): places change several at a time, a third of
+        // those wanted (at most half of all). Waiting for more would slow typing down.
+        const int enough = std::max(1, std::min<int>(static_cast<int>(wanted.size()) / 3, keySlots.capacity() / 2));
         for (;;) {
             const qint64 t = now();
             const qint64 hold = (receiver.known() ? (pings ? HoldMs : HoldWithoutPingMs)
@@ -277,10 +284,13 @@ private:
             }
             const bool mayReuse = state == x11::ReceiverState::Waiting || state == x11::ReceiverState::Unknown ||
                                   (state == x11::ReceiverState::Working && t >= idleDeadline);
-            const QList<quint8> changed = keySlots.place(wanted, t, hold, pings, mayReuse);
-            if (!changed.isEmpty()) {
+            const bool needsProof = pings && keySlots.waitsForProof(t, hold);
+            const qint64 nextAge = keySlots.nextAgeAfter(t, hold);
+            const int ready = keySlots.placeable(wanted, keep, {t, hold, pings, mayReuse});
+            // Fewer only when waiting frees no more.
+            if (ready >= enough || (ready > 0 && ((!needsProof && nextAge < 0) || t >= deadline))) {
                 QList<std::pair<KeyCode, KeySlots::CodeSymbols>> changes;
-                for (quint8 code : changed)
+                for (quint8 code : keySlots.place(wanted, keep, {t, hold, pings, mayReuse}))
                     changes.append({code, keySlots.symbolsOf(code)});
                 map.write(changes);
                 // The server must have the new mapping before the first key on it.
@@ -293,7 +303,7 @@ private:
                 sleepMs(IdlePollMs);
                 continue;
             }
-            if (pings && keySlots.waitsForProof(t, hold)) {
+            if (needsProof) {
                 XSync(display, False);
                 const qint64 sentAt = now();
                 switch (sync.pingActiveClient(static_cast<int>(std::min<qint64>(PingTimeoutMs, deadline - t)))) {
@@ -306,8 +316,7 @@ private:
                 }
                 continue;
             }
-            const qint64 next = keySlots.nextAgeAt(hold);
-            sleepMs(std::clamp<qint64>(next - now(), 1, std::max<qint64>(1, deadline - now())));
+            sleepMs(std::max<qint64>(1, (nextAge < 0 ? deadline : std::min(nextAge, deadline)) - now()));
         }
     }
 
