@@ -5,15 +5,17 @@ namespace platform {
 InputMethod::Suspension InputMethodChain::suspend()
 {
     m_suspended = 0;
+    Suspension all;
     for (InputMethod *member : std::as_const(m_members)) {
         const Suspension suspension = member->suspend();
         if (!suspension.ok) {
             resume();
             return suspension;
         }
+        all.oneKeyAtATime = all.oneKeyAtATime || suspension.oneKeyAtATime;
         ++m_suspended;
     }
-    return {};
+    return all;
 }
 
 InputMethod::Resumption InputMethodChain::resume()

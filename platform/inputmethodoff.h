@@ -37,6 +37,7 @@ public:
     // False: an input method is on and stays on; nothing may be typed.
     bool ok() const { return m_suspension.ok; }
     QString error() const { return m_suspension.error; }
+    bool oneKeyAtATime() const { return m_suspension.oneKeyAtATime; }
     // Puts back what was switched off, once; the scope's end then has nothing to do.
     InputMethod::Resumption putBack();
 

@@ -54,6 +54,11 @@ public:
     // The key is over, typed in one or more type() calls, or refused: a typer that made
     // the switch to the user's window itself goes back from there now.
     virtual void keyDone() {}
+    // Until further notice, each keystroke waits until the receiver has handled the one
+    // before (a typer that cannot see that types as it would).
+    virtual void setOneKeyAtATime(bool) {}
+    // The whole key, before it is typed in pieces: a typer may prepare for all of them.
+    virtual void beginKey(const QList<KeyStroke> &) {}
 };
 
 // Reads keyString and types it; a string that does not read is refused with the
@@ -105,6 +110,9 @@ public:
     struct Suspension {
         bool ok = true;  // false: it is on and could not be switched off; nothing changed
         QString error;   // why, for the user; empty when ok
+        // The window hands every key to the input method and waits for its answer, and may
+        // let a quick answer overtake a slow one: keys go one at a time.
+        bool oneKeyAtATime = false;
     };
     struct Resumption {
         bool ok = true;  // false: it was not put back; it stays off

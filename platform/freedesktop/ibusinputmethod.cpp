@@ -141,8 +141,13 @@ InputMethod::Suspension IBusInputMethod::suspend()
     const EngineAnswer current = globalEngine(bus);
     if (!current.answered)
         return {false, unanswered()};
-    if (current.name.isEmpty() || isPlainEngine(current.name))
+    // A window that takes its keys through IBus asks the engine about each, plain or
+    // not, and Qt's frontend lets an answer that came quickly overtake one still awaited.
+    const Suspension asked{true, {}, true};
+    if (current.name.isEmpty())
         return {};
+    if (isPlainEngine(current.name))
+        return asked;
     const QString plain = plainEngineAmong(activeEngines(bus));
     const QDBusMessage reply = setGlobalEngine(bus, plain);
     if (isUnanswered(reply)) {
@@ -162,7 +167,7 @@ InputMethod::Suspension IBusInputMethod::suspend()
                                     : unanswered()};
     }
     m_previousEngine = current.name;
-    return {};
+    return asked;
 }
 
 InputMethod::Resumption IBusInputMethod::resume()

@@ -149,11 +149,17 @@ QByteArray keymapText(const QList<char32_t> &characters)
     return text;
 }
 
-TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity)
+TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity, const QList<KeyStroke> &wholeKey)
 {
     TypingPlan plan;
     capacity = qBound(1, capacity, characterCapacity());
     QList<char32_t> batch;
+    for (const KeyStroke &k : wholeKey) {
+        if (k.kind == KeyStroke::Text && !batch.contains(slotOf(k.character)))
+            batch.append(slotOf(k.character));
+    }
+    if (batch.size() > capacity)
+        batch.clear();
     QList<QList<char32_t>> batches;
     quint32 modifiers = 0;
     for (const KeyStroke &k : strokes) {

@@ -50,8 +50,11 @@ struct TypingPlan {
 };
 
 // The steps and keymaps that type strokes. Modifier strokes that release a modifier
-// never pressed are refused; the plan always ends with every modifier up.
-TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity = characterCapacity());
+// never pressed are refused; the plan always ends with every modifier up. With the
+// whole key the strokes are a piece of, and that key's characters all fit one keymap,
+// every piece is typed on that one keymap.
+TypingPlan planTyping(const QList<KeyStroke> &strokes, int capacity = characterCapacity(),
+                      const QList<KeyStroke> &wholeKey = {});
 
 // Keymap text (XKB v1 format, NUL-terminated as the protocol wants it) with the fixed
 // keys and the given characters on consecutive free keycodes. An ASCII letter takes one

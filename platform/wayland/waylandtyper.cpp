@@ -90,6 +90,7 @@ KeyTyper::Result WaylandKeyTyper::type(const QList<KeyStroke> &strokes, bool wai
 
 void WaylandKeyTyper::keyDone()
 {
+    wholeKey.clear();
     // Back to the window the switch came from, whatever happened.
     const SwitchState left = std::exchange(switchState, SwitchState{});
     if (left.returnTo)
@@ -98,7 +99,7 @@ void WaylandKeyTyper::keyDone()
 
 KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool wait)
 {
-    const TypingPlan plan = planTyping(strokes);
+    const TypingPlan plan = planTyping(strokes, characterCapacity(), wholeKey);
     if (!plan.error.isEmpty())
         return {false, plan.error};
     // Not one character while the user holds a modifier: "a" with Ctrl held is Ctrl+A.
@@ -114,8 +115,7 @@ KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool
     int batch = 0;
     // Every keymap has the named keys and modifiers on the same codes, so a piece of the
     // key with no characters ({TAB} between two fields), or one whose keymap is up
-    // already, is typed on the keymap there. Each new keymap reaches the receiver as a
-    // descriptor of its own, and a busy receiver has a bounded room for them.
+    // already, is typed on the keymap there.
     const bool hasText =
         std::any_of(strokes.cbegin(), strokes.cend(), [](const KeyStroke &k) { return k.kind == KeyStroke::Text; });
     bool ok = true;

@@ -20,6 +20,7 @@ public:
                     std::function<void()> clientSync);
     Result type(const QList<KeyStroke> &strokes, bool wait) override;
     void keyDone() override;
+    void beginKey(const QList<KeyStroke> &strokes) override { wholeKey = strokes; }
 
 private:
     Session &session;
@@ -30,6 +31,9 @@ private:
     // The keymap last sent, and the virtual keyboard it was sent on.
     QByteArray keymapSent;
     const void *keymapOwner = nullptr;
+    // Each new keymap reaches the receiver as a descriptor of its own, and a busy one has
+    // a bounded room for them: the pieces of one key share a keymap where they can.
+    QList<KeyStroke> wholeKey;
 };
 
 }  // namespace platform::wayland

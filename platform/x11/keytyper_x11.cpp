@@ -47,6 +47,9 @@ constexpr int MostWaitForIdleMs = 2000;
 constexpr int IdlePollMs = 5;
 constexpr int PingTimeoutMs = 1000;
 constexpr int NoPingWaitMs = 50;
+// Keys typed one at a time wait at most this long (ms) for the ping and then for the
+// receiver to fall idle: a busy receiver slows a key down, it never stops it.
+constexpr int OneKeyMostWaitMs = 200;
 // Between keystrokes (ms). Some receivers reorder or drop keys that come with no gap: an
 // Enter overtaking the characters before it, repeats of one key merged by an input
 // method's frontend. A longer gap around repeats and named keys, a short one around Shift.
@@ -180,13 +183,14 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
 class Playback {
 public:
     Playback(Display *display, KeyboardMap &map, KeySlots &keySlots, x11::ClientSync &sync,
-             const x11::ReceiverProcesses &receiver)
+             const x11::ReceiverProcesses &receiver, bool oneKeyAtATime)
         : display(display),
           map(map),
           keySlots(keySlots),
           sync(sync),
           shiftKey(map.find(XK_Shift_L).code),
-          receiver(receiver)
+          receiver(receiver),
+          oneKeyAtATime(oneKeyAtATime)
     {}
 
     ~Playback()
@@ -229,6 +233,8 @@ public:
             tap(code, shift);
             if (step.named)
                 waitUntilHandled();
+            else if (oneKeyAtATime)
+                waitUntilRead();
             if (step.kind == Step::TapBorrowed)
                 keySlots.used(step.sym, now());
             previous = code;
@@ -248,6 +254,7 @@ private:
     KeyCode shiftKey;
     QList<KeyCode> pressed;
     const x11::ReceiverProcesses &receiver;
+    const bool oneKeyAtATime;
     bool pings = true;       // the receiver answers pings (until it shows otherwise)
     qint64 roundTripMs = 0;  // how long the last answer took
 
@@ -330,6 +337,20 @@ private:
             pings = answer == x11::ClientSync::Answer::Answered || answer == x11::ClientSync::Answer::NoAnswer;
         }
         receiver.waitUntilWaiting(MostWaitForIdleMs);
+    }
+
+    // The receiver has read the key (the ping) and had the input method's answer (idle
+    // on two looks): only then may the next key go.
+    void waitUntilRead()
+    {
+        XSync(display, False);
+        if (pings) {
+            const x11::ClientSync::Answer answer = sync.pingActiveClient(OneKeyMostWaitMs);
+            pings = answer == x11::ClientSync::Answer::Answered || answer == x11::ClientSync::Answer::NoAnswer;
+        }
+        receiver.waitUntilWaiting(OneKeyMostWaitMs);
+        sleepMs(IdlePollMs);
+        receiver.waitUntilWaiting(OneKeyMostWaitMs);
     }
 
     void pause(int ms)
@@ -452,7 +473,8 @@ KeyTyper::Result X11KeyTyper::type(const QList<KeyStroke> &strokes, bool wait)
             x11::ClientSync sync(display);
             m_borrowed->receiver = x11::ReceiverProcesses(static_cast<pid_t>(sync.activeClientPid()));
             m_borrowed->postponed = 0;
-            Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync, m_borrowed->receiver);
+            Playback playback(display, m_borrowed->map, m_borrowed->keySlots, sync, m_borrowed->receiver,
+                              m_oneKeyAtATime);
             result = playback.run(plan, wait);
         }
         if (result.ok && errors.errors() > 0)

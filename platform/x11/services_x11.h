@@ -20,6 +20,7 @@ public:
     X11KeyTyper();
     ~X11KeyTyper() override;
     Result type(const QList<KeyStroke> &strokes, bool wait) override;
+    void setOneKeyAtATime(bool on) override { m_oneKeyAtATime = on; }
     // Puts the keyboard mapping back at once.
     void restoreKeyboard();
 
@@ -27,6 +28,7 @@ private:
     struct Borrowed;
     std::unique_ptr<Borrowed> m_borrowed;
     QTimer m_restoreTimer;
+    bool m_oneKeyAtATime = false;
 };
 
 class QtClipboard : public Clipboard {

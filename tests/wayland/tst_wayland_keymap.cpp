@@ -143,12 +143,15 @@ void TestWaylandKeymap::batches_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("capacity");
     QTest::addColumn<int>("keymaps");
-    QTest::newRow("empty") << QString() << 10 << 1;
-    QTest::newRow("repeats take one place") << QStringLiteral("ああああいいい") << 2 << 1;
-    QTest::newRow("one more than fits") << QStringLiteral("abc") << 2 << 2;
-    QTest::newRow("letter cases share a place") << QStringLiteral("aAbB") << 2 << 1;
+    QTest::addColumn<QString>("wholeKey");  // the key the text is a piece of
+    QTest::newRow("empty") << QString() << 10 << 1 << QString();
+    QTest::newRow("repeats take one place") << QStringLiteral("ああああいいい") << 2 << 1 << QString();
+    QTest::newRow("one more than fits") << QStringLiteral("abc") << 2 << 2 << QString();
+    QTest::newRow("letter cases share a place") << QStringLiteral("aAbB") << 2 << 1 << QString();
     QTest::newRow("500 distinct") << distinct(500) << characterCapacity()
-                                  << (500 + characterCapacity() - 1) / characterCapacity();
+                                  << (500 + characterCapacity() - 1) / characterCapacity() << QString();
+    QTest::newRow("piece of a key that fits") << QStringLiteral("山田") << 8 << 1 << QStringLiteral("ID123山田次");
+    QTest::newRow("piece of a key too big") << QStringLiteral("山田") << 2 << 1 << QStringLiteral("ID123山田次");
 }
 
 void TestWaylandKeymap::batches()
@@ -156,9 +159,15 @@ void TestWaylandKeymap::batches()
     QFETCH(QString, text);
     QFETCH(int, capacity);
     QFETCH(int, keymaps);
-    const TypingPlan plan = planTyping(textStrokes(text), capacity);
+    QFETCH(QString, wholeKey);
+    const TypingPlan plan = planTyping(textStrokes(text), capacity, textStrokes(wholeKey));
     QVERIFY(plan.error.isEmpty());
     QCOMPARE(plan.keymaps.size(), keymaps);
+    // Every piece of a key that fits one keymap is typed on the whole key's keymap.
+    if (!wholeKey.isEmpty()) {
+        const TypingPlan whole = planTyping(textStrokes(wholeKey), capacity);
+        QCOMPARE(plan.keymaps.first() == whole.keymaps.first(), whole.keymaps.size() == 1);
+    }
     // Played back against the keymaps, the taps give the text again.
     QString typed;
     int batch = 0;

@@ -53,6 +53,8 @@ void KeyOutput::sendCurrentKey()
     const QList<KeyPiece> pieces = m_services.inputMethod && !parsed.strokes.isEmpty()
                                        ? splitAtFocusMoves(parsed.strokes)
                                        : QList<KeyPiece>{{true, parsed.strokes}};  // as it is
+    if (m_services.keyTyper)
+        m_services.keyTyper->beginKey(parsed.strokes);
     for (qsizetype i = 0; i < pieces.size() && result.ok; ++i) {
         const KeyPiece &piece = pieces.at(i);
         if (piece.movesFocus) {
@@ -73,8 +75,11 @@ void KeyOutput::sendCurrentKey()
             refusedHalfWay = true;
             break;
         }
-        if (m_services.keyTyper)
+        if (m_services.keyTyper) {
+            m_services.keyTyper->setOneKeyAtATime(inputMethodOff.oneKeyAtATime());
             result = m_services.keyTyper->type(piece.strokes, true);
+            m_services.keyTyper->setOneKeyAtATime(false);
+        }
         typedAny = true;
         // The first failure is the one to tell; later fields may still come back.
         const platform::InputMethod::Resumption pieceBack = inputMethodOff.putBack();
