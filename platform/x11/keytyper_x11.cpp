@@ -234,7 +234,7 @@ public:
             if (step.named)
                 waitUntilHandled();
             else if (oneKeyAtATime)
-                waitUntilRead();
+                waitUntilHandled(OneKeyMostWaitMs, OneKeyMostWaitMs, true);
             if (step.kind == Step::TapBorrowed)
                 keySlots.used(step.sym, now());
             previous = code;
@@ -328,29 +328,21 @@ private:
     }
 
     // A named key (Enter, Tab) may move the focus or start work that the keys after it
-    // must not overtake: they wait until the receiver has read it and is idle again.
-    void waitUntilHandled()
+    // must not overtake: they wait until the receiver has read it (the ping) and is idle
+    // again. Keys typed one at a time wait so after each key, with shorter bounds, and
+    // for a second look: the input method's answer may still be on its way.
+    void waitUntilHandled(int pingMs = PingTimeoutMs, int idleMs = MostWaitForIdleMs, bool secondLook = false)
     {
         XSync(display, False);
         if (pings) {
-            const x11::ClientSync::Answer answer = sync.pingActiveClient(PingTimeoutMs);
+            const x11::ClientSync::Answer answer = sync.pingActiveClient(pingMs);
             pings = answer == x11::ClientSync::Answer::Answered || answer == x11::ClientSync::Answer::NoAnswer;
         }
-        receiver.waitUntilWaiting(MostWaitForIdleMs);
-    }
-
-    // The receiver has read the key (the ping) and had the input method's answer (idle
-    // on two looks): only then may the next key go.
-    void waitUntilRead()
-    {
-        XSync(display, False);
-        if (pings) {
-            const x11::ClientSync::Answer answer = sync.pingActiveClient(OneKeyMostWaitMs);
-            pings = answer == x11::ClientSync::Answer::Answered || answer == x11::ClientSync::Answer::NoAnswer;
+        receiver.waitUntilWaiting(idleMs);
+        if (secondLook) {
+            sleepMs(IdlePollMs);
+            receiver.waitUntilWaiting(idleMs);
         }
-        receiver.waitUntilWaiting(OneKeyMostWaitMs);
-        sleepMs(IdlePollMs);
-        receiver.waitUntilWaiting(OneKeyMostWaitMs);
     }
 
     void pause(int ms)
