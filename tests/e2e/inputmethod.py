@@ -180,11 +180,16 @@ EnumerateWithTriggerKeys=True
 [Behavior]
 ShareInputState=No
 """
+    # Where the indicator it shows on each switch on and off is a popup of the window's
+    # own (fcitx5's GTK module on a Wayland desktop), sway 1.7 may cut the window off
+    # ("xdg_surface must have a role") when such popups come and go quickly.
+    show_information = True
 
     def configure(self):
         folder = os.path.join(os.environ["HOME"], ".config", "fcitx5")
         os.makedirs(folder, exist_ok=True)
-        for name, text in (("profile", self.PROFILE), ("config", self.CONFIG)):
+        config = self.CONFIG + ("" if self.show_information else "ShowInputMethodInformation=False\n")
+        for name, text in (("profile", self.PROFILE), ("config", config)):
             with open(os.path.join(folder, name), "w") as f:
                 f.write(text)
 

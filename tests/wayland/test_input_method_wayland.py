@@ -122,6 +122,7 @@ class WaylandInputMethodTest(unittest.TestCase):
         cls.addClassCleanup(bus.stop)
         bus.start()
         cls.framework = Fcitx5()
+        cls.framework.show_information = False  # see Fcitx5.show_information; the README says so too
         cls.addClassCleanup(cls.framework.stop)
         try:
             cls.framework.start()
