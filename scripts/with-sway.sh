@@ -61,12 +61,5 @@ if [ ${#as_user[@]} -gt 0 ] && ! "${as_user[@]}" test -x "$1"; then
 fi
 # XWayland is up once it answers.
 for _ in $(seq 1 100); do "${as_user[@]}" xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
-# Not exec'd: sway is stopped when the command ends, however it ends. A failure shows
-# the compositor's last words (a client it dropped, a protocol error it sent).
-rc=0
-"${as_user[@]}" "$@" || rc=$?
-if [ "$rc" != 0 ] && [ "$rc" != 77 ]; then
-  echo "--- sway's log, last lines ---" >&2
-  grep -v "xkbcomp\|keycode\|X11 cannot\|xcb error" "$runtime/sway.log" | tail -n 30 >&2 || true
-fi
-exit "$rc"
+# Not exec'd: sway is stopped when the command ends, however it ends.
+"${as_user[@]}" "$@"

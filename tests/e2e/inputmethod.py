@@ -188,7 +188,9 @@ ShareInputState=No
     def configure(self):
         folder = os.path.join(os.environ["HOME"], ".config", "fcitx5")
         os.makedirs(folder, exist_ok=True)
-        config = self.CONFIG + ("" if self.show_information else "ShowInputMethodInformation=False\n")
+        config = self.CONFIG
+        if not self.show_information:
+            config = config.replace("[Behavior]\n", "[Behavior]\nShowInputMethodInformation=False\n")
         for name, text in (("profile", self.PROFILE), ("config", config)):
             with open(os.path.join(folder, name), "w") as f:
                 f.write(text)
