@@ -302,6 +302,12 @@ private:
                 map.write(changes);
                 // The server must have the new mapping before the first key on it.
                 XSync(display, False);
+                // So must the receiver, on every connection it has: Chromium hands its keys to
+                // GTK's input method with the character GDK's own connection finds on the
+                // keycode. An answer to a ping sent after the change comes once the
+                // receiver's loop has taken the change off the wire.
+                if (pings)
+                    pingReceiver(static_cast<int>(std::min<qint64>(PingTimeoutMs, std::max<qint64>(1, deadline - now()))));
                 return {};
             }
             if (t >= deadline)
@@ -311,19 +317,25 @@ private:
                 continue;
             }
             if (needsProof) {
-                XSync(display, False);
-                const qint64 sentAt = now();
-                switch (sync.pingActiveClient(static_cast<int>(std::min<qint64>(PingTimeoutMs, deadline - t)))) {
-                case x11::ClientSync::Answer::Answered:
-                    keySlots.proven(sentAt);
-                    roundTripMs = std::min<qint64>(now() - sentAt, 1000);
-                    break;
-                case x11::ClientSync::Answer::NoAnswer: break;
-                default: pings = false; break;
-                }
+                pingReceiver(static_cast<int>(std::min<qint64>(PingTimeoutMs, deadline - t)));
                 continue;
             }
             sleepMs(std::max<qint64>(1, (nextAge < 0 ? deadline : std::min(nextAge, deadline)) - now()));
+        }
+    }
+
+    // Once the receiver answers, it has read every key typed before the ping.
+    void pingReceiver(int timeoutMs)
+    {
+        XSync(display, False);
+        const qint64 sentAt = now();
+        switch (sync.pingActiveClient(timeoutMs)) {
+        case x11::ClientSync::Answer::Answered:
+            keySlots.proven(sentAt);
+            roundTripMs = std::min<qint64>(now() - sentAt, 1000);
+            break;
+        case x11::ClientSync::Answer::NoAnswer: break;
+        default: pings = false; break;
         }
     }
 
