@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the benchmarks need.
 # Runs as root; does nothing when everything is already there.
+# Usage: scripts/setup-deps.sh [build|tests]   (default: both; "build": what building
+# build/ needs, "tests": the rest, so that it can come in while build/ is built)
 set -euo pipefail
-packages=(
+part=${1:-all}
+build_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n  # qtbase_ja.qm, shipped beside the programs for Japanese dialog buttons
   libx11-dev libxtst-dev libxres-dev  # XRes: the process behind the window the keys go to
   libwayland-dev libxkbcommon-dev  # Wayland typer: wayland-client, wayland-scanner; xkbcommon reads keymaps in its test
+)
+test_packages=(
   sway xwayland qt6-wayland wtype  # tests/wayland: headless sway, the viewer on XWayland, a native sink; wtype is the benchmark floor
   xvfb openbox xdotool x11-utils xauth
   fonts-noto-cjk
@@ -26,6 +31,12 @@ packages=(
   openjdk-17-jdk chromium                          # ...a Swing text area (java SwingSink.java) and a page in Chromium
   lintian desktop-file-utils appstream  # scripts/test-package.sh: the .deb, its menu entry and AppStream file pass their checkers
 )
+case $part in
+  build) packages=("${build_packages[@]}") ;;
+  tests) packages=("${test_packages[@]}") ;;
+  all) packages=("${build_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [build|tests]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -33,11 +44,15 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # Once an hour is enough (the build part and the test part ask one after the other).
+  if [ -z "$(find /var/lib/apt/lists -maxdepth 1 -name '*_Packages*' -mmin -60 2>/dev/null | head -1)" ]; then
+    apt-get update -qq
+  fi
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The end-to-end tests run the programs under a Japanese locale.
+[ "$part" = build ] && exit 0
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen

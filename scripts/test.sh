@@ -6,7 +6,22 @@
 # of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-deps.sh
+scripts/setup-deps.sh build
+# What only the tests need (Writer, Chromium, Java, Wine, mingw-w64, clang, ...) is
+# installed while build/ is built; then build/ is configured again, as some tests are
+# made only where Wine and mingw-w64 are installed.
+deps_log=$(mktemp)
+scripts/setup-deps.sh tests >"$deps_log" 2>&1 &
+deps=$!
+build_status=0
+scripts/build.sh || build_status=$?
+if ! wait "$deps"; then
+  cat "$deps_log" >&2
+  echo "Installing the packages the tests need failed" >&2
+  exit 1
+fi
+cat "$deps_log" && rm -f "$deps_log"
+((build_status == 0)) || exit "$build_status"
 scripts/build.sh
 # The Windows build and its tests under Wine need the Qt kit for mingw-w64; without
 # it the windows tests are skipped (ctest says why).
@@ -17,8 +32,9 @@ else
   echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
 fi
 status=0
-# Plain ctest: a test that needs a display starts a private one itself.
-(cd build && ctest --output-on-failure --timeout 300 "$@") || status=$?
+# Plain ctest: a test that needs a display starts a private one itself. Tests run two
+# at a time where nothing forbids it (the end-to-end stories run alone).
+(cd build && ctest --output-on-failure --timeout 300 -j"$(nproc)" "$@") || status=$?
 # Everything again under the sanitizers, then a smoke run of each fuzzer.
 scripts/test-asan.sh "$@" || status=1
 # The installed folder and the Debian package (installed into this machine and removed).
