@@ -32,9 +32,10 @@ using x11::KeySlots;
 // the receiver's process waits for input. Where that process is unknown (a program on
 // another machine), age must do more of the work.
 // A receiver on a busy machine (or one whose input method forwards keys back to it, as
-// GTK's X input method does) looks a keycode up hundreds of ms after its key.
+// GTK's X input method does) looks a keycode up hundreds of ms after its key. A window
+// that answers no pings (Java's) has the same hold: its toolkit threads falling idle
+// show it has translated its keys.
 constexpr int HoldMs = 300;
-constexpr int HoldWithoutPingMs = 500;
 constexpr int HoldUnknownProcessMs = 600;
 constexpr int HoldUnknownProcessWithoutPingMs = 1000;
 // A receiver that reads nothing for this long (ms) while a key waits for a free place:
@@ -279,9 +280,9 @@ private:
         const int enough = std::max(1, std::min<int>(static_cast<int>(wanted.size()) / 3, keySlots.capacity() / 2));
         for (;;) {
             const qint64 t = now();
-            const qint64 hold = (receiver.known() ? (pings ? HoldMs : HoldWithoutPingMs)
-                                                  : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
-                                2 * roundTripMs;
+            const qint64 hold =
+                (receiver.known() ? HoldMs : (pings ? HoldUnknownProcessMs : HoldUnknownProcessWithoutPingMs)) +
+                2 * roundTripMs;
             // Waiting on two looks a poll apart: one look can fall between two processes
             // handing the keys on (the receiver and its input method).
             x11::ReceiverState state = receiver.state();
@@ -307,7 +308,8 @@ private:
                 // keycode. An answer to a ping sent after the change comes once the
                 // receiver's loop has taken the change off the wire.
                 if (pings)
-                    pingReceiver(static_cast<int>(std::min<qint64>(PingTimeoutMs, std::max<qint64>(1, deadline - now()))));
+                    pingReceiver(
+                        static_cast<int>(std::min<qint64>(PingTimeoutMs, std::max<qint64>(1, deadline - now()))));
                 return {};
             }
             if (t >= deadline)
