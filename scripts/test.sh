@@ -32,8 +32,8 @@ else
   echo "No Qt kit for Windows at $kit: the windows tests will be skipped"
 fi
 status=0
-# Plain ctest: a test that needs a display starts a private one itself. Tests run two
-# at a time where nothing forbids it (the end-to-end stories run alone).
+# Plain ctest: a test that needs a display starts a private one itself. Tests run side
+# by side, one per core, where nothing forbids it (the end-to-end stories run alone).
 (cd build && ctest --output-on-failure --timeout 300 -j"$(nproc)" "$@") || status=$?
 # Everything again under the sanitizers, then a smoke run of each fuzzer.
 scripts/test-asan.sh "$@" || status=1

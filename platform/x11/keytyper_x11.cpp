@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <algorithm>
 
 // X11 headers last: they define macros (Bool, Status) that Qt headers reject.
 #include "keyslots.h"
@@ -308,8 +309,7 @@ private:
                 // keycode. An answer to a ping sent after the change comes once the
                 // receiver's loop has taken the change off the wire.
                 if (pings)
-                    pingReceiver(
-                        static_cast<int>(std::min<qint64>(PingTimeoutMs, std::max<qint64>(1, deadline - now()))));
+                    pingReceiver(deadline);
                 return {};
             }
             if (t >= deadline)
@@ -319,18 +319,20 @@ private:
                 continue;
             }
             if (needsProof) {
-                pingReceiver(static_cast<int>(std::min<qint64>(PingTimeoutMs, deadline - t)));
+                pingReceiver(deadline);
                 continue;
             }
             sleepMs(std::max<qint64>(1, (nextAge < 0 ? deadline : std::min(nextAge, deadline)) - now()));
         }
     }
 
-    // Once the receiver answers, it has read every key typed before the ping.
-    void pingReceiver(int timeoutMs)
+    // Once the receiver answers, it has read every key typed before the ping. Waits at
+    // most PingTimeoutMs, and not past the deadline (ms on now()'s clock).
+    void pingReceiver(qint64 deadline)
     {
         XSync(display, False);
         const qint64 sentAt = now();
+        const int timeoutMs = static_cast<int>(std::clamp<qint64>(deadline - sentAt, 1, PingTimeoutMs));
         switch (sync.pingActiveClient(timeoutMs)) {
         case x11::ClientSync::Answer::Answered:
             keySlots.proven(sentAt);
