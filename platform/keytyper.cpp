@@ -8,8 +8,8 @@ KeyTyper::Result typeKeyString(KeyTyper &typer, const QString &keyString, bool w
     if (!parsed.ok())
         return {false, parsed.error};
     const KeyTyper::Result result = typer.type(parsed.strokes, wait);
-    typer.keyDone();
-    return result;
+    const KeyTyper::Result done = typer.keyDone();
+    return result.ok ? done : result;
 }
 
 }  // namespace platform

@@ -52,8 +52,9 @@ public:
     // With wait set, returns only once the receiving side has had the events.
     virtual Result type(const QList<KeyStroke> &strokes, bool wait) = 0;
     // The key is over, typed in one or more type() calls, or refused: a typer that made
-    // the switch to the user's window itself goes back from there now.
-    virtual void keyDone() {}
+    // the switch to the user's window itself goes back from there now. Not ok: what the
+    // typer changed for the key (the user's input method) could not be put back.
+    virtual Result keyDone() { return {}; }
     // Until further notice, each keystroke waits until the receiver has handled the one
     // before (a typer that cannot see that types as it would).
     virtual void setOneKeyAtATime(bool) {}

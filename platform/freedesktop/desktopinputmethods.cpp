@@ -6,8 +6,6 @@
 
 namespace platform::freedesktop {
 
-namespace {
-
 QString currentIBusAddress()
 {
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -17,13 +15,14 @@ QString currentIBusAddress()
     return ibusAddress(env, configHome, localMachineId());
 }
 
-}  // namespace
-
-DesktopInputMethods::DesktopInputMethods(std::function<void()> settle, std::function<void()> drain)
+DesktopInputMethods::DesktopInputMethods(std::function<void()> settle, std::function<void()> drain,
+                                         std::function<bool()> ibusEngineTyping)
     : m_drain(std::move(drain)),
       m_fcitx5(sessionBusAddress(QProcessEnvironment::systemEnvironment()), settle),
       m_ibus(&currentIBusAddress, settle)
-{}
+{
+    m_ibus.setEngineTyping(std::move(ibusEngineTyping));
+}
 
 InputMethod::Resumption DesktopInputMethods::resume()
 {

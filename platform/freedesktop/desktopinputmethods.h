@@ -8,12 +8,17 @@
 
 namespace platform::freedesktop {
 
+// Where ibus-daemon's bus is now, for this user and display; empty when IBus left none.
+QString currentIBusAddress();
+
 class DesktopInputMethods : public InputMethod {
 public:
     // settle: waits until the window that has just been activated has taken the focus
     // (and told its input method so); drain: waits until the focused window has handed
-    // every key typed so far to its input method. Either may be empty.
-    DesktopInputMethods(std::function<void()> settle, std::function<void()> drain);
+    // every key typed so far to its input method; ibusEngineTyping: whether the viewer's
+    // own IBus engine types the key under way. Any may be empty.
+    DesktopInputMethods(std::function<void()> settle, std::function<void()> drain,
+                        std::function<bool()> ibusEngineTyping = {});
     Suspension suspend() override { return m_chain.suspend(); }
     Resumption resume() override;
 

@@ -50,12 +50,9 @@ QDBusMessage property(const QDBusConnection &bus, const QString &name)
     return boundedCall(bus, IBusProperties, QStringLiteral("Get"), {IBus.interface, name});
 }
 
-struct EngineAnswer {
-    bool answered = false;
-    QString name;  // empty: no engine yet
-};
+}  // namespace
 
-EngineAnswer globalEngine(const QDBusConnection &bus)
+IBusEngineAnswer ibusGlobalEngine(const QDBusConnection &bus)
 {
     const QDBusMessage reply = property(bus, QStringLiteral("GlobalEngine"));
     if (isUnanswered(reply))
@@ -65,7 +62,7 @@ EngineAnswer globalEngine(const QDBusConnection &bus)
     return {true, engineName(reply.arguments().constFirst())};
 }
 
-QStringList activeEngines(const QDBusConnection &bus)
+QStringList ibusActiveEngines(const QDBusConnection &bus)
 {
     QStringList names;
     const QDBusMessage reply = property(bus, QStringLiteral("ActiveEngines"));
@@ -87,6 +84,8 @@ QStringList activeEngines(const QDBusConnection &bus)
     return names;
 }
 
+namespace {
+
 // IBus refuses the switch when none of its input contexts has the focus (the user's
 // window does not take its keys through IBus at all) or when it keeps an engine per
 // window; the daemon says so in these words. Any other refusal leaves the engine on.
@@ -99,12 +98,12 @@ bool notInUse(const QDBusMessage &reply)
            message.startsWith(QLatin1String("Global engine feature is disabled"));
 }
 
+}  // namespace
+
 QDBusMessage setGlobalEngine(const QDBusConnection &bus, const QString &name)
 {
     return boundedCall(bus, IBus, QStringLiteral("SetGlobalEngine"), {name});
 }
-
-}  // namespace
 
 bool isPlainEngine(const QString &engineName) { return engineName.startsWith(QLatin1String("xkb:")); }
 
@@ -124,6 +123,8 @@ IBusInputMethod::IBusInputMethod(std::function<QString()> address, std::function
 InputMethod::Suspension IBusInputMethod::suspend()
 {
     m_previousEngine.clear();
+    if (m_engineTyping && m_engineTyping())
+        return {};  // the viewer's own engine is the global one for this key
     const QString address = m_address();
     if (address.isEmpty())
         return {};
@@ -138,7 +139,7 @@ InputMethod::Suspension IBusInputMethod::suspend()
         return {};
     if (m_settle)
         m_settle();
-    const EngineAnswer current = globalEngine(bus);
+    const IBusEngineAnswer current = ibusGlobalEngine(bus);
     if (!current.answered)
         return {false, unanswered()};
     // A window that takes its keys through IBus asks the engine about each, plain or
@@ -148,7 +149,7 @@ InputMethod::Suspension IBusInputMethod::suspend()
         return {};
     if (isPlainEngine(current.name))
         return asked;
-    const QString plain = plainEngineAmong(activeEngines(bus));
+    const QString plain = plainEngineAmong(ibusActiveEngines(bus));
     const QDBusMessage reply = setGlobalEngine(bus, plain);
     if (isUnanswered(reply)) {
         setGlobalEngine(bus, current.name);  // a switch that came late is undone
@@ -160,7 +161,7 @@ InputMethod::Suspension IBusInputMethod::suspend()
         return {false, QStringLiteral("IBus のエンジンを %1 に切り替えられませんでした（%2）。")
                            .arg(plain, reply.errorMessage().trimmed())};
     }
-    const EngineAnswer now = globalEngine(bus);
+    const IBusEngineAnswer now = ibusGlobalEngine(bus);
     if (now.name != plain) {
         setGlobalEngine(bus, current.name);
         return {false, now.answered ? QStringLiteral("IBus のエンジンを %1 に切り替えられませんでした。").arg(plain)

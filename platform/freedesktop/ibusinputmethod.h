@@ -5,6 +5,8 @@
 
 #include "../services.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
 #include <functional>
 
@@ -17,12 +19,24 @@ public:
     IBusInputMethod(std::function<QString()> address, std::function<void()> settle);
     Suspension suspend() override;
     Resumption resume() override;
+    // While this says so, the viewer's own engine types the key: nothing is switched.
+    void setEngineTyping(std::function<bool()> engineTyping) { m_engineTyping = std::move(engineTyping); }
 
 private:
+    std::function<bool()> m_engineTyping;
     std::function<QString()> m_address;
     std::function<void()> m_settle;
     QString m_previousEngine;  // the engine to put back; empty when nothing was switched
 };
+
+// What ibus-daemon says of its engines, each asked within InputMethodCallBoundMs.
+struct IBusEngineAnswer {
+    bool answered = false;
+    QString name;  // empty: no engine yet
+};
+IBusEngineAnswer ibusGlobalEngine(const QDBusConnection &bus);
+QStringList ibusActiveEngines(const QDBusConnection &bus);
+QDBusMessage setGlobalEngine(const QDBusConnection &bus, const QString &name);
 
 // Whether an engine types keys as they are: IBus's own keyboard engines ("xkb:jp::jpn").
 bool isPlainEngine(const QString &engineName);

@@ -88,13 +88,14 @@ KeyTyper::Result WaylandKeyTyper::type(const QList<KeyStroke> &strokes, bool wai
     return typeHere(strokes, wait);
 }
 
-void WaylandKeyTyper::keyDone()
+KeyTyper::Result WaylandKeyTyper::keyDone()
 {
     wholeKey.clear();
     // Back to the window the switch came from, whatever happened.
     const SwitchState left = std::exchange(switchState, SwitchState{});
     if (left.returnTo)
         session.activate(left.returnTo, 1000);
+    return {};
 }
 
 KeyTyper::Result WaylandKeyTyper::typeHere(const QList<KeyStroke> &strokes, bool wait)

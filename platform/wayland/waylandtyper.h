@@ -19,7 +19,7 @@ public:
     WaylandKeyTyper(Session &session, SwitchState &switchState, std::function<quint8()> heldModifiers,
                     std::function<void()> clientSync);
     Result type(const QList<KeyStroke> &strokes, bool wait) override;
-    void keyDone() override;
+    Result keyDone() override;
     void beginKey(const QList<KeyStroke> &strokes) override { wholeKey = strokes; }
 
 private:

@@ -3,6 +3,7 @@
 // the last key, since a receiver may look a keycode up long after the key went out.
 #include "../modifierwait.h"
 #include "services_x11.h"
+#include "enginesteps.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -79,39 +80,6 @@ void sleepMs(qint64 ms)
     if (ms > 0)
         QThread::msleep(static_cast<unsigned long>(ms));
 }
-KeySym keysymFor(NamedKey key)
-{
-    switch (key) {
-    case NamedKey::Enter: return XK_Return;
-    case NamedKey::Tab: return XK_Tab;
-    case NamedKey::Escape: return XK_Escape;
-    case NamedKey::Backspace: return XK_BackSpace;
-    case NamedKey::Delete: return XK_Delete;
-    case NamedKey::Insert: return XK_Insert;
-    case NamedKey::Home: return XK_Home;
-    case NamedKey::End: return XK_End;
-    case NamedKey::PageUp: return XK_Prior;
-    case NamedKey::PageDown: return XK_Next;
-    case NamedKey::Up: return XK_Up;
-    case NamedKey::Down: return XK_Down;
-    case NamedKey::Left: return XK_Left;
-    case NamedKey::Right: return XK_Right;
-    case NamedKey::Break: return XK_Break;
-    case NamedKey::CapsLock: return XK_Caps_Lock;
-    case NamedKey::NumLock: return XK_Num_Lock;
-    case NamedKey::ScrollLock: return XK_Scroll_Lock;
-    case NamedKey::PrintScreen: return XK_Print;
-    case NamedKey::Help: return XK_Help;
-    case NamedKey::Add: return XK_KP_Add;
-    case NamedKey::Subtract: return XK_KP_Subtract;
-    case NamedKey::Multiply: return XK_KP_Multiply;
-    case NamedKey::Divide: return XK_KP_Divide;
-    default: break;
-    }
-    const int f = static_cast<int>(key) - static_cast<int>(NamedKey::F1);
-    return XK_F1 + f;
-}
-
 KeySym keysymFor(Modifier modifier)
 {
     switch (modifier) {
@@ -120,14 +88,6 @@ KeySym keysymFor(Modifier modifier)
     case Modifier::Alt: return XK_Alt_L;
     }
     return NoSymbol;
-}
-
-// Latin-1 keysyms equal their code points; everything else has a Unicode keysym.
-KeySym keysymFor(char32_t c)
-{
-    if ((c >= 0x20 && c <= 0x7e) || (c >= 0xa0 && c <= 0xff))
-        return c;
-    return 0x01000000 + c;
 }
 
 // Case matters to Caps Lock: such a character needs a keycode of its own.
@@ -166,7 +126,7 @@ Plan makePlan(const QList<KeyStroke> &strokes, const KeyboardMap &map)
             continue;
         }
         const bool text = k.kind == KeyStroke::Text;
-        const KeySym sym = text ? keysymFor(k.character) : keysymFor(k.key);
+        const KeySym sym = text ? freedesktop::keysymOf(k.character) : freedesktop::keysymOf(k.key);
         const KeyLocation at = text ? map.findCharacter(sym) : map.find(sym);
         if (at.code != 0) {
             plan.steps.append(Step{Step::Tap, at.code, NoSymbol, at.shift, !text});

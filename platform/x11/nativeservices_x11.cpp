@@ -4,6 +4,7 @@
 #include "../services.h"
 #include "../wayland/waylandservices.h"
 #include "desktopinputmethods.h"
+#include "ibusenginetyper.h"
 #include "services_x11.h"
 
 #include <QThread>
@@ -32,15 +33,20 @@ public:
                                                  [] {
                                                      syncActiveXClient(1000, 2);
                                                      QThread::msleep(InputMethodDrainMs);
-                                                 }};
+                                                 },
+                                                 [this] { return engineTyper.engaged(); }};
     std::unique_ptr<wayland::WaylandKeyServices> wayland =
         wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, [] { syncActiveXClient(2000); });
+    // With IBus, the key goes through the viewer's own engine once the Alt+Tab has taken
+    // the focus to the user's window (the wlroots typer makes its own switch, later).
+    freedesktop::IBusEngineTyper engineTyper{keyTyper, &freedesktop::currentIBusAddress,
+                                             [] { syncActiveXClient(500); }};
     Services services() override
     {
         if (wayland)
             return {wayland->keyEvents(), wayland->keyTyper(), &clipboard,  &documentOpener,
                     &processStarter,      &desktopMetrics,     &inputMethod};
-        return {&keyEvents, &keyTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics, &inputMethod};
+        return {&keyEvents, &engineTyper, &clipboard, &documentOpener, &processStarter, &desktopMetrics, &inputMethod};
     }
 
     // An XWayland window reads keys with the keymap it fetched last: it must have read

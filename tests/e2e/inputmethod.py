@@ -220,6 +220,10 @@ class IBus(Framework):
     ENGINES = ["xkb:jp::jpn", "mozc-jp"]
 
     def configure(self):
+        # The viewer's engine, as the package installs it, besides the system's.
+        components = os.environ.get("TUVEL_IBUS_COMPONENTS")
+        if components:
+            self.environment = dict(self.environment, IBUS_COMPONENT_PATH=f"{components}:/usr/share/ibus/component")
         value = "[" + ", ".join(f"'{e}'" for e in self.ENGINES) + "]"
         subprocess.run(["gsettings", "set", "org.freedesktop.ibus.general", "preload-engines", value], check=True)
 
@@ -235,6 +239,27 @@ class IBus(Framework):
 
     def bus_address(self):
         return _run("ibus", "address")[1]
+
+    def start(self):
+        super().start()
+        # What the viewer's own engine sends, as the daemon sees it.
+        self.engine_log = os.path.join(os.environ["HOME"], "ibus-engine-signals.log")
+        with open(self.engine_log, "wb") as log:
+            self.engine_monitor = subprocess.Popen(
+                ["dbus-monitor", "--address", self.bus_address(), "type='signal',interface='org.freedesktop.IBus.Engine'"],
+                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+
+    def stop(self):
+        if getattr(self, "engine_monitor", None) is not None:
+            _end_processes([self.engine_monitor.pid])
+            self.engine_monitor.wait()
+            self.engine_monitor = None
+        super().stop()
+
+    def viewer_engine_signals(self):
+        """How many texts and keys the viewer's engine has sent so far."""
+        with open(self.engine_log, errors="replace") as f:
+            return sum("/Engine/tuvelv/" in line for line in f)
 
     def engine(self):
         code, out = _run("ibus", "engine")

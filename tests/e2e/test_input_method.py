@@ -138,9 +138,15 @@ class InputMethodTest(UserTestCase):
         editor = sr.find(sr.application(sink.program.pid), pyatspi.ROLE_TEXT, "受信テキスト")
         self.assertEqual(sr.whole_text(editor), _text(sink.received()))
 
+    def engine_signals(self):
+        """With IBus, every key goes through the viewer's own engine; -1 otherwise."""
+        count = getattr(self.framework, "viewer_engine_signals", None)
+        return count() if count else -1
+
     def deliver(self, sink, row, trigger, expected, state):
         """Sends one key; returns what went wrong, or None."""
         before = sink.received()
+        sent_before = self.engine_signals()
         want = before + expected.encode("utf-8")
         self.viewer.send_key(row, trigger)
         wait_until(lambda: sink.received() == want, timeout=4)
@@ -157,6 +163,8 @@ class InputMethodTest(UserTestCase):
             problems.append(wrong_arrival(sink, before, arrived, expected, lambda: xdotool("key", "Return")))
         if now != state:
             problems.append(f"the IME state was {state} before and is {now} after")
+        if self.engine_signals() == sent_before:
+            problems.append("the key did not go through the viewer's IBus engine")
         return "; ".join(problems) or None
 
 

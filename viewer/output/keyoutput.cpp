@@ -86,16 +86,13 @@ void KeyOutput::sendCurrentKey()
         if (back.ok)
             back = pieceBack;
     }
-    KeyDone();
+    const bool typerDone = KeyDone();
     if (!result.ok)
         ReportKeyRefused(result.error);
-    // The user would find their input method off with no word of why.
     if (!back.ok)
-        Report(QStringLiteral(
-                   "入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
-               back.error);
+        ReportInputMethodNotBack(back.error);
     TakeFocusBack();
-    if (result.ok && back.ok && !refusedHalfWay)
+    if (result.ok && back.ok && typerDone && !refusedHalfWay)
         Tell(QStringLiteral("キーを入力しました。"));
 }
 
@@ -150,10 +147,22 @@ void KeyOutput::Tell(const QString &text)
         m_announce(text);
 }
 
-void KeyOutput::KeyDone()
+// The user would find their input method off with no word of why.
+void KeyOutput::ReportInputMethodNotBack(const QString &reason)
 {
-    if (m_services.keyTyper)
-        m_services.keyTyper->keyDone();
+    Report(QStringLiteral("入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
+           reason);
+}
+
+// A typer that typed through the input method puts the user's back now.
+bool KeyOutput::KeyDone()
+{
+    if (!m_services.keyTyper)
+        return true;
+    const platform::KeyTyper::Result done = m_services.keyTyper->keyDone();
+    if (!done.ok)
+        ReportInputMethodNotBack(done.error);
+    return done.ok;
 }
 
 // Back to the viewer, so that the next key can be picked at once.

@@ -28,7 +28,8 @@ private:
     void ReportKeyRefused(const QString &reason);
     void ReportInputMethodStaysOn(const QString &reason);
     void ReportInputMethodStaysOnHalfWay(const QString &reason);
-    void KeyDone();
+    void ReportInputMethodNotBack(const QString &reason);
+    bool KeyDone();
     void TakeFocusBack();
     void Tell(const QString &text);
     void Report(const QString &what, const QString &reason);

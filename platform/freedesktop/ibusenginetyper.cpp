@@ -1,0 +1,191 @@
+#include "ibusenginetyper.h"
+
+#include "boundedcall.h"
+#include "enginesteps.h"
+#include "ibusengine.h"
+#include "ibusinputmethod.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace platform::freedesktop {
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("tuvel-ibus-engine");
+const BusObject IBus{QStringLiteral("org.freedesktop.IBus"), QStringLiteral("/org/freedesktop/IBus"),
+                     QStringLiteral("org.freedesktop.IBus")};
+
+// How long the user's window must keep the focus before anything is sent: a focus that
+// bounces once takes a whole commit with it, and the engine hears of no delivery.
+constexpr int SteadyFocusMs = 120;
+constexpr int FocusBoundMs = 1000;
+constexpr int SwitchBoundMs = 1000;
+// A GTK window reads committed text and forwarded keys in the order they came only
+// when each had about 10 ms to itself.
+constexpr int PieceGapMs = 20;
+
+// Runs the event loop (the daemon calls into this process) without the user's input,
+// until done or the bound is up.
+bool runUntil(const std::function<bool()> &done, int boundMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        const qint64 left = boundMs - waited.elapsed();
+        if (left <= 0)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(std::min<qint64>(left, 5)), &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
+}
+
+void pause(int ms)
+{
+    runUntil([] { return false; }, ms);
+}
+
+// Whether the daemon has our engine's component (installed with the package).
+bool daemonKnowsEngine(const QDBusConnection &bus)
+{
+    const QDBusMessage reply =
+        boundedCall(bus, IBus, QStringLiteral("GetEnginesByNames"), {QStringList{IBusKeyEngine::engineName()}});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
+    if (list.currentType() != QDBusArgument::ArrayType)
+        return false;
+    list.beginArray();
+    const bool any = !list.atEnd();
+    list.endArray();
+    return any;
+}
+
+}  // namespace
+
+IBusEngineTyper::IBusEngineTyper(KeyTyper &fallback, std::function<QString()> address, std::function<void()> settle)
+    : m_fallback(fallback), m_address(std::move(address)), m_settle(std::move(settle))
+{
+    m_sinceFocusChange.start();
+}
+
+IBusEngineTyper::~IBusEngineTyper()
+{
+    // Never leave the user without their input method, however the program ends.
+    if (engaged())
+        putBack();
+    m_engine.reset();
+    QDBusConnection::disconnectFromBus(ConnectionName);
+}
+
+bool IBusEngineTyper::connectToDaemon()
+{
+    const QString address = m_address();
+    if (address.isEmpty())
+        return false;
+    if (m_engine && address == m_busAddress && QDBusConnection(ConnectionName).isConnected())
+        return true;
+    // A daemon that was restarted has a new bus, and no engine of ours made on the old one.
+    m_engine.reset();
+    QDBusConnection::disconnectFromBus(ConnectionName);
+    const QDBusConnection bus = connectBus(address, ConnectionName);
+    if (!bus.isConnected())
+        return false;
+    m_busAddress = address;
+    m_engine = std::make_unique<IBusKeyEngine>(bus);
+    QObject::connect(m_engine.get(), &IBusKeyEngine::focusChanged, m_engine.get(),
+                     [this] { m_sinceFocusChange.restart(); });
+    m_engineKnown = daemonKnowsEngine(bus);
+    return true;
+}
+
+bool IBusEngineTyper::engage()
+{
+    if (!connectToDaemon() || !m_engineKnown)
+        return false;
+    // Another viewer serving the engine: two would type nothing, so this one keeps out.
+    if (!m_engine->serve())
+        return false;
+    if (m_settle)
+        m_settle();
+    const QDBusConnection bus(ConnectionName);
+    IBusEngineAnswer current = ibusGlobalEngine(bus);
+    if (current.name == IBusKeyEngine::engineName()) {
+        // Left by a viewer that ended half-way through a key: the user's own engines are
+        // the others the daemon has in use.
+        current.name.clear();
+        for (const QString &name : ibusActiveEngines(bus))
+            if (name != IBusKeyEngine::engineName() && current.name.isEmpty())
+                current.name = name;
+    }
+    if (current.name.isEmpty())
+        return false;  // IBus serves no window: its keys go as they are
+    m_previousEngine = current.name;
+    if (switchTo(IBusKeyEngine::engineName(), SwitchBoundMs) && waitForSteadyFocus(FocusBoundMs))
+        return true;
+    putBack();
+    return false;
+}
+
+// The daemon makes the engine by calling back into this process: the call must not
+// block the thread that answers.
+bool IBusEngineTyper::switchTo(const QString &engine, int boundMs)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(IBus.service, IBus.path, IBus.interface,
+                                                       QStringLiteral("SetGlobalEngine"));
+    call.setArguments({engine});
+    call.setAutoStartService(false);
+    QDBusPendingCallWatcher watcher(QDBusConnection(ConnectionName).asyncCall(call, boundMs));
+    runUntil([&] { return watcher.isFinished(); }, boundMs + 100);
+    return watcher.isFinished() && !watcher.isError();
+}
+
+bool IBusEngineTyper::waitForSteadyFocus(int boundMs)
+{
+    return runUntil([this] { return m_engine->hasFocus() && m_sinceFocusChange.elapsed() >= SteadyFocusMs; },
+                    boundMs);
+}
+
+void IBusEngineTyper::beginKey(const QList<KeyStroke> &strokes)
+{
+    if (!engage())
+        m_fallback.beginKey(strokes);
+}
+
+KeyTyper::Result IBusEngineTyper::type(const QList<KeyStroke> &strokes, bool wait)
+{
+    if (!engaged())
+        return m_fallback.type(strokes, wait);
+    for (const EngineStep &step : engineSteps(strokes)) {
+        if (!m_engine->hasFocus() && !waitForSteadyFocus(FocusBoundMs))
+            return {false, QStringLiteral("入力先のウィンドウが入力フォーカスを失ったため、キーを最後まで入力できませんでした。")};
+        const bool sent = step.text.isEmpty() ? m_engine->forwardKey(step.keysym, step.keycode, step.state)
+                                              : m_engine->commitText(step.text);
+        if (!sent)
+            return {false, QStringLiteral("IBus にキーを送れませんでした。")};
+        pause(PieceGapMs);
+    }
+    return {};
+}
+
+KeyTyper::Result IBusEngineTyper::keyDone()
+{
+    if (!engaged())
+        return m_fallback.keyDone();
+    return putBack();
+}
+
+KeyTyper::Result IBusEngineTyper::putBack()
+{
+    const QString engine = std::exchange(m_previousEngine, QString());
+    if (switchTo(engine, SwitchBoundMs))
+        return {};
+    return {false, QStringLiteral("IBus のエンジンを %1 に戻せませんでした。").arg(engine)};
+}
+
+}  // namespace platform::freedesktop
