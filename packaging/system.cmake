@@ -4,6 +4,8 @@
 #   bin/tuvelv         a link to lib/tuvelv/tuvelv
 #   share/tuvelv/      the sample tuveldbox/, list.txt and lists/, copied into each
 #                      user's ~/.local/share/tuvelv on the viewer's first start
+#   share/ibus/component/tuvelv.xml: the viewer's IBus engine, which the viewer serves
+#                      while it runs (postinst and postrm bring IBus's cache up to date)
 #   share/applications, share/icons, share/metainfo: the menu entry, icon and software
 #                      centre description; share/man, share/doc: the manual page,
 #                      copyright and changelog
@@ -27,6 +29,7 @@ install(CODE [[
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/tuveldbox ${CMAKE_SOURCE_DIR}/data/lists
   DESTINATION share/tuvelv COMPONENT system EXCLUDE_FROM_ALL PATTERN .gitkeep EXCLUDE)
 install(FILES ${CMAKE_SOURCE_DIR}/data/list.txt DESTINATION share/tuvelv COMPONENT system EXCLUDE_FROM_ALL)
+install(FILES packaging/ibus/tuvelv.xml DESTINATION share/ibus/component COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES packaging/tuvelv.desktop DESTINATION share/applications COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES packaging/tuvelv.svg DESTINATION share/icons/hicolor/scalable/apps COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES packaging/copyright DESTINATION share/doc/tuvelv COMPONENT system EXCLUDE_FROM_ALL)
@@ -72,4 +75,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_SOURCE_DIR}/packaging/postinst;${CMAKE_SOURCE_DIR}/packaging/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-noto-cjk | fonts-ipafont-gothic")

@@ -65,6 +65,10 @@ check "/usr/bin/tuvelv starts the viewer" test "$(readlink -f /usr/bin/tuvelv)" 
 check "package installs the sample data box" diff -r "$source/data/tuveldbox" /usr/share/tuvelv/tuveldbox
 check "package installs the sample list.txt" cmp "$source/data/list.txt" /usr/share/tuvelv/list.txt
 check "package installs the icon" test -f /usr/share/icons/hicolor/scalable/apps/tuvelv.svg
+check "package installs the IBus engine's component" cmp "$source/packaging/ibus/tuvelv.xml" /usr/share/ibus/component/tuvelv.xml
+if command -v ibus >/dev/null 2>&1; then
+  check "IBus's cache holds the engine" grep -qa 'org.freedesktop.IBus.Tuvelv' /var/cache/ibus/bus/registry
+fi
 if dpkg -s qt6-translations-l10n >/dev/null 2>&1; then
   check "Qt's Japanese texts are found beside the programs" test -f /usr/lib/tuvelv/translations/qtbase_ja.qm
 fi
@@ -87,8 +91,12 @@ snapshot() { (cd "$data" && find . -printf '%y %m %u %p\n' | sort && find . -typ
 check "the user's data folder holds their update" test -f "$data/tuveldbox/自分のリスト.txt.bak"
 before=$(snapshot)
 dpkg -r tuvelv >/dev/null
-check "removing the package removes its files" test ! -e /usr/lib/tuvelv -a ! -e /usr/bin/tuvelv -a ! -e /usr/share/tuvelv
+check "removing the package removes its files" test ! -e /usr/lib/tuvelv -a ! -e /usr/bin/tuvelv -a ! -e /usr/share/tuvelv \
+  -a ! -e /usr/share/ibus/component/tuvelv.xml
 check "removing the package leaves the user's lists" test "$before" = "$(snapshot)"
+if command -v ibus >/dev/null 2>&1; then
+  check "IBus's cache no longer holds the engine" sh -c "! grep -qa org.freedesktop.IBus.Tuvelv /var/cache/ibus/bus/registry"
+fi
 dpkg -P tuvelv >/dev/null 2>&1  # nothing is left to purge: the package has no configuration files
 installed=
 check "purging the package leaves the user's lists" test "$before" = "$(snapshot)"
