@@ -60,6 +60,9 @@ public:
     virtual void setOneKeyAtATime(bool) {}
     // The whole key, before it is typed in pieces: a typer may prepare for all of them.
     virtual void beginKey(const QList<KeyStroke> &) {}
+    // Whether the focus stays in the user's window after a key (a desktop where the
+    // viewer shows again without taking it); otherwise the viewer takes it back.
+    virtual bool leavesFocusThere() const { return false; }
 };
 
 // Reads keyString and types it; a string that does not read is refused with the

@@ -6,7 +6,8 @@
 # "system") and a keyboard and pointer that tests drive with tests/gnome/gnomedesk.py
 # (on PYTHONPATH; TUVEL_GNOME_INPUT names its command FIFO). The command gets
 # WAYLAND_DISPLAY, DISPLAY, XAUTHORITY, the buses' addresses, XDG_RUNTIME_DIR,
-# TUVEL_GNOME_LOG (the shell's log) and keeps its exit status. Exits 77 (a skip for ctest)
+# TUVEL_GNOME_LOG (the shell's log) and keeps its exit status. TUVEL_IBUS_COMPONENTS, when
+# set, is a folder of IBus components installed for the run (as the package installs its own). Exits 77 (a skip for ctest)
 # when gnome-shell is missing or the session does not come up.
 # Usage: scripts/with-gnome.sh COMMAND [ARGS...]
 set -euo pipefail
@@ -23,7 +24,24 @@ if [ -z "${TUVEL_WITH_GNOME_RUN:-}" ]; then
   fi
   [ "$(stat -c %u:%a /tmp/.X11-unix 2>/dev/null)" = 0:1777 ] || skip "/tmp/.X11-unix is not root's with mode 1777"
   unset DISPLAY WAYLAND_DISPLAY WAYLAND_SOCKET DBUS_SYSTEM_BUS_ADDRESS AT_SPI_BUS_ADDRESS
-  TUVEL_WITH_GNOME_RUN=$t0 exec "$here/as-user.sh" "$here/with-gnome.sh" "$@"
+  # IBus components of the tests' own (the package's), where the package puts them: the
+  # session's IBus takes a system cache as it stands, so they go into it, for the run.
+  added=()
+  if [ -n "${TUVEL_IBUS_COMPONENTS:-}" ] && [ "$(id -u)" = 0 ] && command -v ibus >/dev/null; then
+    for component in "$TUVEL_IBUS_COMPONENTS"/*.xml; do
+      target=/usr/share/ibus/component/$(basename "$component")
+      [ -e "$target" ] && continue
+      cp "$component" "$target" && added+=("$target")
+    done
+    ibus write-cache --system
+  fi
+  status=0
+  TUVEL_WITH_GNOME_RUN=$t0 "$here/as-user.sh" "$here/with-gnome.sh" "$@" || status=$?
+  if ((${#added[@]})); then
+    rm -f "${added[@]}"
+    ibus write-cache --system
+  fi
+  exit "$status"
 fi
 
 # From here on as the test user; as-user.sh removes the home and the runtime folder and

@@ -40,28 +40,32 @@ IBusKeyEngine::IBusKeyEngine(const QDBusConnection &bus) : m_bus(bus) {}
 
 IBusKeyEngine::~IBusKeyEngine()
 {
-    if (!m_serving)
-        return;
-    m_bus.unregisterObject(Root, QDBusConnection::UnregisterTree);
-    m_bus.unregisterService(busName());
+    release();
+    if (m_registered)
+        m_bus.unregisterObject(Root, QDBusConnection::UnregisterTree);
 }
 
 bool IBusKeyEngine::serve()
 {
     if (m_serving)
         return true;
-    if (!m_bus.registerVirtualObject(Root, this, QDBusConnection::SubPath))
+    if (!m_registered)
+        m_registered = m_bus.registerVirtualObject(Root, this, QDBusConnection::SubPath);
+    if (!m_registered)
         return false;
-    // Never queued behind another owner: a second viewer gives up and the first types.
+    // Never queued behind another owner: while one viewer types, another waits its turn.
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         m_bus.interface()->registerService(busName(), QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
-    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
-        m_bus.unregisterObject(Root, QDBusConnection::UnregisterTree);
-        return false;
-    }
-    m_serving = true;
-    return true;
+    m_serving = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    return m_serving;
+}
+
+void IBusKeyEngine::release()
+{
+    if (m_serving)
+        m_bus.unregisterService(busName());
+    m_serving = false;
 }
 
 bool IBusKeyEngine::commitText(const QString &text)

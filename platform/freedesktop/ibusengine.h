@@ -5,9 +5,9 @@
 // X11 as on Wayland, and no keymap changes. The daemon asks this process's factory for
 // the engine while it switches, so the switch must not block the thread that serves it.
 //
-// The engine is known to the daemon through a component file (tuvelv-ibus.xml) whose
-// bus name this process owns while it serves: a component registered at run time would
-// take the user's engine away with it when the process leaves.
+// The engine is known to the daemon through a component file (tuvelv.xml, installed with
+// the package) whose bus name this process owns while it types a key: a component
+// registered at run time would take the user's engine away with it when the process leaves.
 
 #include <QDBusConnection>
 #include <QDBusVirtualObject>
@@ -23,9 +23,10 @@ public:
 
     explicit IBusKeyEngine(const QDBusConnection &bus);
     ~IBusKeyEngine() override;
-    // Serves the factory under the component's bus name. False when another process
-    // (a second viewer) serves it: two would type nothing.
+    // Serves the factory under the component's bus name, for the time of a key. False
+    // when another process (a second viewer) serves it: two would type nothing.
     bool serve();
+    void release();
 
     bool hasFocus() const { return m_focused; }
     bool commitText(const QString &text);
@@ -44,6 +45,7 @@ private:
     int m_made = 0;
     bool m_focused = false;
     bool m_serving = false;
+    bool m_registered = false;
 
     bool emitSignal(const QString &member, const QList<QVariant> &arguments);
 };

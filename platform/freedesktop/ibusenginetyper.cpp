@@ -15,7 +15,6 @@ namespace platform::freedesktop {
 
 namespace {
 
-const QString ConnectionName = QStringLiteral("tuvel-ibus-engine");
 const BusObject IBus{QStringLiteral("org.freedesktop.IBus"), QStringLiteral("/org/freedesktop/IBus"),
                      QStringLiteral("org.freedesktop.IBus")};
 
@@ -68,8 +67,11 @@ bool daemonKnowsEngine(const QDBusConnection &bus)
 
 }  // namespace
 
-IBusEngineTyper::IBusEngineTyper(KeyTyper &fallback, std::function<QString()> address, std::function<void()> settle)
-    : m_fallback(fallback), m_address(std::move(address)), m_settle(std::move(settle))
+IBusEngineTyper::IBusEngineTyper(KeyTyper *fallback, std::function<QString()> address, std::function<void()> settle)
+    : m_fallback(fallback),
+      m_address(std::move(address)),
+      m_settle(std::move(settle)),
+      m_connectionName(QStringLiteral("tuvel-ibus-engine-%1").arg(reinterpret_cast<quintptr>(this)))
 {
     m_sinceFocusChange.start();
 }
@@ -80,7 +82,7 @@ IBusEngineTyper::~IBusEngineTyper()
     if (engaged())
         putBack();
     m_engine.reset();
-    QDBusConnection::disconnectFromBus(ConnectionName);
+    QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
 bool IBusEngineTyper::connectToDaemon()
@@ -88,12 +90,12 @@ bool IBusEngineTyper::connectToDaemon()
     const QString address = m_address();
     if (address.isEmpty())
         return false;
-    if (m_engine && address == m_busAddress && QDBusConnection(ConnectionName).isConnected())
+    if (m_engine && address == m_busAddress && QDBusConnection(m_connectionName).isConnected())
         return true;
     // A daemon that was restarted has a new bus, and no engine of ours made on the old one.
     m_engine.reset();
-    QDBusConnection::disconnectFromBus(ConnectionName);
-    const QDBusConnection bus = connectBus(address, ConnectionName);
+    QDBusConnection::disconnectFromBus(m_connectionName);
+    const QDBusConnection bus = connectBus(address, m_connectionName);
     if (!bus.isConnected())
         return false;
     m_busAddress = address;
@@ -104,16 +106,23 @@ bool IBusEngineTyper::connectToDaemon()
     return true;
 }
 
-bool IBusEngineTyper::engage()
+QString IBusEngineTyper::engage()
 {
-    if (!connectToDaemon() || !m_engineKnown)
-        return false;
-    // Another viewer serving the engine: two would type nothing, so this one keeps out.
+    const QString noIBus = QStringLiteral(
+        "この Wayland デスクトップでは IBus を通してキーを入力しますが、IBus が使われていないため、キーを入力しませんでした。"
+        "設定の「キーボード」で入力ソースに「日本語 (Mozc)」などを加えると入力できます。");
+    if (!connectToDaemon())
+        return noIBus;
+    if (!m_engineKnown)
+        return QStringLiteral("IBus が tuvelv のエンジンを知らないため、キーを入力しませんでした。"
+                              "tuvelv の Debian パッケージ（tuvelv_*.deb）をインストールして、ログインし直してください。");
+    // Another viewer typing a key with the engine: two would type nothing.
     if (!m_engine->serve())
-        return false;
+        return QStringLiteral("ほかの tuvelv が IBus のエンジンでキーを入力中のため、キーを入力しませんでした。"
+                              "もう一度お試しください。");
     if (m_settle)
         m_settle();
-    const QDBusConnection bus(ConnectionName);
+    const QDBusConnection bus(m_connectionName);
     IBusEngineAnswer current = ibusGlobalEngine(bus);
     if (current.name == IBusKeyEngine::engineName()) {
         // Left by a viewer that ended half-way through a key: the user's own engines are
@@ -123,13 +132,21 @@ bool IBusEngineTyper::engage()
             if (name != IBusKeyEngine::engineName() && current.name.isEmpty())
                 current.name = name;
     }
-    if (current.name.isEmpty())
-        return false;  // IBus serves no window: its keys go as they are
+    if (current.name.isEmpty()) {
+        m_engine->release();
+        return noIBus;  // IBus serves no window: its keys go as they are
+    }
     m_previousEngine = current.name;
-    if (switchTo(IBusKeyEngine::engineName(), SwitchBoundMs) && waitForSteadyFocus(FocusBoundMs))
-        return true;
-    putBack();
-    return false;
+    if (!switchTo(IBusKeyEngine::engineName(), SwitchBoundMs)) {
+        putBack();
+        return QStringLiteral("IBus がこのプログラムのエンジンに切り替わらなかったため、キーを入力しませんでした。");
+    }
+    if (!waitForSteadyFocus(FocusBoundMs)) {
+        putBack();
+        return QStringLiteral("キーを入力する欄に IBus の入力フォーカスがないため、キーを入力しませんでした。"
+                              "入力欄をクリックしてから、もう一度お試しください。");
+    }
+    return {};
 }
 
 // The daemon makes the engine by calling back into this process: the call must not
@@ -140,7 +157,7 @@ bool IBusEngineTyper::switchTo(const QString &engine, int boundMs)
                                                        QStringLiteral("SetGlobalEngine"));
     call.setArguments({engine});
     call.setAutoStartService(false);
-    QDBusPendingCallWatcher watcher(QDBusConnection(ConnectionName).asyncCall(call, boundMs));
+    QDBusPendingCallWatcher watcher(QDBusConnection(m_connectionName).asyncCall(call, boundMs));
     runUntil([&] { return watcher.isFinished(); }, boundMs + 100);
     return watcher.isFinished() && !watcher.isError();
 }
@@ -153,14 +170,15 @@ bool IBusEngineTyper::waitForSteadyFocus(int boundMs)
 
 void IBusEngineTyper::beginKey(const QList<KeyStroke> &strokes)
 {
-    if (!engage())
-        m_fallback.beginKey(strokes);
+    m_refusal = engage();
+    if (!m_refusal.isEmpty() && m_fallback)
+        m_fallback->beginKey(strokes);
 }
 
 KeyTyper::Result IBusEngineTyper::type(const QList<KeyStroke> &strokes, bool wait)
 {
     if (!engaged())
-        return m_fallback.type(strokes, wait);
+        return m_fallback ? m_fallback->type(strokes, wait) : Result{false, m_refusal};
     for (const EngineStep &step : engineSteps(strokes)) {
         if (!m_engine->hasFocus() && !waitForSteadyFocus(FocusBoundMs))
             return {false, QStringLiteral("入力先のウィンドウが入力フォーカスを失ったため、キーを最後まで入力できませんでした。")};
@@ -176,14 +194,16 @@ KeyTyper::Result IBusEngineTyper::type(const QList<KeyStroke> &strokes, bool wai
 KeyTyper::Result IBusEngineTyper::keyDone()
 {
     if (!engaged())
-        return m_fallback.keyDone();
+        return m_fallback ? m_fallback->keyDone() : Result{};
     return putBack();
 }
 
 KeyTyper::Result IBusEngineTyper::putBack()
 {
     const QString engine = std::exchange(m_previousEngine, QString());
-    if (switchTo(engine, SwitchBoundMs))
+    const bool back = switchTo(engine, SwitchBoundMs);
+    m_engine->release();
+    if (back)
         return {};
     return {false, QStringLiteral("IBus のエンジンを %1 に戻せませんでした。").arg(engine)};
 }

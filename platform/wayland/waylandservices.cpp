@@ -21,6 +21,7 @@ public:
     }
     KeyEvents *keyEvents() override { return &events; }
     KeyTyper *keyTyper() override { return &typer; }
+    bool hasVirtualKeyboard() const override { return session->hasVirtualKeyboard(); }
 
 private:
     std::unique_ptr<Session> session;

@@ -12,6 +12,8 @@ public:
     virtual ~WaylandKeyServices() = default;
     virtual KeyEvents *keyEvents() = 0;
     virtual KeyTyper *keyTyper() = 0;
+    // False on a compositor that lets no program type (GNOME's mutter).
+    virtual bool hasVirtualKeyboard() const = 0;
 };
 
 // nullptr when this is no Wayland session (WAYLAND_DISPLAY unset or unreachable). On a

@@ -4,6 +4,7 @@
 #include "../services.h"
 #include "../wayland/waylandservices.h"
 #include "desktopinputmethods.h"
+#include "hidingswitch.h"
 #include "ibusenginetyper.h"
 #include "services_x11.h"
 
@@ -39,10 +40,18 @@ public:
         wayland::openWaylandKeyServices([this] { return keyEvents.heldModifiers(); }, [] { syncActiveXClient(2000); });
     // With IBus, the key goes through the viewer's own engine once the Alt+Tab has taken
     // the focus to the user's window (the wlroots typer makes its own switch, later).
-    freedesktop::IBusEngineTyper engineTyper{keyTyper, &freedesktop::currentIBusAddress,
+    freedesktop::IBusEngineTyper engineTyper{&keyTyper, &freedesktop::currentIBusAddress,
                                              [] { syncActiveXClient(500); }};
+    // A Wayland desktop without a virtual keyboard (GNOME): IBus's engine is the one way
+    // in, and the viewer hides for the switch.
+    HidingSwitch hidingSwitch{keyEvents};
+    freedesktop::IBusEngineTyper engineOnlyTyper{nullptr, &freedesktop::currentIBusAddress, {}};
+    ShowAgainTyper showAgainTyper{engineOnlyTyper, hidingSwitch};
     Services services() override
     {
+        if (wayland && !wayland->hasVirtualKeyboard())
+            return {&hidingSwitch,   &showAgainTyper, &clipboard, &documentOpener,
+                    &processStarter, &desktopMetrics, nullptr};  // the engine leaves the user's alone
         if (wayland)
             return {wayland->keyEvents(), wayland->keyTyper(), &clipboard,  &documentOpener,
                     &processStarter,      &desktopMetrics,     &inputMethod};

@@ -228,7 +228,8 @@ class IBus(Framework):
         subprocess.run(["gsettings", "set", "org.freedesktop.ibus.general", "preload-engines", value], check=True)
 
     def command(self):
-        return ["ibus-daemon", "--xim", "--panel=disable", "--emoji-extension=disable"]
+        # Components read afresh: a system cache would hide the one named above.
+        return ["ibus-daemon", "--xim", "--panel=disable", "--emoji-extension=disable", "--cache=refresh"]
 
     def ready(self):
         if not self.running() or _run("ibus", "address")[1] in ("", "(null)"):

@@ -168,7 +168,9 @@ bool KeyOutput::KeyDone()
 // Back to the viewer, so that the next key can be picked at once.
 void KeyOutput::TakeFocusBack()
 {
-    m_window->activateWindow();
-    m_window->raise();
+    if (!m_services.keyTyper || !m_services.keyTyper->leavesFocusThere()) {
+        m_window->activateWindow();
+        m_window->raise();
+    }
     m_keyList.view()->activeView()->setFocus(Qt::OtherFocusReason);
 }
