@@ -53,6 +53,10 @@ apps_installed() {
 [ -x "$build/app/tuvelv" ] && apps_installed && run bench_typing_applications env TUVEL_APP_DIR="$(realpath "$build/app")" \
   timeout 1800 scripts/with-display.sh scripts/as-user.sh /usr/bin/python3 -W ignore::DeprecationWarning -W ignore::ImportWarning \
   "$PWD/bench/bench_typing_applications.py"
+# GNOME on Wayland: the key through the viewer's IBus engine, in a headless session.
+[ -x "$build/app/tuvelv" ] && command -v gnome-shell >/dev/null && [ -x /usr/lib/mozc/mozc_server ] &&
+  run bench_gnome_typing env TUVEL_APP_DIR="$(realpath "$build/app")" TUVEL_IBUS_COMPONENTS="$PWD/packaging/ibus" \
+    scripts/with-gnome.sh /usr/bin/python3 -W ignore::DeprecationWarning "$PWD/bench/bench_gnome_typing.py"
 echo "load average after:  $(load)" >>"$out/load.txt"
 
 # A goal is either a line "goal: WHAT | RATIO | OP | LIMIT | ok/MISSED", or an older

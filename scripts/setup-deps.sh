@@ -29,6 +29,7 @@ test_packages=(
   python3-gi gir1.2-gtk-3.0 libatk-adaptor  # the GTK 3 typing sink (tests/e2e/gtksink.py), read through AT-SPI
   libreoffice-writer libreoffice-gtk3 python3-uno  # tests/e2e typing into applications: Writer with its GTK 3 look, read through UNO
   openjdk-17-jdk chromium                          # ...a Swing text area (java SwingSink.java) and a page in Chromium
+  gnome-shell  # tests/gnome: a headless GNOME Shell session on Wayland (scripts/with-gnome.sh)
   lintian desktop-file-utils appstream  # scripts/test-package.sh: the .deb, its menu entry and AppStream file pass their checkers
 )
 case $part in

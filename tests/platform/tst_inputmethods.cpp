@@ -5,6 +5,7 @@
 #include "busaddress.h"
 #include "fakeservices.h"
 #include "fcitx5inputmethod.h"
+#include "ibusengine.h"
 #include "ibusinputmethod.h"
 #include "inputmethodoff.h"
 
@@ -110,6 +111,7 @@ private slots:
     void fcitx5();
     void frameworkNotRunning();
     void ibusThatHangsRefuses();
+    void oneViewerTypesThroughTheEngineAtATime();
 
 private:
     // Publishes a stand-in object under a service name on the private bus, served from
@@ -407,6 +409,18 @@ void TestInputMethods::ibusThatHangsRefuses()
     ibus.resume();
     QDBusConnection::disconnectFromBus("org.freedesktop.IBus");
     silent->deleteLater();
+}
+
+// Two processes serving one engine type nothing: a second viewer keeps out while the first
+// types, and may type once the first's key is over.
+void TestInputMethods::oneViewerTypesThroughTheEngineAtATime()
+{
+    IBusKeyEngine first(QDBusConnection::connectToBus(m_address, QStringLiteral("viewer-1")));
+    IBusKeyEngine second(QDBusConnection::connectToBus(m_address, QStringLiteral("viewer-2")));
+    QVERIFY(first.serve());
+    QVERIFY(!second.serve());
+    first.release();
+    QVERIFY(second.serve());
 }
 
 QTEST_GUILESS_MAIN(TestInputMethods)
