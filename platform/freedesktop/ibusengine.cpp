@@ -54,9 +54,8 @@ bool IBusKeyEngine::serve()
     if (!m_registered)
         return false;
     // Never queued behind another owner: while one viewer types, another waits its turn.
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-        m_bus.interface()->registerService(busName(), QDBusConnectionInterface::DontQueueService,
-                                           QDBusConnectionInterface::DontAllowReplacement);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
+        busName(), QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     m_serving = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     return m_serving;
 }
@@ -103,7 +102,8 @@ bool IBusKeyEngine::handleMessage(const QDBusMessage &message, const QDBusConnec
     if (message.path() == FactoryPath && member == QLatin1String("CreateEngine")) {
         const QString name = message.arguments().value(0).toString();
         if (name != engineName()) {
-            connection.send(message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("unknown engine ") + name));
+            connection.send(
+                message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("unknown engine ") + name));
             return true;
         }
         m_enginePath = QStringLiteral("/org/freedesktop/IBus/Engine/tuvelv/%1").arg(++m_made);

@@ -114,8 +114,9 @@ QString IBusEngineTyper::engage()
     if (!connectToDaemon())
         return noIBus;
     if (!m_engineKnown)
-        return QStringLiteral("IBus が tuvelv のエンジンを知らないため、キーを入力しませんでした。"
-                              "tuvelv の Debian パッケージ（tuvelv_*.deb）をインストールして、ログインし直してください。");
+        return QStringLiteral(
+            "IBus が tuvelv のエンジンを知らないため、キーを入力しませんでした。"
+            "tuvelv の Debian パッケージ（tuvelv_*.deb）をインストールして、ログインし直してください。");
     // Another viewer typing a key with the engine: two would type nothing.
     if (!m_engine->serve())
         return QStringLiteral("ほかの tuvelv が IBus のエンジンでキーを入力中のため、キーを入力しませんでした。"
@@ -153,8 +154,8 @@ QString IBusEngineTyper::engage()
 // block the thread that answers.
 bool IBusEngineTyper::switchTo(const QString &engine, int boundMs)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(IBus.service, IBus.path, IBus.interface,
-                                                       QStringLiteral("SetGlobalEngine"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(IBus.service, IBus.path, IBus.interface, QStringLiteral("SetGlobalEngine"));
     call.setArguments({engine});
     call.setAutoStartService(false);
     QDBusPendingCallWatcher watcher(QDBusConnection(m_connectionName).asyncCall(call, boundMs));
@@ -164,8 +165,7 @@ bool IBusEngineTyper::switchTo(const QString &engine, int boundMs)
 
 bool IBusEngineTyper::waitForSteadyFocus(int boundMs)
 {
-    return runUntil([this] { return m_engine->hasFocus() && m_sinceFocusChange.elapsed() >= SteadyFocusMs; },
-                    boundMs);
+    return runUntil([this] { return m_engine->hasFocus() && m_sinceFocusChange.elapsed() >= SteadyFocusMs; }, boundMs);
 }
 
 void IBusEngineTyper::beginKey(const QList<KeyStroke> &strokes)
@@ -181,7 +181,8 @@ KeyTyper::Result IBusEngineTyper::type(const QList<KeyStroke> &strokes, bool wai
         return m_fallback ? m_fallback->type(strokes, wait) : Result{false, m_refusal};
     for (const EngineStep &step : engineSteps(strokes)) {
         if (!m_engine->hasFocus() && !waitForSteadyFocus(FocusBoundMs))
-            return {false, QStringLiteral("入力先のウィンドウが入力フォーカスを失ったため、キーを最後まで入力できませんでした。")};
+            return {false, QStringLiteral(
+                               "入力先のウィンドウが入力フォーカスを失ったため、キーを最後まで入力できませんでした。")};
         const bool sent = step.text.isEmpty() ? m_engine->forwardKey(step.keysym, step.keycode, step.state)
                                               : m_engine->commitText(step.text);
         if (!sent)

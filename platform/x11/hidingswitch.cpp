@@ -9,7 +9,9 @@ void HidingSwitch::keybdEvent(quint8 virtualKey, quint8, quint32 flags, quintptr
     if (virtualKey != VK_Tab || (flags & KeyUp))
         return;
     for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        if (window->isVisible()) {
+        // The viewer's windows; a tooltip or menu that showed again would hang about.
+        const Qt::WindowType type = window->type();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool)) {
             m_hidden.append(window);
             window->hide();
         }

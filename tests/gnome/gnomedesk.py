@@ -19,10 +19,8 @@ from gi.repository import Gio, GLib
 
 RD = "org.gnome.Mutter.RemoteDesktop"
 BUTTON_LEFT = 272
-CTRL = 29
 KEY_GAP_S = 0.01  # back to back, 1 combo in 60 reached the window without its Shift
 DOUBLE_CLICK_GAP_S = 0.08  # between the two clicks of a person's double-click
-HELD_MODIFIER_AFTER_KEY_S = 0.15  # a person lets go of Ctrl after the letter
 _bus = []  # kept: mutter ends a remote-desktop session when its connection closes
 
 
@@ -73,13 +71,6 @@ def serve(fifo):
                     key(code, True)
                 for code in reversed(codes):
                     key(code, False)
-        elif words[0] == "held":  # held MODIFIER KEY
-            key(words[1], True)
-            time.sleep(0.05)
-            key(words[2], True)
-            key(words[2], False)
-            time.sleep(HELD_MODIFIER_AFTER_KEY_S)
-            key(words[1], False)
         elif words[0] == "click":  # click X Y COUNT
             click(*map(int, words[1:4]))
         else:
@@ -125,11 +116,6 @@ def press(*combos):
     command("key", *combos)
 
 
-def ctrl_key(code, modifier=CTRL):
-    """Ctrl held down, the key pressed and released, Ctrl let go a moment later."""
-    command("held", modifier, code)
-
-
 def click(x, y):
     command("click", x, y, 1)
 
@@ -141,12 +127,6 @@ def double_click(x, y):
 def focus():
     """Title and client type (0 Wayland, 1 X11) of the focused window, or None."""
     return eval_js("(w => w && [w.get_title(), w.get_client_type()])(global.display.focus_window)")
-
-
-def activate(title):
-    """The window of that title activated, as the window list would; false if none."""
-    return eval_js("(w => !!w && (w.activate(global.get_current_time()), true))"
-                   f"(global.display.list_all_windows().find(w => w.get_title() === {json.dumps(title)}))")
 
 
 def wait_until(probe, timeout=10.0, interval=0.05):

@@ -22,6 +22,7 @@ private slots:
     {
         QTest::addColumn<QString>("keyString");
         QTest::addColumn<QString>("steps");
+        // clang-format off
         // Runs of text go whole; named keys split them.
         QTest::newRow("text, Tab, text, Enter") << "ID123{TAB}山田{ENTER}次" << "ID123 <ff09/15/0> 山田 <ff0d/28/0> 次";
         QTest::newRow("reserved characters") << "{+}{^}{%}{~}{(}{)}" << "+^%~()";
@@ -35,6 +36,7 @@ private slots:
         QTest::newRow("group shares the modifier") << "+(ab)c" << "<41/30/1> <42/48/1> c";
         QTest::newRow("kana under Ctrl has no place") << "^あ" << "<1003042/0/4>";
         QTest::newRow("keypad and F16") << "{ADD}{F16}" << "<ffab/78/0> <ffcd/186/0>";
+        // clang-format on
     }
     void steps()
     {

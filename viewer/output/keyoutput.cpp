@@ -150,7 +150,8 @@ void KeyOutput::Tell(const QString &text)
 // The user would find their input method off with no word of why.
 void KeyOutput::ReportInputMethodNotBack(const QString &reason)
 {
-    Report(QStringLiteral("入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
+    Report(QStringLiteral(
+               "入力メソッド（日本語入力）を元に戻せませんでした。入力メソッドをオンに切り替えてお使いください。"),
            reason);
 }
 
