@@ -163,7 +163,7 @@ class InputMethodTest(UserTestCase):
             problems.append(wrong_arrival(sink, before, arrived, expected, lambda: xdotool("key", "Return")))
         if now != state:
             problems.append(f"the IME state was {state} before and is {now} after")
-        if self.engine_signals() == sent_before:
+        if sent_before >= 0 and self.engine_signals() == sent_before:
             problems.append("the key did not go through the viewer's IBus engine")
         return "; ".join(problems) or None
 
