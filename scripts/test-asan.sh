@@ -26,13 +26,14 @@ export UBSAN_OPTIONS="$UBSAN_OPTIONS:log_path=$reports/report"
 status=0
 # tst_raw_win32, tst_raw_ime and the windows tests run programs that mingw-w64 builds without
 # sanitizers; the plain build runs them. It alone runs the stories that type into other
-# programs too (Writer, Swing, Chromium; a GTK window on sway through fcitx5): what they
-# try is those programs' timing, and the viewer's code they run (the X11 and Wayland
-# typers, the fcitx5 switch) runs here in the typer tests and the fcitx5 story. A
+# programs too (Writer, Swing, Chromium; a GTK window on sway or in GNOME; the fcitx5
+# story): what they try is those programs' timing, and the viewer's code they run (the X11
+# and Wayland typers, the fcitx5 switch, the IBus engine) runs here in the typer tests, the
+# input-method stand-ins and the IBus story. A
 # sanitizer report fails the run even when its test passed, as it is read from the
 # report files below.
 (cd build-asan && ctest --output-on-failure --timeout 600 -j"$(nproc)" \
-   -E '^(tst_raw_(win32|ime)|e2e_typing_applications|wayland_input_method_fcitx5)$' -LE '^windows$' "$@") \
+   -E '^(tst_raw_(win32|ime)|e2e_typing_applications|e2e_input_method_fcitx5|e2e_gnome_typing|wayland_input_method_fcitx5)$' -LE '^windows$' "$@") \
   || status=$?
 if compgen -G "$reports/*" >/dev/null; then
   echo "Sanitizer reports:" >&2
