@@ -60,8 +60,11 @@ def main():
                     break
                 time.sleep(0.002)
             back = time.monotonic()
-            arrived = wait_until(lambda: len(sink.received()) > len(before), timeout=5) and sink.received()[len(before):]
-            exact = arrived == KEY.replace("{TAB}", "\t").encode()
+            want = KEY.replace("{TAB}", "\t").encode()
+            wait_until(lambda: len(sink.received()) >= len(before) + len(want), timeout=5)
+            time.sleep(0.2)  # nothing more may follow
+            arrived = sink.received()[len(before):]
+            exact = arrived == want
             print(f"round: {(back - released) * 1000:.0f} ms, {'exact' if exact else 'NOT exact: ' + repr(arrived)}",
                   flush=True)
             if left and exact:

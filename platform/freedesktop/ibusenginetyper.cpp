@@ -26,6 +26,10 @@ constexpr int SwitchBoundMs = 1000;
 // A GTK window reads committed text and forwarded keys in the order they came only
 // when each had about 10 ms to itself.
 constexpr int PieceGapMs = 20;
+// On GNOME on Wayland a forwarded key goes its own way (the shell hands it to mutter's
+// input thread) while text goes by the text-input protocol: with 20 ms a Tab arrived
+// after the text committed behind it, once in seven keys.
+constexpr int ForwardedKeyGapMs = 60;
 
 // Runs the event loop (the daemon calls into this process) without the user's input,
 // until done or the bound is up.
@@ -187,7 +191,7 @@ KeyTyper::Result IBusEngineTyper::type(const QList<KeyStroke> &strokes, bool wai
                                               : m_engine->commitText(step.text);
         if (!sent)
             return {false, QStringLiteral("IBus にキーを送れませんでした。")};
-        pause(PieceGapMs);
+        pause(step.text.isEmpty() ? ForwardedKeyGapMs : PieceGapMs);
     }
     return {};
 }
