@@ -73,7 +73,7 @@ class Framework:
 
     def __init__(self):
         self.process = None
-        self.monitor = None
+        self.monitors = []
         self.marker = f"TUVEL_IM_RUN={uuid.uuid4().hex}"
         self.log = os.path.join(os.environ["HOME"], f"{self.name}.log")
 
@@ -94,17 +94,21 @@ class Framework:
         # For looking into a failure: TUVEL_IM_BUS_LOG=FILE records the framework's
         # bus traffic with times (who switched what, when).
         if os.environ.get("TUVEL_IM_BUS_LOG"):
-            with open(os.environ["TUVEL_IM_BUS_LOG"], "wb") as log:
-                self.monitor = subprocess.Popen(["dbus-monitor", "--address", self.bus_address()], env=env,
-                                                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+            self.monitor(os.environ["TUVEL_IM_BUS_LOG"])
         # The programs started from now on talk to it.
         os.environ.update(self.environment)
 
+    def monitor(self, path, *match):
+        """Records the framework's bus traffic (what match lets through) in the file."""
+        with open(path, "wb") as log:
+            self.monitors.append(subprocess.Popen(["dbus-monitor", "--address", self.bus_address(), *match],
+                                                  stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL))
+
     def stop(self):
-        if self.monitor is not None:
-            _end_processes([self.monitor.pid])
-            self.monitor.wait()
-            self.monitor = None
+        _end_processes([m.pid for m in self.monitors])
+        for m in self.monitors:
+            m.wait()
+        self.monitors = []
         if self.process is None:
             return
         _end_processes([self.process.pid])
@@ -245,17 +249,7 @@ class IBus(Framework):
         super().start()
         # What the viewer's own engine sends, as the daemon sees it.
         self.engine_log = os.path.join(os.environ["HOME"], "ibus-engine-signals.log")
-        with open(self.engine_log, "wb") as log:
-            self.engine_monitor = subprocess.Popen(
-                ["dbus-monitor", "--address", self.bus_address(), "type='signal',interface='org.freedesktop.IBus.Engine'"],
-                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-
-    def stop(self):
-        if getattr(self, "engine_monitor", None) is not None:
-            _end_processes([self.engine_monitor.pid])
-            self.engine_monitor.wait()
-            self.engine_monitor = None
-        super().stop()
+        self.monitor(self.engine_log, "type='signal',interface='org.freedesktop.IBus.Engine'")
 
     def viewer_engine_signals(self):
         """How many texts and keys the viewer's engine has sent so far."""

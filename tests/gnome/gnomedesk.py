@@ -17,6 +17,9 @@ import time
 
 from gi.repository import Gio, GLib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from userdesk import USER_ENVIRONMENT, ProgramFolder, wait_until  # noqa: E402
+
 RD = "org.gnome.Mutter.RemoteDesktop"
 BUTTON_LEFT = 272
 KEY_GAP_S = 0.01  # back to back, 1 combo in 60 reached the window without its Shift
@@ -129,16 +132,6 @@ def focus():
     return eval_js("(w => w && [w.get_title(), w.get_client_type()])(global.display.focus_window)")
 
 
-def wait_until(probe, timeout=10.0, interval=0.05):
-    """Polls probe() until it returns something true; returns the last value."""
-    deadline = time.monotonic() + timeout
-    value = probe()
-    while not value and time.monotonic() < deadline:
-        time.sleep(interval)
-        value = probe()
-    return value
-
-
 def ibus_engine():
     """The ibus global engine; the address comes from the file of the daemon the shell started."""
     env = dict(os.environ)
@@ -164,6 +157,22 @@ def mozc_hiragana():
     eval_js('imports.misc.ibusManager.getIBusManager().activateProperty('
             '"InputMode.Hiragana", imports.gi.IBus.PropState.CHECKED)')
     return True
+
+
+def viewer(list_name, keys, cleanup):
+    """The viewer from a program folder of its own, one list of keys open in it, used with
+    the session's pointer (mutter lets no program move the real one)."""
+    os.environ.update(USER_ENVIRONMENT)
+    import viewerdesk  # needs the session's accessibility bus
+    viewerdesk.double_click = lambda point: double_click(*point)
+    viewerdesk.click = lambda point: click(*point)
+    folder = ProgramFolder()
+    cleanup(folder.remove)
+    folder.write_list("keys.txt", list_name, "", "", keys)
+    shown = viewerdesk.Viewer(folder, cleanup)
+    if not shown.open_list(list_name, len(keys)):
+        raise AssertionError("the list did not open")
+    return folder, shown
 
 
 if __name__ == "__main__":

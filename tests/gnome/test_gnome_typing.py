@@ -11,8 +11,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import gnomedesk  # noqa: E402
-import userdesk  # noqa: E402
-from userdesk import USER_ENVIRONMENT, MirroringWindow, ProgramFolder, wait_until  # noqa: E402
+from userdesk import MirroringWindow, wait_until  # noqa: E402
 
 LIST_NAME = "GNOME入力試験"
 LONG = "東京都千代田区丸の内一丁目九番一号、日本の首都の玄関口にある駅の住所です。" * 3
@@ -34,17 +33,7 @@ SINKS = {  # the user's window: how it starts, its title, its environment
 class GnomeTypingTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        os.environ.update(USER_ENVIRONMENT)
-        import viewerdesk  # the accessibility bus of the session
-        # The session's pointer: mutter lets no program move the real one.
-        viewerdesk.double_click = lambda point: gnomedesk.double_click(*point)
-        viewerdesk.click = lambda point: gnomedesk.click(*point)
-        cls.folder = ProgramFolder()
-        cls.addClassCleanup(cls.folder.remove)
-        cls.folder.write_list("keys.txt", LIST_NAME, "GNOME の試験", "", [k for k, _ in KEYS])
-        cls.viewer = viewerdesk.Viewer(cls.folder, cls.addClassCleanup)
-        if not cls.viewer.open_list(LIST_NAME, len(KEYS)):
-            raise AssertionError("the list did not open")
+        cls.folder, cls.viewer = gnomedesk.viewer(LIST_NAME, [k for k, _ in KEYS], cls.addClassCleanup)
 
     def test_keys_arrive_and_mozc_stays_on(self):
         for name, (argv, title, env) in SINKS.items():
