@@ -4,6 +4,16 @@
 
 PlainHeaderView::PlainHeaderView(QWidget *parent) : QHeaderView(Qt::Horizontal, parent) { setHighlightSections(false); }
 
+QSize PlainHeaderView::sizeHint() const
+{
+    for (int visual = 0; visual < count(); ++visual) {
+        const int logical = logicalIndex(visual);
+        if (!isSectionHidden(logical))
+            return sectionSizeFromContents(logical);
+    }
+    return QHeaderView::sizeHint();
+}
+
 QSize PlainHeaderView::sectionSizeFromContents(int logicalIndex) const
 {
     QStyleOptionHeader option;
