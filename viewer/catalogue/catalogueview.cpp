@@ -5,6 +5,43 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+class FocusFrame : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *view = static_cast<QAbstractScrollArea *>(watched);
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            view->update();
+        } else if (event->type() == QEvent::Paint) {
+            // The view's own painting first (its frame), then the frame over it in the
+            // colour of the moment, and the corner between the scroll bars dark too.
+            static_cast<QObject *>(view)->event(event);
+            QPainter painter(view);
+            const QRect viewport = view->viewport()->geometry();
+            painter.fillRect(QRect(viewport.bottomRight() + QPoint(1, 1), view->contentsRect().bottomRight()),
+                             view->palette().color(QPalette::Base));
+            const QColor colour =
+                view->hasFocus() ? view->palette().color(QPalette::Active, QPalette::Highlight) : QColor(Qt::black);
+            painter.setPen(QPen(colour, FrameWidth));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(view->rect()).adjusted(1, 1, -1, -1));
+            return true;
+        }
+        return false;
+    }
+
+public:
+    static constexpr int FrameWidth = 2;
+};
+
+}  // namespace
 
 void CatalogueView::mouseDoubleClickEvent(QMouseEvent *event)
 {
@@ -48,4 +85,15 @@ void setUpDetailsTable(QTableView *table)
     table->setWordWrap(false);
     // Tab leaves the list for the next control; Left and Right still move along a row.
     table->setTabKeyNavigation(false);
+}
+
+void setUpDarkList(QAbstractItemView *view)
+{
+    QPalette dark = view->palette();
+    dark.setColor(QPalette::Base, Qt::black);
+    dark.setColor(QPalette::Text, Qt::white);
+    view->setPalette(dark);
+    view->setFrameStyle(QFrame::Box | QFrame::Plain);
+    view->setLineWidth(FocusFrame::FrameWidth);
+    view->installEventFilter(new FocusFrame(view));
 }

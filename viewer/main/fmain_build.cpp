@@ -86,12 +86,9 @@ void FMain::buildControls()
     ListView2->detailsView()->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 2);
 
     // The list with the keyboard focus shows it with a frame in the highlight colour.
-    const QString listStyle =
-        QStringLiteral("QTableView, QListView { background: black; color: white; border: 2px solid black; }"
-                       "QTableView:focus, QListView:focus { border: 2px solid %1; }")
-            .arg(palette().color(QPalette::Active, QPalette::Highlight).name());
-    ListView1->setStyleSheet(listStyle);
-    ListView2->setStyleSheet(listStyle);
+    setUpDarkList(ListView1);
+    setUpDarkList(ListView2->detailsView());
+    setUpDarkList(ListView2->listView());
 
     // Made after the lists, so the dark bar shows above them while it is dragged.
     FrameCenterBar = new SplitterBar(this);
