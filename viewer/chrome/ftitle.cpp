@@ -118,10 +118,8 @@ void FTitle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    // Drawn at the first paint, not before the window is up: it needs two fonts.
-    if (m_picture.isNull())
-        m_picture = pictures::titlePicture();
-    painter.drawPixmap(0, 0, m_picture);
+    // Drawn at paint time, not before the window is up: it needs two fonts.
+    pictures::paintTitlePicture(painter);
     // Fixed single-line border.
     painter.setPen(QColor(0x40, 0x40, 0x40));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

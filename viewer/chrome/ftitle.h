@@ -4,7 +4,6 @@
 // It is owned by the window that opens it, so it stays above it and closes with it.
 #include "appinfo.h"
 
-#include <QPixmap>
 #include <QWidget>
 
 class QLabel;
@@ -40,6 +39,5 @@ protected:
 
 private:
     common::AppInfo m_app;
-    QPixmap m_picture;  // the title picture, once painted
     bool m_pressedOnPicture = false;
 };

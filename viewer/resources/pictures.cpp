@@ -71,15 +71,14 @@ QPixmap captionPicture(CaptionPicture picture)
     return pixmap;
 }
 
-QPixmap titlePicture()
+void paintTitlePicture(QPainter &p)
 {
-    QPixmap pixmap(320, 240);
-    QPainter p(&pixmap);
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 240);
     sky.setColorAt(0, QColor(0x12, 0x2a, 0x52));
     sky.setColorAt(1, QColor(0x2f, 0x7d, 0x8c));
-    p.fillRect(pixmap.rect(), sky);
+    p.fillRect(QRect(0, 0, 320, 240), sky);
 
     // A stack of list cards behind the name.
     for (int i = 0; i < 3; ++i) {
@@ -116,7 +115,7 @@ QPixmap titlePicture()
     p.setFont(sub);
     p.setPen(QColor(0xd8, 0xe6, 0xf5));
     p.drawText(QRect(0, 118, 320, 20), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("キーリスト ビューア"));
-    return pixmap;
+    p.restore();
 }
 
 }  // namespace pictures

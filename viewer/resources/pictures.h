@@ -7,11 +7,16 @@
 // The caption buttons' pictures, numbered as in the picture list.
 enum class CaptionPicture { Minimize = 1, Maximize = 2, Restore = 3, Close = 4 };
 
+class QPainter;
+
 namespace pictures {
 
 QIcon appIcon();
 QPixmap appIconPixmap(int size);
 QPixmap captionPicture(CaptionPicture picture);
-QPixmap titlePicture();  // 320 x 240
+// The splash's picture, 320 x 240 from the painter's origin. Painted straight onto the
+// window rather than kept as a pixmap: the picture lives three seconds, and a pixmap of
+// it would add 0.3 MiB to the start-up.
+void paintTitlePicture(QPainter &p);
 
 }  // namespace pictures
