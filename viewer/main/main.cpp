@@ -1,4 +1,5 @@
 #include "catalogue/datafolder.h"
+#include "chrome/viewerstyle.h"
 #include "fmain.h"
 #include "qtjapanese.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char *argv[])
     const WithoutInputMethod withoutInputMethod;
     QApplication application(argc, argv);
     withoutInputMethod.restore();
+    QApplication::setStyle(new ViewerStyle);  // the desktop's style, the toolbar chevron drawn
     QApplication::setApplicationName(QStringLiteral("tuvelv"));
     const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
     const common::JapaneseQtTexts japanese(app.programFolder);
