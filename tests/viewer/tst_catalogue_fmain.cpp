@@ -110,6 +110,7 @@ private slots:
     void reloadKeepsKeysAndShowsTheFirstRow();
     void emptyReloadKeepsDateAndComment();
     void registeredRowsAreDrawnRed();
+    void theListWithTheFocusIsFramedInTheHighlight();
     void fileNameThatIsNotUtf8OpensOnDoubleClick();
 };
 
@@ -347,6 +348,33 @@ void TestCatalogueWindow::registeredRowsAreDrawnRed()
     QCOMPARE(redInWhiteRow, 0);
     QVERIFY(redInRedRow > 20);
     QCOMPARE(whiteInRedRow, 0);
+}
+
+// White on black inside, framed in black, or in the highlight colour while it has the focus.
+void TestCatalogueWindow::theListWithTheFocusIsFramedInTheHighlight()
+{
+    ProgramFolder p;
+    Window w(p);
+    w.main.show();
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+    QTableView *catalogue = listView1(w.main);
+    QTableView *keys = listView2(w.main)->detailsView();
+    const QColor highlight = w.main.palette().color(QPalette::Active, QPalette::Highlight);
+    const auto pixel = [](QWidget *view, QPoint at) { return view->grab().toImage().pixelColor(at); };
+    const QColor black(Qt::black);
+    for (QTableView *focused : {catalogue, keys}) {
+        focused->setFocus();
+        QTRY_VERIFY(focused->hasFocus());
+        for (QTableView *view : {catalogue, keys}) {
+            const QColor frame = view == focused ? highlight : black;
+            const QPoint farCorner(view->width() - 1, view->height() - 1);
+            QCOMPARE(pixel(view, QPoint(0, 0)), frame);
+            QCOMPARE(pixel(view, farCorner), frame);
+            QCOMPARE(view->viewport()->palette().color(QPalette::Base), black);
+            QCOMPARE(view->palette().color(QPalette::Text), QColor(Qt::white));
+        }
+    }
 }
 
 // A data box file named by bytes that are not UTF-8 is listed, and its row loads its keys.

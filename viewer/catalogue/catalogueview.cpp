@@ -29,7 +29,7 @@ protected:
                              view->palette().color(QPalette::Base));
             const QColor colour =
                 view->hasFocus() ? view->palette().color(QPalette::Active, QPalette::Highlight) : QColor(Qt::black);
-            painter.setPen(QPen(colour, FrameWidth));
+            painter.setPen(QPen(colour, FrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));  // square corners
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRectF(view->rect()).adjusted(1, 1, -1, -1));
             return true;
