@@ -75,7 +75,8 @@ int main(int argc, char *argv[])
     const WithoutInputMethod withoutInputMethod;
     QApplication application(argc, argv);
     withoutInputMethod.restore();
-    QApplication::setStyle(new ViewerStyle);  // the desktop's style, the toolbar chevron drawn
+    // The style the desktop or the user chose (QT_STYLE_OVERRIDE, -style), its toolbar chevron drawn.
+    QApplication::setStyle(new ViewerStyle(QApplication::style()->name()));
     QApplication::setApplicationName(QStringLiteral("tuvelv"));
     const common::AppInfo app = common::AppInfo::current(QStringLiteral("tuvelv"));
     const common::JapaneseQtTexts japanese(app.programFolder);
