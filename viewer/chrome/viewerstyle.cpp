@@ -35,8 +35,8 @@ QIcon ViewerStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption 
 {
     if (standardIcon != SP_ToolBarHorizontalExtensionButton && standardIcon != SP_ToolBarVerticalExtensionButton)
         return QProxyStyle::standardIcon(standardIcon, option, widget);
-    const QColor colour = (option ? option->palette : widget ? widget->palette() : standardPalette())
-                              .color(QPalette::Active, QPalette::ButtonText);
+    const QPalette palette = option ? option->palette : widget ? widget->palette() : standardPalette();
+    const QColor colour = palette.color(QPalette::Active, QPalette::ButtonText);
     QIcon icon;
     for (const int size : {16, 32})
         icon.addPixmap(chevron(size, standardIcon == SP_ToolBarVerticalExtensionButton, colour));
