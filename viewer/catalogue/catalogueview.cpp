@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int FocusFrameWidth = 2;
+
 class FocusFrame : public QObject {
 public:
     using QObject::QObject;
@@ -29,16 +31,14 @@ protected:
                              view->palette().color(QPalette::Base));
             const QColor colour =
                 view->hasFocus() ? view->palette().color(QPalette::Active, QPalette::Highlight) : QColor(Qt::black);
-            painter.setPen(QPen(colour, FrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));  // square corners
+            painter.setPen(
+                QPen(colour, FocusFrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));  // square corners
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRectF(view->rect()).adjusted(1, 1, -1, -1));
             return true;
         }
         return false;
     }
-
-public:
-    static constexpr int FrameWidth = 2;
 };
 
 }  // namespace
@@ -94,6 +94,6 @@ void setUpDarkList(QAbstractItemView *view)
     dark.setColor(QPalette::Text, Qt::white);
     view->setPalette(dark);
     view->setFrameStyle(QFrame::Box | QFrame::Plain);
-    view->setLineWidth(FocusFrame::FrameWidth);
+    view->setLineWidth(FocusFrameWidth);
     view->installEventFilter(new FocusFrame(view));
 }
