@@ -71,6 +71,27 @@ QPixmap captionPicture(CaptionPicture picture)
     return pixmap;
 }
 
+QPixmap toolbarChevron(int size, bool down, const QColor &colour)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    if (down) {
+        p.translate(16, 0);
+        p.rotate(90);
+    }
+    p.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const qreal x : {4.0, 9.0}) {
+        QPainterPath arrow(QPointF(x, 4));
+        arrow.lineTo(x + 3.5, 8);
+        arrow.lineTo(x, 12);
+        p.drawPath(arrow);
+    }
+    return pixmap;
+}
+
 void paintTitlePicture(QPainter &p)
 {
     p.save();
